@@ -1,0 +1,268 @@
+#include "core/ddb_helper.h"
+
+#include <algorithm>
+#include <array>
+#include <cstring>
+#include <string>
+#include <vector>
+
+namespace DDBHelper {
+
+namespace {
+
+using core::PixelGrid;
+using core::PixelTriple;
+using platform::PaletteEntry;
+using platform::PaletteTable;
+
+int BytesPerLine(int width, int bits_per_pixel) {
+    switch (bits_per_pixel) {
+        case 8: return width;
+        case 15: case 16: return 2 * width;
+        case 24: return 3 * width;
+        case 32: return 4 * width;
+        default: return -1;
+    }
+}
+
+void RaiseInvalidDepth(const char* operation, int bits_per_pixel) {
+    core::RaiseError(kInvalidDepthError, std::string("DDBHelper.") + operation,
+                     "Invalid number of bits per pixel: " + std::to_string(bits_per_pixel));
+}
+
+// Tells 5-5-5 from 5-6-5: white has bit 15 set only in the 5-6-5 layout. The
+// probed pixel gets its colour back afterwards.
+std::int16_t ProbeSixteenBitLayout(platform::PictureSurface& surface) {
+    const platform::Rgb former = surface.Point(surface.ScaleLeft(), surface.ScaleTop());
+    surface.PSet(surface.ScaleLeft(), surface.ScaleTop(), platform::RGB(255, 255, 255));
+    std::array<std::uint8_t, 2> word{};
+    surface.Image().GetBitmapBits(word);
+    surface.PSet(surface.ScaleLeft(), surface.ScaleTop(), former);
+    return (word[1] & 0x80) ? 16 : 15;
+}
+
+PaletteTable PictureColors(const platform::PictureSurface& surface) {
+    PaletteTable table{};
+    const platform::Picture* picture = surface.GetPicture();
+    if (picture && picture->palette) picture->palette->GetPaletteEntries(0, 256, table);
+    return table;
+}
+
+// One row of `bytes` (in the given format) into one grid row.
+void DecodeRow(const std::uint8_t* in, PixelTriple* out, int width, int bits_per_pixel,
+               const PaletteTable& colors) {
+    switch (bits_per_pixel) {
+        case 8:
+            for (int x = 0; x < width; ++x) {
+                const PaletteEntry& e = colors[in[x]];
+                out[x] = {e.peBlue, e.peGreen, e.peRed};
+            }
+            break;
+        case 15:
+            for (int x = 0; x < width; ++x) {
+                const unsigned w = in[2 * x] | (in[2 * x + 1] << 8);
+                // bit 15 is not a field in 5-5-5, but it lands in Red as the division does
+                out[x] = {static_cast<std::uint8_t>(w & 31), static_cast<std::uint8_t>((w >> 5) & 31),
+                          static_cast<std::uint8_t>(w >> 10)};
+            }
+            break;
+        case 16:
+            for (int x = 0; x < width; ++x) {
+                const unsigned w = in[2 * x] | (in[2 * x + 1] << 8);
+                out[x] = {static_cast<std::uint8_t>(w & 31), static_cast<std::uint8_t>((w >> 5) & 63),
+                          static_cast<std::uint8_t>(w >> 11)};
+            }
+            break;
+        case 24:  // same byte order as the grid: one block per row
+            std::memcpy(out, in, static_cast<std::size_t>(width) * 3);
+            break;
+        case 32:
+            for (int x = 0; x < width; ++x) out[x] = {in[4 * x], in[4 * x + 1], in[4 * x + 2]};
+            break;
+        default: break;
+    }
+}
+
+// Remembers nearest-entry answers, since a picture repeats its colours far more
+// often than a palette search is cheap.
+class NearestIndexCache {
+public:
+    explicit NearestIndexCache(const platform::Palette* palette) : palette_(palette) {
+        keys_.fill(kEmpty);
+    }
+    // Low byte of the nearest index; 0 when there is no palette to ask.
+    std::uint8_t Lookup(std::uint32_t color) {
+        if (!palette_) return 0;
+        const std::size_t slot = (color * 2654435761u) >> (32 - kBits);
+        if (keys_[slot] != color) {
+            keys_[slot] = color;
+            values_[slot] = static_cast<std::uint8_t>(
+                palette_->GetNearestPaletteIndex(color | platform::kPaletteRelative) & 0xFF);
+        }
+        return values_[slot];
+    }
+
+private:
+    static constexpr int kBits = 12;
+    static constexpr std::uint32_t kEmpty = 0xFFFFFFFFu;
+    const platform::Palette* palette_;
+    std::array<std::uint32_t, 1u << kBits> keys_{};
+    std::array<std::uint8_t, 1u << kBits> values_{};
+};
+
+// One grid row into one row of bytes; `out` must be zero where it is not written.
+void EncodeRow(PixelTriple* in, std::uint8_t* out, int width, int bits_per_pixel,
+               NearestIndexCache& nearest) {
+    switch (bits_per_pixel) {
+        case 8:
+            for (int x = 0; x < width; ++x)
+                out[x] = nearest.Lookup(static_cast<std::uint32_t>(
+                    platform::RGB(in[x].Red, in[x].Green, in[x].Blue)));
+            break;
+        case 15:
+            for (int x = 0; x < width; ++x) {
+                PixelTriple& p = in[x];
+                p.Red = std::min<std::uint8_t>(p.Red, 31);
+                p.Green = std::min<std::uint8_t>(p.Green, 31);
+                p.Blue = std::min<std::uint8_t>(p.Blue, 31);
+                const unsigned w = p.Blue + 32u * (p.Green + 32u * p.Red);
+                out[2 * x] = static_cast<std::uint8_t>(w & 0xFF);
+                out[2 * x + 1] = static_cast<std::uint8_t>(w >> 8);
+            }
+            break;
+        case 16:
+            for (int x = 0; x < width; ++x) {
+                PixelTriple& p = in[x];
+                p.Red = std::min<std::uint8_t>(p.Red, 31);
+                p.Green = std::min<std::uint8_t>(p.Green, 63);
+                p.Blue = std::min<std::uint8_t>(p.Blue, 31);
+                const unsigned w = p.Blue + 32u * (p.Green + 64u * p.Red);
+                out[2 * x] = static_cast<std::uint8_t>(w & 0xFF);
+                out[2 * x + 1] = static_cast<std::uint8_t>(w >> 8);
+            }
+            break;
+        case 24:
+            std::memcpy(out, in, static_cast<std::size_t>(width) * 3);
+            break;
+        case 32:
+            for (int x = 0; x < width; ++x) {
+                out[4 * x] = in[x].Blue;
+                out[4 * x + 1] = in[x].Green;
+                out[4 * x + 2] = in[x].Red;
+                out[4 * x + 3] = 0;
+            }
+            break;
+        default: break;
+    }
+}
+
+}  // namespace
+
+void GetBitmapPixels(platform::PictureSurface& surface, PixelGrid& grid,
+                     std::int16_t& bits_per_pixel) {
+    const platform::BitmapHeader header = surface.Image().GetObject();
+    bits_per_pixel = header.bmBitsPixel;
+    if (bits_per_pixel == 16) bits_per_pixel = ProbeSixteenBitLayout(surface);
+
+    const bool supported = BytesPerLine(1, bits_per_pixel) > 0;
+    if (!supported) RaiseInvalidDepth("GetBitmapPixels", bits_per_pixel);
+
+    const int width = header.bmWidth;
+    const int height = header.bmHeight;
+    if (!supported) {
+        grid.Resize(width, height);
+        return;
+    }
+    PaletteTable colors{};
+    if (bits_per_pixel == 8) {
+        MatchColorPalette(surface);
+        colors = PictureColors(surface);
+    }
+    // Every byte of the grid is decoded below, so clearing it first would be wasted.
+    grid.ResizeForOverwrite(width, height);
+    // The image's own bytes are the one-block read: decoding straight from them saves
+    // copying the whole bitmap into a buffer first.
+    const auto bits = surface.Image().Bits();
+    const auto stride = static_cast<std::size_t>(header.bmWidthBytes);
+    for (int y = 0; y < height; ++y)
+        DecodeRow(bits.data() + stride * static_cast<std::size_t>(y), grid.Row(y).data(), width,
+                  bits_per_pixel, colors);
+}
+
+void SetBitmapPixels(platform::PictureSurface& surface, std::int16_t bits_per_pixel,
+                     PixelGrid& grid) {
+    const int width = grid.Width();
+    const int height = grid.Height();
+    int bytes_per_line = BytesPerLine(width, bits_per_pixel);
+    if (bytes_per_line < 0) {
+        RaiseInvalidDepth("SetBitmapPixels", bits_per_pixel);
+        surface.Refresh();
+        return;
+    }
+    if (bytes_per_line % 2) ++bytes_per_line;
+
+    const platform::Picture* picture = surface.GetPicture();
+    NearestIndexCache nearest(picture && picture->palette ? &*picture->palette : nullptr);
+    platform::Bitmap& image = surface.MutableImage();
+    const auto stride = static_cast<std::size_t>(bytes_per_line);
+    if (image.WidthBytes() == bytes_per_line && image.Height() == height) {
+        // Same rows as the buffer would have: encode in place of the block write.
+        auto bits = image.MutableBits();
+        for (int y = 0; y < height; ++y) {
+            std::uint8_t* row = bits.data() + stride * static_cast<std::size_t>(y);
+            if (stride > 0) row[stride - 1] = 0;  // the padding byte, as the zeroed buffer has it
+            EncodeRow(grid.Row(y).data(), row, width, bits_per_pixel, nearest);
+        }
+    } else {
+        std::vector<std::uint8_t> buffer(stride * static_cast<std::size_t>(height));
+        for (int y = 0; y < height; ++y)
+            EncodeRow(grid.Row(y).data(), buffer.data() + stride * static_cast<std::size_t>(y), width,
+                      bits_per_pixel, nearest);
+        image.SetBitmapBits(buffer);
+    }
+    surface.Refresh();
+}
+
+void MatchColorPalette(platform::PictureSurface& surface) {
+    surface.ZOrder();
+    const platform::Display& display = surface.GetDisplay();
+    display.DoEvents();  // realizing the palette lets the window system catch up
+
+    const int size = display.GetDeviceCaps(platform::SIZEPALETTE);
+    const int reserved = display.GetDeviceCaps(platform::NUMRESERVED);
+    const int last_low_static = reserved / 2 - 1;
+    const int first_high_static = size - reserved / 2;
+
+    PaletteTable system{};
+    display.GetSystemPaletteEntries(0, size, system);
+
+    platform::Picture* picture = surface.MutablePicture();
+    platform::Palette* palette = picture && picture->palette ? &*picture->palette : nullptr;
+    if (!palette || !palette->ResizePalette(size)) {
+        core::RaiseError(kPaletteError, "DDBHelper.MatchColorPalette", "Error matching bitmap palette");
+    }
+
+    auto in_table = [](int i) { return i >= 0 && i < platform::kMaxPaletteEntries; };
+    PaletteTable logical{};
+    for (int i = 0; i <= last_low_static; ++i)
+        if (in_table(i)) logical[static_cast<std::size_t>(i)] = system[static_cast<std::size_t>(i)];
+    for (int i = last_low_static + 1; i <= first_high_static - 1; ++i)
+        if (in_table(i)) logical[static_cast<std::size_t>(i)] = {0, 0, 0, platform::PC_NOCOLLAPSE};
+    for (int i = first_high_static; i <= 255; ++i)
+        if (in_table(i)) logical[static_cast<std::size_t>(i)] = system[static_cast<std::size_t>(i)];
+    if (palette) palette->SetPaletteEntries(0, size, logical);
+
+    for (int i = last_low_static + 1; i <= first_high_static - 1; ++i) {
+        if (!in_table(i)) continue;
+        logical[static_cast<std::size_t>(i)] = system[static_cast<std::size_t>(i)];
+        logical[static_cast<std::size_t>(i)].peFlags = platform::PC_NOCOLLAPSE;
+    }
+    const int run_start = std::clamp(last_low_static + 1, 0, 255);
+    const int run_length = first_high_static - last_low_static - 1;
+    if (palette && run_length > 0)
+        palette->SetPaletteEntries(run_start, run_length,
+                                   std::span<const PaletteEntry>(logical).subspan(
+                                       static_cast<std::size_t>(run_start)));
+}
+
+}  // namespace DDBHelper

@@ -1,0 +1,10 @@
+#include "core/tavs_mod.h"
+
+namespace TavsMod {
+
+Values& Globals() {
+    static Values values;
+    return values;
+}
+
+}  // namespace TavsMod
