@@ -1,0 +1,167 @@
+#include "app/picture_io.h"
+
+#include <QFileInfo>
+#include <QImageReader>
+#include <QImageWriter>
+#include <QSaveFile>
+#include <unistd.h>
+
+#include <cstring>
+#include <new>
+#include <unordered_map>
+
+namespace pictureio {
+
+namespace {
+
+// A conversion keeps about eight surfaces and pictures of 4 bytes a pixel and a few
+// 3-byte grids alive at once; 64 bytes a pixel leaves room for the window itself.
+constexpr qint64 kBytesPerPixelOfConversion = 64;
+
+FileError ReaderError(const QImageReader& reader, const QString& path) {
+    const QFileInfo info(path);
+    if (!info.exists()) return {kErrFileNotFound, QStringLiteral("File not found")};
+    if (info.isDir()) return {kErrPathAccess, QStringLiteral("Path/File access error: it is a folder")};
+    if (!info.isReadable()) return {kErrPermissionDenied, QStringLiteral("Permission denied")};
+    if (info.size() == 0) return {kErrInvalidPicture, QStringLiteral("Invalid picture: the file is empty")};
+    return {kErrInvalidPicture, QStringLiteral("Invalid picture: ") + reader.errorString()};
+}
+
+std::optional<FileError> CheckSize(QSize size) {
+    if (!size.isValid()) return std::nullopt;
+    if (size.width() > platform::kMaxBitmapSide || size.height() > platform::kMaxBitmapSide) {
+        return FileError{kErrInvalidPicture,
+                         QStringLiteral("The picture is %1 x %2 pixels; at most 32767 pixels each way "
+                                        "can be converted")
+                             .arg(size.width())
+                             .arg(size.height())};
+    }
+    if (qint64(size.width()) * size.height() > PixelBudget()) {
+        return FileError{kErrOutOfMemory,
+                         QStringLiteral("Out of memory: the picture is %1 x %2 pixels, more than "
+                                        "this machine can convert")
+                             .arg(size.width())
+                             .arg(size.height())};
+    }
+    return std::nullopt;
+}
+
+void StoreRow32(const QImage& rgb32, int y, std::uint8_t* out) {
+    const auto* in = reinterpret_cast<const QRgb*>(rgb32.constScanLine(y));
+    for (int x = 0; x < rgb32.width(); ++x) {
+        out[4 * x] = static_cast<std::uint8_t>(qBlue(in[x]));
+        out[4 * x + 1] = static_cast<std::uint8_t>(qGreen(in[x]));
+        out[4 * x + 2] = static_cast<std::uint8_t>(qRed(in[x]));
+        out[4 * x + 3] = 0;
+    }
+}
+
+}  // namespace
+
+qint64 PixelBudget() {
+    const long pages = sysconf(_SC_PHYS_PAGES);
+    const long page_size = sysconf(_SC_PAGE_SIZE);
+    if (pages <= 0 || page_size <= 0) return qint64(1) << 28;
+    return qint64(pages) * page_size / kBytesPerPixelOfConversion;
+}
+
+platform::Picture PictureFromImage(const QImage& image, const platform::Display& display) {
+    const QImage rgb32 = image.convertToFormat(QImage::Format_RGB32);
+    platform::Bitmap bitmap(rgb32.width(), rgb32.height(), display.HeaderBitsPixel());
+    const int bytes = display.BytesPerPixel();
+    std::unordered_map<QRgb, std::uint32_t> nearest;  // 8-bit displays only
+    for (int y = 0; y < rgb32.height(); ++y) {
+        std::uint8_t* out = bitmap.MutableRow(y).data();
+        if (display.Layout() == platform::PixelLayout::Bgrx32) {
+            StoreRow32(rgb32, y, out);
+            continue;
+        }
+        const auto* in = reinterpret_cast<const QRgb*>(rgb32.constScanLine(y));
+        for (int x = 0; x < rgb32.width(); ++x) {
+            const platform::Rgb color = platform::RGB(qRed(in[x]), qGreen(in[x]), qBlue(in[x]));
+            std::uint32_t pixel = 0;
+            if (display.Layout() == platform::PixelLayout::Indexed8) {
+                auto [it, fresh] = nearest.try_emplace(in[x], 0);
+                if (fresh) it->second = display.ColorToPixel(color);
+                pixel = it->second;
+            } else {
+                pixel = display.ColorToPixel(color);
+            }
+            platform::Display::StorePixel(out + x * bytes, bytes, pixel);
+        }
+    }
+    platform::Picture picture{std::move(bitmap), std::nullopt};
+    if (display.Layout() == platform::PixelLayout::Indexed8)
+        picture.palette = platform::Palette(display.SystemPalette());
+    return picture;
+}
+
+QImage ImageFromBitmap(const platform::Bitmap& bitmap, const platform::Display& display) {
+    QImage image(bitmap.Width(), bitmap.Height(), QImage::Format_RGB32);
+    if (image.isNull() || bitmap.BitsPixel() != display.HeaderBitsPixel()) {
+        if (!image.isNull()) image.fill(Qt::black);
+        return image;
+    }
+    const int bytes = display.BytesPerPixel();
+    for (int y = 0; y < bitmap.Height(); ++y) {
+        const std::uint8_t* in = bitmap.Row(y).data();
+        auto* out = reinterpret_cast<QRgb*>(image.scanLine(y));
+        if (display.Layout() == platform::PixelLayout::Bgrx32) {
+            for (int x = 0; x < bitmap.Width(); ++x)
+                out[x] = qRgb(in[4 * x + 2], in[4 * x + 1], in[4 * x]);
+            continue;
+        }
+        for (int x = 0; x < bitmap.Width(); ++x) {
+            const platform::Rgb c =
+                display.PixelToColor(platform::Display::LoadPixel(in + x * bytes, bytes));
+            out[x] = qRgb(platform::RedOf(c), platform::GreenOf(c), platform::BlueOf(c));
+        }
+    }
+    return image;
+}
+
+LoadedPicture LoadPictureFile(const QString& path, const platform::Display& display) {
+    QImageReader reader(path);
+    reader.setAutoTransform(true);
+    if (auto refused = CheckSize(reader.size())) return {std::nullopt, *refused};
+    // Qt's own guard (128 MB by default) would refuse ordinary camera pictures; the
+    // budget above is the real limit.
+    QImageReader::setAllocationLimit(
+        static_cast<int>(std::min<qint64>(PixelBudget() * 4 / (1024 * 1024) + 1, 1 << 30)));
+    QImage image;
+    try {
+        image = reader.read();
+    } catch (const std::bad_alloc&) {
+        return {std::nullopt, {kErrOutOfMemory, QStringLiteral("Out of memory")}};
+    }
+    if (image.isNull()) return {std::nullopt, ReaderError(reader, path)};
+    if (auto refused = CheckSize(image.size())) return {std::nullopt, *refused};
+    try {
+        return {PictureFromImage(image, display), {}};
+    } catch (const std::bad_alloc&) {
+        return {std::nullopt, {kErrOutOfMemory, QStringLiteral("Out of memory")}};
+    }
+}
+
+std::optional<FileError> SaveBitmapFile(const platform::Bitmap& bitmap,
+                                        const platform::Display& display, const QString& path,
+                                        const char* format) {
+    const QImage image = ImageFromBitmap(bitmap, display);
+    if (image.isNull()) return FileError{kErrInvalidPicture, QStringLiteral("There is no picture to save")};
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly)) {
+        const QFileInfo info(path);
+        if (info.isDir()) return FileError{kErrPathAccess, QStringLiteral("Path/File access error: it is a folder")};
+        return FileError{kErrPathAccess, QStringLiteral("Path/File access error: ") + file.errorString()};
+    }
+    QImageWriter writer(&file, format);
+    if (!writer.write(image)) {
+        file.cancelWriting();
+        return FileError{kErrPathAccess, QStringLiteral("Path/File access error: ") + writer.errorString()};
+    }
+    if (!file.commit())
+        return FileError{kErrPathAccess, QStringLiteral("Path/File access error: ") + file.errorString()};
+    return std::nullopt;
+}
+
+}  // namespace pictureio

@@ -1,0 +1,48 @@
+#pragma once
+// Picture files to and from the display's own pixel format, through Qt's image
+// readers and writers. Shared by the desktop program and the command-line converter.
+#include <QImage>
+#include <QString>
+#include <optional>
+
+#include "platform/display.h"
+#include "platform/picture_surface.h"
+
+namespace pictureio {
+
+// Error numbers in the failure messages follow the old runtime's numbering.
+inline constexpr int kErrFileNotFound = 53;
+inline constexpr int kErrPermissionDenied = 70;
+inline constexpr int kErrPathAccess = 75;
+inline constexpr int kErrOutOfMemory = 7;
+inline constexpr int kErrInvalidPicture = 481;
+
+struct FileError {
+    int number = 0;
+    QString description;
+};
+
+struct LoadedPicture {
+    std::optional<platform::Picture> picture;
+    FileError error;  // set when picture is empty
+};
+
+// Reads any picture Qt reads (BMP, JPEG, PNG, GIF; TIFF and WebP with the image
+// formats plugins). Refuses, before decoding, a picture wider or higher than 32767
+// pixels or one whose conversion would not fit in this machine's memory.
+LoadedPicture LoadPictureFile(const QString& path, const platform::Display& display);
+
+platform::Picture PictureFromImage(const QImage& image, const platform::Display& display);
+QImage ImageFromBitmap(const platform::Bitmap& bitmap, const platform::Display& display);
+
+// Writes the bitmap in the given Qt format ("bmp", "png", ...) through a temporary
+// file that replaces `path` only once it is complete, so a failed save never
+// damages an existing file. Returns the failure, if any.
+std::optional<FileError> SaveBitmapFile(const platform::Bitmap& bitmap,
+                                        const platform::Display& display, const QString& path,
+                                        const char* format = "bmp");
+
+// The largest picture, in pixels, that a conversion can hold in this machine's memory.
+qint64 PixelBudget();
+
+}  // namespace pictureio
