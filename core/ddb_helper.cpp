@@ -207,7 +207,7 @@ void SetBitmapPixels(platform::PictureSurface& surface, std::int16_t bits_per_pi
     const auto stride = static_cast<std::size_t>(bytes_per_line);
     if (image.WidthBytes() == bytes_per_line && image.Height() == height) {
         // Same rows as the buffer would have: encode in place of the block write.
-        auto bits = image.MutableBits();
+        auto bits = image.BitsForOverwrite();
         for (int y = 0; y < height; ++y) {
             std::uint8_t* row = bits.data() + stride * static_cast<std::size_t>(y);
             if (stride > 0) row[stride - 1] = 0;  // the padding byte, as the zeroed buffer has it

@@ -60,6 +60,12 @@ std::span<std::uint8_t> Bitmap::MutableBits() {
     return {bits_->data(), bits_->size()};
 }
 
+std::span<std::uint8_t> Bitmap::BitsForOverwrite() {
+    if (!bits_) return {};
+    if (bits_.use_count() > 1) bits_ = std::make_shared<std::vector<std::uint8_t>>(bits_->size());
+    return {bits_->data(), bits_->size()};
+}
+
 std::int64_t Bitmap::GetBitmapBits(std::span<std::uint8_t> out) const {
     const auto bits = Bits();
     const std::size_t n = std::min(out.size(), bits.size());

@@ -58,6 +58,9 @@ public:
     std::span<const std::uint8_t> Bits() const;
     // Unshares the bytes first, so that no other copy sees the change.
     std::span<std::uint8_t> MutableBits();
+    // For a caller about to overwrite every byte: unshares without copying, so the
+    // bytes are unspecified until written.
+    std::span<std::uint8_t> BitsForOverwrite();
     std::span<const std::uint8_t> Row(int y) const { return Bits().subspan(Offset(y), RowSize()); }
     std::span<std::uint8_t> MutableRow(int y) { return MutableBits().subspan(Offset(y), RowSize()); }
 
