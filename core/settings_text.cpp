@@ -10,7 +10,9 @@ namespace core {
 
 namespace {
 
-bool IsBlank(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; }
+bool IsBlank(char c) {
+    return c == ' ' || c == '\t' || c == '\r' || c == '\n';
+}
 
 std::string_view Trimmed(std::string_view text) {
     while (!text.empty() && IsBlank(text.front())) text.remove_prefix(1);
@@ -18,7 +20,9 @@ std::string_view Trimmed(std::string_view text) {
     return text;
 }
 
-bool IsDigit(char c) { return c >= '0' && c <= '9'; }
+bool IsDigit(char c) {
+    return c >= '0' && c <= '9';
+}
 
 // Checks the shape [sign] digits [. digits] [e [sign] digits] (at least one digit
 // in the mantissa), which from_chars alone would widen to inf, nan and hex floats.
@@ -82,8 +86,12 @@ std::optional<bool> ParseStoredTruth(std::string_view text) {
     return *number != 0.0;
 }
 
-std::string FormatStoredInteger(std::int16_t value) { return std::to_string(value); }
+std::string FormatStoredInteger(std::int16_t value) {
+    return std::to_string(value);
+}
 
-std::string FormatStoredTruth(bool value) { return value ? "True" : "False"; }
+std::string FormatStoredTruth(bool value) {
+    return value ? "True" : "False";
+}
 
 }  // namespace core
