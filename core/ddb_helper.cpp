@@ -74,7 +74,7 @@ void DecodeRow(const std::uint8_t* in, PixelTriple* out, int width, int bits_per
             }
             break;
         case 24:  // same byte order as the grid: one block per row
-            std::memcpy(out, in, static_cast<std::size_t>(width) * 3);
+            if (width > 0) std::memcpy(out, in, static_cast<std::size_t>(width) * 3);
             break;
         case 32:
             for (int x = 0; x < width; ++x) out[x] = {in[4 * x], in[4 * x + 1], in[4 * x + 2]};
@@ -142,7 +142,7 @@ void EncodeRow(PixelTriple* in, std::uint8_t* out, int width, int bits_per_pixel
             }
             break;
         case 24:
-            std::memcpy(out, in, static_cast<std::size_t>(width) * 3);
+            if (width > 0) std::memcpy(out, in, static_cast<std::size_t>(width) * 3);
             break;
         case 32:
             for (int x = 0; x < width; ++x) {

@@ -60,7 +60,7 @@ bool PictureSurface::SetHeight(int twips) {
 
 void PictureSurface::SetPicture(Picture picture) {
     const Bitmap& source = picture.bitmap;
-    if (auto_size_ && !source.Empty()) Resize(source.Width(), source.Height());
+    if (auto_size_) Resize(source.Width(), source.Height());
     if (source.Width() == image_.Width() && source.Height() == image_.Height() &&
         source.BitsPixel() == image_.BitsPixel()) {
         image_ = source;  // shares the bits until one side is drawn on

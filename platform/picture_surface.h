@@ -52,8 +52,7 @@ public:
         top_ = top_twips;
     }
 
-    // A surface that sizes itself to each picture it is given (an empty picture
-    // leaves the size alone).
+    // A surface that sizes itself to each picture it is given.
     bool AutoSize() const { return auto_size_; }
     void SetAutoSize(bool on) { auto_size_ = on; }
     Rgb BackColor() const { return back_color_; }

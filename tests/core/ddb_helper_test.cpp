@@ -299,3 +299,23 @@ TEST(Bridge, AnEmptySurfaceGivesAnEmptyGrid) {
 }
 
 }  // namespace
+
+namespace {
+
+// Rows without a single pixel once passed a null row pointer to the block copy.
+TEST(Bridge, RowsWithoutPixelsReadAndWriteInEveryFormat) {
+    for (int depth : kDepths) {
+        Display display(depth);
+        PictureSurface surface(display);
+        LoadSurface(surface, 0, 5, [](int, int) { return 0; });
+        EXPECT_EQ(surface.ScaleHeight(), 5);
+        PixelGrid grid;
+        std::int16_t bits = 0;
+        DDBHelper::GetBitmapPixels(surface, grid, bits);
+        EXPECT_EQ(grid.Width(), 0);
+        EXPECT_EQ(grid.Height(), 5);
+        DDBHelper::SetBitmapPixels(surface, bits, grid);
+    }
+}
+
+}  // namespace
