@@ -25,14 +25,14 @@ PictureSurface::PictureSurface(const Display& display)
 Bitmap PictureSurface::BlankImage(int width, int height) const {
     Bitmap blank(width, height, display_->HeaderBitsPixel());
     const std::uint32_t back = BackPixel();
-    if (back != 0 && !blank.Empty()) {
-        const int bpp = display_->BytesPerPixel();
-        auto bits = blank.MutableBits();
-        for (int y = 0; y < height; ++y) {
-            std::uint8_t* row = bits.data() + blank.WidthBytes() * y;
-            for (int x = 0; x < width; ++x) Display::StorePixel(row + x * bpp, bpp, back);
-        }
-    }
+    if (back == 0 || blank.Empty()) return blank;
+    // One row of the background colour, then block copies of it.
+    const int bpp = display_->BytesPerPixel();
+    auto first = blank.MutableRow(0);
+    for (int x = 0; x < width; ++x) Display::StorePixel(first.data() + x * bpp, bpp, back);
+    auto bits = blank.MutableBits();
+    for (int y = 1; y < height; ++y)
+        std::memcpy(bits.data() + blank.WidthBytes() * y, first.data(), first.size());
     return blank;
 }
 

@@ -1,0 +1,142 @@
+// Whole conversions at several picture sizes and with every option, each against a
+// memcpy of the picture's RGB grid (width x height x 3 bytes) measured in the same
+// run. The per-stage shares of the default conversion are reported as counters.
+#include <benchmark/benchmark.h>
+
+#include <array>
+#include <chrono>
+#include <cstring>
+#include <vector>
+
+#include "core/conversion/headless_host.h"
+#include "core/conversion/standard_stages.h"
+
+namespace {
+
+// A photo-like picture: smooth gradients with some texture, so that every depth
+// band and filter branch is taken.
+platform::Picture MakePhoto(const platform::Display& display, int width, int height) {
+    platform::Bitmap bitmap(width, height, display.HeaderBitsPixel());
+    const int bytes = display.BytesPerPixel();
+    for (int y = 0; y < height; ++y) {
+        auto row = bitmap.MutableRow(y);
+        for (int x = 0; x < width; ++x) {
+            const int r = (x * 255 / width + ((x * 7 + y * 13) % 17)) & 0xFF;
+            const int g = (y * 255 / height + ((x * 3) % 11)) & 0xFF;
+            const int b = ((x + y) * 255 / (width + height) + ((y * 5) % 23)) & 0xFF;
+            platform::Display::StorePixel(row.data() + x * bytes, bytes,
+                                          display.ColorToPixel(platform::RGB(r, g, b)));
+        }
+    }
+    return {std::move(bitmap), std::nullopt};
+}
+
+void MemcpyOfTheGrid(benchmark::State& state) {
+    const auto bytes = static_cast<std::size_t>(state.range(0)) * state.range(1) * 3;
+    std::vector<std::uint8_t> from(bytes, 1), to(bytes);
+    for (auto _ : state) {
+        std::memcpy(to.data(), from.data(), bytes);
+        benchmark::DoNotOptimize(to.data());
+        benchmark::ClobberMemory();
+    }
+}
+
+// The stage table with every entry timed, so that a run can report each stage's share.
+constexpr int kSlots = 20;
+std::array<core::Stage, kSlots> inner{};
+std::array<double, kSlots> seconds{};
+
+template <int Slot>
+void Timed(core::StageContext& context) {
+    const auto start = std::chrono::steady_clock::now();
+    inner[Slot](context);
+    seconds[Slot] += std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+}
+
+template <int... Slots>
+core::StageTable TimedTable(std::integer_sequence<int, Slots...>) {
+    core::StageTable table = core::StandardStages();
+    std::array<core::Stage*, kSlots> entries{};
+    int n = 0;
+    for (auto& cue : table.cues) entries[n++] = &cue;
+    for (auto* stage : {&table.invert, &table.centre, &table.warp}) entries[n++] = stage;
+    for (auto& blur : table.blurs) entries[n++] = &blur;
+    entries[n++] = &table.anaglyph;
+    entries[n++] = &table.frame;
+    constexpr std::array<core::Stage, kSlots> timed = {Timed<Slots>...};
+    for (int i = 0; i < n; ++i) {
+        inner[static_cast<std::size_t>(i)] = *entries[static_cast<std::size_t>(i)];
+        if (*entries[static_cast<std::size_t>(i)]) *entries[static_cast<std::size_t>(i)] = timed[static_cast<std::size_t>(i)];
+    }
+    return table;
+}
+
+constexpr const char* kSlotNames[kSlots] = {"cue0", "cue1", "cue2", "cue3", "cue4", "cue5", "invert",
+                                            "centre", "warp", "blur0", "smere", "blur", "mean", "median",
+                                            "max", "anaglyph", "frame", "", "", ""};
+
+struct Option {
+    const char* name;
+    void (*apply)(core::ConversionSettings&, TavsMod::Values&);
+};
+
+void Convert(benchmark::State& state, const Option& option) {
+    const int width = static_cast<int>(state.range(0));
+    const int height = static_cast<int>(state.range(1));
+    platform::Display display(32);
+    core::Workspace surfaces(display);
+    core::HeadlessHost host(surfaces, MakePhoto(display, width, height));
+    core::ConversionSettings settings;
+    TavsMod::Values globals;
+    option.apply(settings, globals);
+    core::AnaglyphCommand command({surfaces, settings, globals, host},
+                                  TimedTable(std::make_integer_sequence<int, kSlots>{}));
+    seconds.fill(0.0);
+    for (auto _ : state) {
+        command.mnuAnaglyph_Click();
+        benchmark::DoNotOptimize(surfaces.picOriginal.Image().Bits().data());
+    }
+    double total = 0;
+    for (double s : seconds) total += s;
+    for (int i = 0; i < kSlots; ++i)
+        if (seconds[static_cast<std::size_t>(i)] > 0)
+            state.counters[std::string("share_") + kSlotNames[i]] = seconds[static_cast<std::size_t>(i)] / total;
+    state.SetItemsProcessed(state.iterations() * width * height);
+}
+
+const Option kOptions[] = {
+    {"default", [](core::ConversionSettings&, TavsMod::Values&) {}},
+    {"cue_weights", [](core::ConversionSettings& s, TavsMod::Values&) { s.DepthCue = 1; }},
+    {"cue_green", [](core::ConversionSettings& s, TavsMod::Values&) { s.DepthCue = 2; s.CueColor = 1; }},
+    {"cue_yellow", [](core::ConversionSettings& s, TavsMod::Values&) { s.DepthCue = 2; s.CueColor = 3; }},
+    {"cue_luminance", [](core::ConversionSettings& s, TavsMod::Values&) { s.DepthCue = 3; }},
+    {"cue_saturation", [](core::ConversionSettings& s, TavsMod::Values&) { s.DepthCue = 4; }},
+    {"cue_bands", [](core::ConversionSettings& s, TavsMod::Values&) { s.DepthCue = 5; }},
+    {"smere", [](core::ConversionSettings& s, TavsMod::Values&) { s.BlurChoice = 1; }},
+    {"blur", [](core::ConversionSettings& s, TavsMod::Values&) { s.BlurChoice = 2; }},
+    {"mean", [](core::ConversionSettings& s, TavsMod::Values&) { s.BlurChoice = 3; }},
+    {"median", [](core::ConversionSettings& s, TavsMod::Values&) { s.BlurChoice = 4; }},
+    {"max", [](core::ConversionSettings& s, TavsMod::Values&) { s.BlurChoice = 5; }},
+    {"warp_1", [](core::ConversionSettings& s, TavsMod::Values& g) { s.DoWarp = true; g.glbWarp = 1; }},
+    {"warp_100", [](core::ConversionSettings& s, TavsMod::Values& g) { s.DoWarp = true; g.glbWarp = 100; }},
+    {"added_depth", [](core::ConversionSettings& s, TavsMod::Values&) { s.DoShift = true; }},
+    {"frame_full", [](core::ConversionSettings& s, TavsMod::Values&) { s.ShowFrame = 1; s.FrameType = 1; }},
+    {"blue_red", [](core::ConversionSettings& s, TavsMod::Values&) { s.Lens = 1; }},
+};
+
+void RegisterAll() {
+    for (auto [w, h] : {std::pair{1000, 750}, std::pair{4000, 3000}, std::pair{8000, 6000}}) {
+        benchmark::RegisterBenchmark("memcpy_grid", MemcpyOfTheGrid)->Args({w, h})->Unit(benchmark::kMillisecond);
+        benchmark::RegisterBenchmark("convert/default", Convert, kOptions[0])
+            ->Args({w, h})->Unit(benchmark::kMillisecond)->UseRealTime();
+    }
+    for (const auto& option : kOptions) {
+        if (&option == &kOptions[0]) continue;
+        benchmark::RegisterBenchmark((std::string("convert/") + option.name).c_str(), Convert, option)
+            ->Args({4000, 3000})->Unit(benchmark::kMillisecond)->UseRealTime();
+    }
+}
+
+const int registered = (RegisterAll(), 0);
+
+}  // namespace
