@@ -41,10 +41,18 @@ std::int16_t ProbeSixteenBitLayout(platform::PictureSurface& surface) {
     return (word[1] & 0x80) ? 16 : 15;
 }
 
+// The palette an 8-bit image's indices refer to. A surface whose picture was
+// cleared has none; its indices are then the display's own, so the system palette
+// stands in rather than turning every pixel black.
+platform::Palette IndexPalette(const platform::PictureSurface& surface) {
+    const platform::Picture* picture = surface.GetPicture();
+    if (picture && picture->palette) return *picture->palette;
+    return platform::Palette(surface.GetDisplay().SystemPalette());
+}
+
 PaletteTable PictureColors(const platform::PictureSurface& surface) {
     PaletteTable table{};
-    const platform::Picture* picture = surface.GetPicture();
-    if (picture && picture->palette) picture->palette->GetPaletteEntries(0, 256, table);
+    IndexPalette(surface).GetPaletteEntries(0, 256, table);
     return table;
 }
 
@@ -87,17 +95,16 @@ void DecodeRow(const std::uint8_t* in, PixelTriple* out, int width, int bits_per
 // often than a palette search is cheap.
 class NearestIndexCache {
 public:
-    explicit NearestIndexCache(const platform::Palette* palette) : palette_(palette) {
+    explicit NearestIndexCache(const platform::Palette& palette) : palette_(palette) {
         keys_.fill(kEmpty);
     }
-    // Low byte of the nearest index; 0 when there is no palette to ask.
+    // Low byte of the nearest index.
     std::uint8_t Lookup(std::uint32_t color) {
-        if (!palette_) return 0;
         const std::size_t slot = (color * 2654435761u) >> (32 - kBits);
         if (keys_[slot] != color) {
             keys_[slot] = color;
             values_[slot] = static_cast<std::uint8_t>(
-                palette_->GetNearestPaletteIndex(color | platform::kPaletteRelative) & 0xFF);
+                palette_.GetNearestPaletteIndex(color | platform::kPaletteRelative) & 0xFF);
         }
         return values_[slot];
     }
@@ -105,7 +112,7 @@ public:
 private:
     static constexpr int kBits = 12;
     static constexpr std::uint32_t kEmpty = 0xFFFFFFFFu;
-    const platform::Palette* palette_;
+    const platform::Palette& palette_;
     std::array<std::uint32_t, 1u << kBits> keys_{};
     std::array<std::uint8_t, 1u << kBits> values_{};
 };
@@ -201,8 +208,9 @@ void SetBitmapPixels(platform::PictureSurface& surface, std::int16_t bits_per_pi
     }
     if (bytes_per_line % 2) ++bytes_per_line;
 
-    const platform::Picture* picture = surface.GetPicture();
-    NearestIndexCache nearest(picture && picture->palette ? &*picture->palette : nullptr);
+    const platform::Palette palette =
+        bits_per_pixel == 8 ? IndexPalette(surface) : platform::Palette{};
+    NearestIndexCache nearest(palette);
     platform::Bitmap& image = surface.MutableImage();
     const auto stride = static_cast<std::size_t>(bytes_per_line);
     if (image.WidthBytes() == bytes_per_line && image.Height() == height) {

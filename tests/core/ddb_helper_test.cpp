@@ -211,11 +211,13 @@ TEST(Bridge, PaletteMatchingMakesTheLogicalPaletteAnIdentityCopy) {
     }
 }
 
-TEST(Bridge, PaletteMatchingWithoutAPictureRaisesAndGoesOn) {
+// Without a picture there is no palette to match; the indices are the display's own.
+TEST(Bridge, PaletteMatchingWithoutAPictureRaisesAndReadsTheSystemColours) {
     Display display(8);
     PictureSurface surface(display);
     LoadSurface(surface, 2, 2, [](int, int) { return RGB(255, 0, 0); });
     surface.ClearPicture();
+    surface.PSet(0, 0, RGB(255, 0, 0));
     core::ClearRaisedError();
     PixelGrid grid;
     std::int16_t bits = 0;
@@ -226,7 +228,12 @@ TEST(Bridge, PaletteMatchingWithoutAPictureRaisesAndGoesOn) {
     EXPECT_EQ(core::LastRaisedError()->description, "Error matching bitmap palette");
     EXPECT_EQ(bits, 8);
     EXPECT_EQ(grid.Width(), 2);
-    EXPECT_EQ(grid(0, 0), (PixelTriple{0, 0, 0})) << "no palette to read: black";
+    EXPECT_EQ(grid(0, 0), (PixelTriple{0, 0, 255}));
+    // And a write without a picture finds the same entries, so colours survive.
+    grid(1, 1) = {255, 255, 0};
+    DDBHelper::SetBitmapPixels(surface, 8, grid);
+    EXPECT_EQ(surface.Point(0, 0), RGB(255, 0, 0));
+    EXPECT_EQ(surface.Point(1, 1), RGB(0, 255, 255));
 }
 
 TEST(Bridge, OneAndFourBitBitmapsReadAsBlackAndRaise) {
