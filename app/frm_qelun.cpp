@@ -1,0 +1,145 @@
+#include "app/frm_qelun.h"
+
+#include <QCoreApplication>
+#include <QMenuBar>
+
+#include "app/display_depth.h"
+#include "app/progress_band.h"
+#include "app/surface_view.h"
+#include "app/twips.h"
+#include "core/conversion/standard_stages.h"
+
+namespace {
+
+constexpr char kDesignedCaption[] = "Zarvik Fast 2D 2 3D";
+
+struct DesignedPlace {
+    int left, top, width, height;
+};
+
+void PlaceSurface(platform::PictureSurface& surface, DesignedPlace place) {
+    surface.Move(place.left, place.top);
+    surface.SetWidth(place.width);
+    surface.SetHeight(place.height);
+}
+
+int DisplayBits(int requested) {
+    return requested != 0 ? requested : SurfaceBitsForPrimaryScreen();
+}
+
+}  // namespace
+
+frmQelun::frmQelun(std::unique_ptr<UserPrompts> prompts, int surface_bits)
+    : prompts_(prompts ? std::move(prompts) : std::make_unique<QtUserPrompts>()),
+      display_(DisplayBits(surface_bits)),
+      surfaces_(display_),
+      globals_(TavsMod::Globals()),
+      command_(std::make_unique<core::AnaglyphCommand>(
+          core::StageContext{surfaces_, settings_, globals_, *this}, core::StandardStages())) {
+    display_.SetEventPump([] { QCoreApplication::processEvents(); });
+    setWindowTitle(QString::fromUtf8(kDesignedCaption));
+    setAcceptDrops(true);
+
+    PlaceSurface(surfaces_.picOriginal, {120, 240, 5055, 4335});
+    PlaceSurface(surfaces_.picDepth, {120, 3120, 2415, 2775});
+    PlaceSurface(surfaces_.picResult, {5400, 240, 2415, 2775});
+    PlaceSurface(surfaces_.PicRed, {2640, 6120, 1935, 1695});
+    PlaceSurface(surfaces_.PicBlue, {5040, 6120, 1695, 1695});
+    PlaceSurface(surfaces_.PicFinal, {6960, 6120, 1695, 1695});
+
+    auto* client = new QWidget(this);
+    setCentralWidget(client);
+    original_view_ = new SurfaceView(surfaces_.picOriginal, display_, client);
+    band_ = new ProgressBand(client);
+
+    menuBar()->setNativeMenuBar(false);
+    menus_ = BuildMainMenus(*menuBar());
+    ConnectMenus();
+}
+
+frmQelun::~frmQelun() {
+    surfaces_.picOriginal.SetRefreshHandler({});
+}
+
+void frmQelun::ConnectMenus() {
+    const MainMenus& m = menus_;
+    auto on = [this](QAction* action, auto handler) {
+        connect(action, &QAction::triggered, this, handler);
+    };
+    on(m.mnuFileOpen, [this] { mnuFileOpen_Click(); });
+    on(m.mnuFileSaveAs, [this] { mnuFileSaveAs_Click(); });
+    on(m.mnuFileReload, [this] { mnuFileReload_Click(); });
+    for (int i = 0; i < 2; ++i) {
+        const auto at = static_cast<std::size_t>(i);
+        on(m.mnuFrameYesNo[at], [this, i] { mnuFrameYesNo_Click(i); });
+        on(m.mnuBlackWhite[at], [this, i] { mnuBlackWhite_Click(i); });
+        on(m.mnuFrameFull[at], [this, i] { mnuFrameFull_Click(i); });
+        on(m.mnuRedBlue[at], [this, i] { mnuRedBlue_Click(i); });
+    }
+    for (int i = 0; i < static_cast<int>(m.mnuCue.size()); ++i)
+        on(m.mnuCue[static_cast<std::size_t>(i)], [this, i] { mnuCue_Click(i); });
+    for (int i = 0; i < static_cast<int>(m.mnuBlur.size()); ++i)
+        on(m.mnuBlur[static_cast<std::size_t>(i)], [this, i] { mnuBlur_Click(i); });
+    on(m.mnuWarp, [this] { mnuWarp_Click(); });
+    on(m.mnuShift, [this] { mnuShift_Click(); });
+    on(m.mnuSetWarpShift, [this] { mnuSetWarpShift_Click(); });
+    on(m.mnuAnaglyph, [this] { mnuAnaglyph_Click(); });
+    on(m.mnuDepthGrain, [this] { mnuDepthGrain_Click(); });
+    on(m.mnuBatch, [this] { mnuBatch_Click(); });
+}
+
+int frmQelun::OuterWidth() const {
+    return twips::FromPixels(width());
+}
+int frmQelun::OuterHeight() const {
+    return twips::FromPixels(height());
+}
+
+void frmQelun::SetOuterSize(int width_twips, int height_twips) {
+    resize(twips::ToPixels(width_twips), twips::ToPixels(height_twips));
+}
+
+void frmQelun::UpdateCommandStates() {
+    // A run works on the surfaces and the current file; commands that replace,
+    // write or inspect them wait until it has unwound.
+    const bool idle = !command_->Running();
+    menus_.mnuFileOpen->setEnabled(idle);
+    menus_.mnuFileSaveAs->setEnabled(idle);
+    menus_.mnuDepthGrain->setEnabled(idle);
+    menus_.mnuFileReload->setEnabled(idle && reload_allowed_);
+}
+
+void frmQelun::Yield() {
+    QCoreApplication::processEvents();
+}
+
+void frmQelun::SetBandWidth(float width) {
+    band_->SetWidthTwips(width);
+}
+
+void frmQelun::SetBandVisible(bool visible) {
+    band_->setVisible(visible);
+    if (visible) band_->raise();
+}
+
+float frmQelun::WindowWidth() const {
+    return static_cast<float>(OuterWidth());
+}
+
+void frmQelun::SetCommandCaption(const std::string& caption) {
+    menus_.mnuAnaglyph->setText(QString::fromStdString(caption));
+    UpdateCommandStates();
+}
+
+std::string frmQelun::WindowCaption() const {
+    return windowTitle().toStdString();
+}
+
+void frmQelun::SetWindowCaption(const std::string& caption) {
+    setWindowTitle(QString::fromStdString(caption));
+}
+
+void frmQelun::EnableReload(bool enabled) {
+    reload_allowed_ = enabled;
+    UpdateCommandStates();
+}

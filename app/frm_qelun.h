@@ -1,0 +1,121 @@
+#pragma once
+// The main window, "Zarvik Fast 2D 2 3D": the picture, the progress band, the menu
+// bar with every command and conversion choice, and the host of the conversion.
+//
+// Geometry follows the old form's twips rules at 15 twips to the pixel. The
+// QMainWindow's own size (menu bar included, window frame excluded) stands for the
+// old outer size, so the window comes out a little taller inside than the old one
+// did, by the title bar the old outer size counted.
+//
+// Only picOriginal is shown; the working surfaces are kept out of view and never
+// drawn. Every modal interaction goes through UserPrompts.
+#include <QMainWindow>
+#include <QString>
+#include <memory>
+#include <optional>
+
+#include "app/main_menus.h"
+#include "app/user_prompts.h"
+#include "core/conversion_host.h"
+#include "core/conversion_settings.h"
+#include "core/pipeline.h"
+#include "core/tavs_mod.h"
+#include "core/workspace.h"
+#include "platform/display.h"
+#include "platform/picture_surface.h"
+
+class ProgressBand;
+class SurfaceView;
+
+class frmQelun : public QMainWindow, public core::ConversionHost {
+    Q_OBJECT
+
+  public:
+    // surface_bits 0 takes the primary screen's depth.
+    explicit frmQelun(std::unique_ptr<UserPrompts> prompts = nullptr, int surface_bits = 0);
+    ~frmQelun() override;
+
+    // Start-up: places the controls, reads the settings, shows the window.
+    void Form_Load();
+    // Exit: closes the other windows and writes the settings.
+    void Form_Unload();
+
+    void mnuFrameYesNo_Click(int index);
+    void mnuBlackWhite_Click(int index);
+    void mnuFrameFull_Click(int index);
+    void mnuCue_Click(int index);
+    void mnuBlur_Click(int index);
+    void mnuRedBlue_Click(int index);
+    void mnuWarp_Click();
+    void mnuShift_Click();
+    void mnuSetWarpShift_Click();
+    void mnuAnaglyph_Click();
+    void mnuDepthGrain_Click();
+    void DrawDepthHistogram();
+    void mnuBatch_Click();
+    void mnuFileOpen_Click();
+    void mnuFileSaveAs_Click();
+    void mnuFileReload_Click();
+    void LayoutPictureBoxes();
+
+    // Open's steps after the file dialog; also what dropping a file does.
+    void OpenPicturePath(const QString& chosen);
+
+    // core::ConversionHost
+    void Yield() override;
+    void SetBandWidth(float width) override;
+    void SetBandVisible(bool visible) override;
+    float WindowWidth() const override;
+    void SetCommandCaption(const std::string& caption) override;
+    std::string WindowCaption() const override;
+    void SetWindowCaption(const std::string& caption) override;
+    void Reload() override { mnuFileReload_Click(); }
+    void EnableReload(bool enabled) override;
+
+    const MainMenus& Menus() const { return menus_; }
+    core::ConversionSettings& Settings() { return settings_; }
+    TavsMod::Values& Globals() { return globals_; }
+    core::Workspace& Surfaces() { return surfaces_; }
+    const platform::Display& GetDisplay() const { return display_; }
+    const core::AnaglyphCommand& Command() const { return *command_; }
+    const QString& CurrentFile() const { return current_file_; }
+    const QString& InitialFolder() const { return initial_folder_; }
+    SurfaceView* OriginalView() const { return original_view_; }
+    ProgressBand* Band() const { return band_; }
+    // The window's outer size in twips.
+    int OuterWidth() const;
+    int OuterHeight() const;
+
+  protected:
+    void closeEvent(QCloseEvent* event) override;
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
+
+  private:
+    void ConnectMenus();
+    void PlaceControls();
+    void SetOuterSize(int width_twips, int height_twips);
+    void ShowToggleChecks();
+    void ShowGroupChecks();
+    // Which commands a running conversion leaves usable: one rule for all of them.
+    void UpdateCommandStates();
+    void LoadIntoSurfaces(const platform::Picture& picture);
+    void ShowFileError(const QString& text);
+
+    std::unique_ptr<UserPrompts> prompts_;
+    platform::Display display_;
+    core::Workspace surfaces_;
+    core::ConversionSettings settings_;
+    TavsMod::Values& globals_;
+    std::unique_ptr<core::AnaglyphCommand> command_;
+    MainMenus menus_;
+    SurfaceView* original_view_ = nullptr;
+    ProgressBand* band_ = nullptr;
+    QString current_file_;
+    // The picture last read from current_file_, for a reload that finds the file
+    // gone or spoilt.
+    std::optional<platform::Picture> last_loaded_;
+    QString initial_folder_;
+    bool reload_allowed_ = true;  // as designed, until start-up disables it
+    bool close_pending_ = false;
+};

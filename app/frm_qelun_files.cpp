@@ -1,0 +1,137 @@
+// The File menu: Open, Save As and Reload, and opening a dropped file.
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QMimeData>
+#include <QTimer>
+#include <QUrl>
+
+#include "app/file_messages.h"
+#include "app/frm_qelun.h"
+#include "app/picture_io.h"
+#include "app/progress_band.h"
+#include "app/surface_view.h"
+#include "app/wait_cursor.h"
+
+namespace {
+
+// The one local file a drag carries, or nothing.
+QString DroppedFile(const QMimeData* data) {
+    if (!data || !data->hasUrls()) return {};
+    const QList<QUrl> urls = data->urls();
+    if (urls.size() != 1 || !urls.front().isLocalFile()) return {};
+    return urls.front().toLocalFile();
+}
+
+}  // namespace
+
+void frmQelun::ShowFileError(const QString& text) {
+    prompts_->ShowMessage(this, QString::fromUtf8(filemessages::kTitle), text, MessageIcon::None);
+}
+
+void frmQelun::LoadIntoSurfaces(const platform::Picture& picture) {
+    surfaces_.picOriginal.SetPicture(picture);
+    surfaces_.picResult.SetPicture(picture);
+    surfaces_.picDepth.SetPicture(picture);
+    original_view_->SurfaceChanged();
+}
+
+void frmQelun::LayoutPictureBoxes() {
+    const platform::PictureSurface& original = surfaces_.picOriginal;
+    for (platform::PictureSurface* surface : {&surfaces_.picDepth, &surfaces_.picResult}) {
+        surface->SetHeight(original.Height());
+        surface->SetWidth(original.Width());
+    }
+    surfaces_.picDepth.Move(surfaces_.picDepth.Left(), original.Top() + original.Height() + 40);
+    surfaces_.picResult.Move(original.Left() + original.Width() + 40, surfaces_.picResult.Top());
+}
+
+void frmQelun::mnuFileOpen_Click() {
+    if (command_->Running()) return;
+    const FileChoice choice = prompts_->AskOpenFileName(this, initial_folder_);
+    if (choice.outcome == FileChoice::Outcome::Cancelled) return;
+    if (choice.outcome == FileChoice::Outcome::Failed) {
+        prompts_->Beep();
+        prompts_->ShowMessage(this, QString::fromUtf8(filemessages::kTitle),
+                              QString::fromUtf8(filemessages::kSelectError),
+                              MessageIcon::Exclamation);
+        return;
+    }
+    OpenPicturePath(choice.path);
+}
+
+// The picture is read before anything else changes: a file that cannot be read
+// (or is too large to convert) leaves the caption, the current file and the
+// surfaces as they were.
+void frmQelun::OpenPicturePath(const QString& chosen) {
+    if (command_->Running()) return;
+    WaitCursor wait;
+    Yield();
+    const QString path = filemessages::TrimmedPath(chosen);
+    const QString title = filemessages::FileTitleOf(path);
+    initial_folder_ = filemessages::InitialFolderOf(path, title);
+    pictureio::LoadedPicture loaded = pictureio::LoadPictureFile(path, display_);
+    if (!loaded.picture) {
+        wait.Restore();
+        ShowFileError(filemessages::OpenFailureText(loaded.error, path));
+        return;
+    }
+    setWindowTitle(filemessages::WindowCaptionFor(title));
+    current_file_ = path;
+    last_loaded_ = std::move(loaded.picture);
+    LoadIntoSurfaces(*last_loaded_);
+    LayoutPictureBoxes();
+    wait.Restore();
+    const platform::PictureSurface& original = surfaces_.picOriginal;
+    SetOuterSize(original.Left() + original.Width() + 95,
+                 original.Top() + original.Height() + band_->HeightTwips() + 650);
+    EnableReload(false);
+}
+
+// Also the conversion's first and (after a cancel) last step. When the file can no
+// longer be read, the picture it held when opened is put back instead, so that a
+// run never starts from, or leaves behind, a half-made result.
+void frmQelun::mnuFileReload_Click() {
+    if (current_file_.isEmpty()) return;
+    pictureio::LoadedPicture loaded = pictureio::LoadPictureFile(current_file_, display_);
+    if (loaded.picture) last_loaded_ = std::move(loaded.picture);
+    if (last_loaded_) LoadIntoSurfaces(*last_loaded_);
+    EnableReload(false);
+}
+
+void frmQelun::mnuFileSaveAs_Click() {
+    if (command_->Running()) return;
+    const FileChoice choice = prompts_->AskSaveFileName(this, initial_folder_);
+    if (choice.outcome == FileChoice::Outcome::Cancelled) return;
+    if (choice.outcome == FileChoice::Outcome::Failed) {
+        prompts_->Beep();
+        prompts_->ShowMessage(this, QString::fromUtf8(filemessages::kTitle),
+                              QString::fromUtf8(filemessages::kSelectError),
+                              MessageIcon::Exclamation);
+        return;
+    }
+    WaitCursor wait;
+    Yield();
+    const QString path = filemessages::TrimmedPath(choice.path);
+    const QString title = filemessages::FileTitleOf(path);
+    initial_folder_ = filemessages::InitialFolderOf(path, title);
+    setWindowTitle(filemessages::WindowCaptionFor(title));
+    const platform::Picture* picture = surfaces_.picOriginal.GetPicture();
+    const auto error =
+        pictureio::SaveBitmapFile(picture ? picture->bitmap : platform::Bitmap{}, display_, path);
+    wait.Restore();
+    if (error) ShowFileError(filemessages::SaveFailureText(*error, path));
+}
+
+void frmQelun::dragEnterEvent(QDragEnterEvent* event) {
+    if (!command_->Running() && !DroppedFile(event->mimeData()).isEmpty())
+        event->acceptProposedAction();
+}
+
+// Opened once the drop has finished, so that the hourglass and the yield of Open
+// do not run inside the drag and drop machinery.
+void frmQelun::dropEvent(QDropEvent* event) {
+    const QString path = DroppedFile(event->mimeData());
+    if (path.isEmpty() || command_->Running()) return;
+    event->acceptProposedAction();
+    QTimer::singleShot(0, this, [this, path] { OpenPicturePath(path); });
+}

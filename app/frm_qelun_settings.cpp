@@ -1,0 +1,59 @@
+// Start-up and exit of the main window: placing the controls, reading the stored
+// settings into the menus, and writing them back.
+#include <QApplication>
+#include <QCloseEvent>
+#include <algorithm>
+
+#include "app/frm_qelun.h"
+#include "app/progress_band.h"
+#include "app/settings_store.h"
+#include "app/surface_view.h"
+
+void frmQelun::PlaceControls() {
+    EnableReload(false);
+    for (platform::PictureSurface* surface :
+         {&surfaces_.picDepth, &surfaces_.picResult, &surfaces_.PicFinal, &surfaces_.PicRed,
+          &surfaces_.PicBlue}) {
+        surface->Move(-10000, surface->Top());
+    }
+    platform::PictureSurface& original = surfaces_.picOriginal;
+    original.Move(10, band_->HeightTwips());
+    original_view_->SurfaceChanged();
+    SetOuterSize(original.Left() + original.Width() + 95,
+                 original.Top() + original.Height() + band_->HeightTwips());
+}
+
+void frmQelun::Form_Load() {
+    settingsstore::PrepareForReading(settings_, globals_);
+    PlaceControls();
+    const auto store = settingsstore::OpenSettingsSection();
+    settingsstore::ReadValuesBeforeShow(*store, settings_, globals_);
+    ShowToggleChecks();
+    show();
+    settingsstore::ReadCueSettings(*store, settings_);
+    mnuCue_Click(settings_.Cue);
+    settingsstore::ReadMenuGroupSettings(*store, settings_);
+    ShowGroupChecks();
+}
+
+// Settings are written however the window is left, minimized or not.
+void frmQelun::Form_Unload() {
+    QWidgetList others = QApplication::topLevelWidgets();
+    std::reverse(others.begin(), others.end());
+    for (QWidget* other : others)
+        if (other != this && other->isVisible()) other->close();
+    settingsstore::WriteStoredSettings(settings_, globals_);
+}
+
+// Closing during a conversion cancels it; the window closes once the run has
+// unwound (see mnuAnaglyph_Click), so no stage ever loses its surfaces.
+void frmQelun::closeEvent(QCloseEvent* event) {
+    if (command_->Running()) {
+        close_pending_ = true;
+        if (command_->CurrentState() == core::AnaglyphCommand::State::Running) mnuAnaglyph_Click();
+        event->ignore();
+        return;
+    }
+    Form_Unload();
+    event->accept();
+}

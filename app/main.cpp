@@ -1,0 +1,13 @@
+// Zarvik's desktop program. It takes no command line: any arguments are ignored.
+#include <QApplication>
+
+#include "app/frm_qelun.h"
+
+int main(int argc, char* argv[]) {
+    QApplication app(argc, argv);
+    QApplication::setOrganizationName(QStringLiteral("Zarvik"));
+    QApplication::setApplicationName(QStringLiteral("Zarvik"));
+    frmQelun window;
+    window.Form_Load();
+    return QApplication::exec();
+}

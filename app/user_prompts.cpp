@@ -1,0 +1,52 @@
+#include "app/user_prompts.h"
+
+#include <QApplication>
+#include <QDialog>
+#include <QFileDialog>
+#include <QMessageBox>
+#include <QUrl>
+
+namespace {
+
+// A dialog that hands back something other than one local file (a remote address
+// from a platform dialog, say) is a failed choice, not a cancelled one.
+FileChoice ChoiceOf(QFileDialog& dialog) {
+    if (dialog.exec() != QDialog::Accepted) return {FileChoice::Outcome::Cancelled, {}};
+    const QList<QUrl> urls = dialog.selectedUrls();
+    if (urls.size() != 1 || !urls.front().isLocalFile() || urls.front().toLocalFile().isEmpty())
+        return {FileChoice::Outcome::Failed, {}};
+    return {FileChoice::Outcome::Chosen, urls.front().toLocalFile()};
+}
+
+}  // namespace
+
+FileChoice QtUserPrompts::AskOpenFileName(QWidget* owner, const QString& initial_folder) {
+    QFileDialog dialog(owner, QString(), initial_folder);
+    dialog.setAcceptMode(QFileDialog::AcceptOpen);
+    dialog.setFileMode(QFileDialog::ExistingFile);
+    return ChoiceOf(dialog);
+}
+
+FileChoice QtUserPrompts::AskSaveFileName(QWidget* owner, const QString& initial_folder) {
+    QFileDialog dialog(owner, QString(), initial_folder);
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setFileMode(QFileDialog::AnyFile);
+    return ChoiceOf(dialog);
+}
+
+void QtUserPrompts::ShowMessage(QWidget* owner, const QString& title, const QString& text,
+                                MessageIcon icon) {
+    QMessageBox box(icon == MessageIcon::Exclamation ? QMessageBox::Warning : QMessageBox::NoIcon,
+                    title, QString(text).replace(QStringLiteral("\r\n"), QStringLiteral("\n")),
+                    QMessageBox::Ok, owner);
+    box.setTextFormat(Qt::PlainText);
+    box.exec();
+}
+
+void QtUserPrompts::Beep() {
+    QApplication::beep();
+}
+
+void QtUserPrompts::ShowModal(QDialog& dialog) {
+    dialog.exec();
+}

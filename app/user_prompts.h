@@ -1,0 +1,44 @@
+#pragma once
+// Every modal interaction of the program goes through this interface: the file
+// name dialogs, the message boxes, the beep and the modal tuning dialogs. The
+// program uses QtUserPrompts; tests put a recorder in its place, so that nothing
+// ever waits for a person.
+#include <QString>
+
+class QDialog;
+class QWidget;
+
+struct FileChoice {
+    enum class Outcome { Chosen, Cancelled, Failed };
+    Outcome outcome = Outcome::Cancelled;
+    QString path;  // the chosen file, as the dialog gave it
+};
+
+enum class MessageIcon { None, Exclamation };
+
+class UserPrompts {
+  public:
+    virtual ~UserPrompts() = default;
+
+    // Lists every file, starts in `initial_folder` (none: the dialog's own choice);
+    // the chosen file must exist.
+    virtual FileChoice AskOpenFileName(QWidget* owner, const QString& initial_folder) = 0;
+    // Asks before overwriting an existing file.
+    virtual FileChoice AskSaveFileName(QWidget* owner, const QString& initial_folder) = 0;
+    // An OK-only message box. Lines of `text` are separated by "\r\n".
+    virtual void ShowMessage(QWidget* owner, const QString& title, const QString& text,
+                             MessageIcon icon) = 0;
+    virtual void Beep() = 0;
+    // Shows the dialog modally and returns when it closes.
+    virtual void ShowModal(QDialog& dialog) = 0;
+};
+
+class QtUserPrompts : public UserPrompts {
+  public:
+    FileChoice AskOpenFileName(QWidget* owner, const QString& initial_folder) override;
+    FileChoice AskSaveFileName(QWidget* owner, const QString& initial_folder) override;
+    void ShowMessage(QWidget* owner, const QString& title, const QString& text,
+                     MessageIcon icon) override;
+    void Beep() override;
+    void ShowModal(QDialog& dialog) override;
+};

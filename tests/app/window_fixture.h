@@ -1,0 +1,65 @@
+#pragma once
+// A main window with recording prompts, started as the program starts it, and
+// helpers to make picture files in a temporary folder.
+#include <QColor>
+#include <QImage>
+#include <QSettings>
+#include <QString>
+#include <QTemporaryDir>
+#include <algorithm>
+#include <functional>
+#include <memory>
+
+#include "app/frm_qelun.h"
+#include "tests/app/recording_prompts.h"
+
+struct StartedWindow {
+    std::unique_ptr<frmQelun> window;
+    RecordingPrompts* prompts = nullptr;
+};
+
+// surface_bits 0: the screen's choice.
+inline StartedWindow StartWindow(int surface_bits = 0, bool load = true) {
+    auto prompts = std::make_unique<RecordingPrompts>();
+    RecordingPrompts* recorder = prompts.get();
+    auto window = std::make_unique<frmQelun>(std::move(prompts), surface_bits);
+    if (load) window->Form_Load();
+    return {std::move(window), recorder};
+}
+
+inline void ClearStore() {
+    QSettings store(QStringLiteral("Zarvik"), QStringLiteral("Zarvik"));
+    store.clear();
+    store.sync();
+}
+
+inline void StoreSetting(const QString& key, const QString& text) {
+    QSettings store(QStringLiteral("Zarvik"), QStringLiteral("Zarvik"));
+    store.setValue(QStringLiteral("Settings/") + key, text);
+    store.sync();
+}
+
+inline QString StoredSetting(const QString& key) {
+    QSettings store(QStringLiteral("Zarvik"), QStringLiteral("Zarvik"));
+    return store.value(QStringLiteral("Settings/") + key).toString();
+}
+
+using PixelColor = std::function<QColor(int x, int y)>;
+
+inline QImage MakeImage(int width, int height, const PixelColor& color) {
+    QImage image(width, height, QImage::Format_RGB32);
+    for (int y = 0; y < height; ++y)
+        for (int x = 0; x < width; ++x) image.setPixelColor(x, y, color(x, y));
+    return image;
+}
+
+// A picture with enough structure for every stage to have work: a gradient with a
+// bright square in the middle.
+inline QImage TestPicture(int width, int height) {
+    return MakeImage(width, height, [=](int x, int y) {
+        const bool square =
+            x > width / 3 && x < 2 * width / 3 && y > height / 3 && y < 2 * height / 3;
+        if (square) return QColor(250, 240, 40);
+        return QColor((x * 255) / std::max(1, width - 1), (y * 200) / std::max(1, height - 1), 120);
+    });
+}
