@@ -1,0 +1,26 @@
+#pragma once
+// Runs the built converter as a separate process, the way a user or a script does.
+#include <string>
+#include <vector>
+
+namespace tools_test {
+
+struct ConvertRun {
+    int status = -1;  // the exit status; -1 when the process did not exit normally
+    std::string out;
+    std::string err;
+};
+
+// Runs zarvik-convert with these arguments, stdout and stderr captured; `environment`
+// holds "NAME=value" entries that are added to, or replace, this process's own.
+ConvertRun RunConvert(const std::vector<std::string>& arguments,
+                      const std::vector<std::string>& environment = {});
+
+// The same with stderr on a pseudo-terminal (stdout still captured apart), for what
+// the converter shows only to a person watching.
+ConvertRun RunConvertOnTerminal(const std::vector<std::string>& arguments);
+
+// Counts the lines of a text (a last line without its newline counts too).
+int LineCount(const std::string& text);
+
+}  // namespace tools_test

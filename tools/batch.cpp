@@ -1,0 +1,69 @@
+#include "tools/batch.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QHash>
+
+#include "core/conversion/standard_stages.h"
+#include "platform/display.h"
+#include "tools/convert_picture.h"
+#include "tools/output_format.h"
+#include "tools/status_output.h"
+
+namespace convert_tool {
+
+namespace {
+
+QString Quoted(const QString& path) {
+    return QLatin1Char('"') + path + QLatin1Char('"');
+}
+
+PictureJob JobFor(const ConvertOptions& options, const QString& input) {
+    PictureJob job{input, options.output, options.depth_map, options.second_view};
+    if (!options.output_dir.isEmpty())
+        job.output = OutputPathInDir(options.output_dir, input, options.extension);
+    return job;
+}
+
+}  // namespace
+
+int RunBatch(const ConvertOptions& options, const RunSettings& run) {
+    if (!options.output_dir.isEmpty() && !QDir().mkpath(options.output_dir)) {
+        PrintError(
+            QStringLiteral("cannot create the output folder %1").arg(Quoted(options.output_dir)));
+        return 1;
+    }
+    const platform::Display display(options.display_bpp);
+    const core::StageTable stages = core::StandardStages();
+    const auto total = static_cast<int>(options.inputs.size());
+    StatusOutput status(total, total > 1);
+    // Two inputs with the same base name would share one output name in the folder;
+    // the later one is refused rather than overwriting the earlier one's anaglyph.
+    QHash<QString, QString> written_by;
+    int failed = 0;
+    for (int i = 0; i < total; ++i) {
+        const QString& input = options.inputs[i];
+        status.Progress(i + 1, QFileInfo(input).fileName());
+        const PictureJob job = JobFor(options, input);
+        const QString key = QFileInfo(job.output).absoluteFilePath();
+        if (written_by.contains(key)) {
+            status.Line(
+                QStringLiteral("cannot convert %1: its output %2 is already the anaglyph of %3")
+                    .arg(Quoted(input), Quoted(job.output), Quoted(written_by[key])));
+            ++failed;
+            continue;
+        }
+        const PictureOutcome outcome = ConvertPicture(job, run, display, stages);
+        for (const QString& warning : outcome.warnings) status.Line(warning);
+        for (const QString& failure : outcome.failures) status.Line(failure);
+        if (outcome.failures.isEmpty()) {
+            written_by.insert(key, input);
+        } else {
+            ++failed;
+        }
+    }
+    status.Finish();
+    return failed == 0 ? 0 : 1;
+}
+
+}  // namespace convert_tool

@@ -1,0 +1,30 @@
+#pragma once
+// One picture through the whole conversion, as the desktop program's "Anaglyph"
+// command runs it, with the files it is to write.
+#include <QString>
+#include <QStringList>
+
+#include "core/pipeline.h"
+#include "platform/display.h"
+#include "tools/run_settings.h"
+
+namespace convert_tool {
+
+struct PictureJob {
+    QString input;
+    QString output;       // the anaglyph
+    QString depth_map;    // picDepth after the run; empty: not written
+    QString second_view;  // picResult after the run; empty: not written
+};
+
+struct PictureOutcome {
+    QStringList failures;  // one line each; none when every file was written
+    QStringList warnings;  // what the picture's decoder noticed but read through
+};
+
+// Loads, converts and writes. A failed load writes nothing; a failed write leaves
+// any file already at that path as it was.
+PictureOutcome ConvertPicture(const PictureJob& job, const RunSettings& run,
+                              const platform::Display& display, const core::StageTable& stages);
+
+}  // namespace convert_tool

@@ -1,0 +1,74 @@
+#include "tools/plugin_messages.h"
+
+#include <unistd.h>
+
+namespace convert_tool {
+
+namespace {
+
+PluginMessages* active = nullptr;
+
+QString ReadFrom(std::FILE* file) {
+    QByteArray bytes;
+    std::rewind(file);
+    char buffer[1024];
+    std::size_t count = 0;
+    while ((count = std::fread(buffer, 1, sizeof buffer, file)) > 0) bytes.append(buffer, count);
+    return QString::fromLocal8Bit(bytes);
+}
+
+}  // namespace
+
+PluginMessages::PluginMessages() {
+    previous_ = qInstallMessageHandler(&PluginMessages::Collect);
+    active = this;
+    collecting_ = true;
+    std::fflush(stderr);
+    captured_ = std::tmpfile();
+    if (captured_) saved_stderr_ = dup(STDERR_FILENO);
+    if (saved_stderr_ >= 0) dup2(fileno(captured_), STDERR_FILENO);
+}
+
+PluginMessages::~PluginMessages() {
+    Stop();
+    if (captured_) std::fclose(captured_);
+}
+
+void PluginMessages::Stop() {
+    if (!collecting_) return;
+    collecting_ = false;
+    active = nullptr;
+    qInstallMessageHandler(previous_);
+    if (saved_stderr_ < 0) return;
+    std::fflush(stderr);
+    dup2(saved_stderr_, STDERR_FILENO);
+    close(saved_stderr_);
+    saved_stderr_ = -1;
+    for (const QString& line : ReadFrom(captured_).split(QLatin1Char('\n'), Qt::SkipEmptyParts))
+        Add(line.trimmed());
+}
+
+void PluginMessages::Collect(QtMsgType /*type*/, const QMessageLogContext& /*context*/,
+                             const QString& text) {
+    if (active) active->Add(text);
+}
+
+void PluginMessages::Add(const QString& text) {
+    if (!text.isEmpty() && !messages_.contains(text)) messages_ << text;
+}
+
+const QStringList& PluginMessages::Messages() {
+    Stop();
+    return messages_;
+}
+
+QString PluginMessages::TruncationMessage() {
+    // libjpeg's words for a file that stops early ("Premature end of JPEG file",
+    // "premature end of data segment"); its other warnings are about oddities it
+    // decodes through, and those pictures are converted.
+    for (const QString& message : Messages())
+        if (message.contains(QLatin1String("premature end"), Qt::CaseInsensitive)) return message;
+    return {};
+}
+
+}  // namespace convert_tool
