@@ -17,13 +17,15 @@ Files:
   INPUT                 a picture in any format Qt reads here (BMP, JPEG, PNG, GIF,
                         and TIFF and WebP with Qt's image formats plugins); at most
                         32767 pixels each way
-  OUTPUT                the anaglyph; its format follows the extension (%1),
-                        and any other extension gets a Windows bitmap (BMP)
+  OUTPUT                the anaglyph; its format follows the extension, one of
+                          %1
+                        any other extension gets a Windows bitmap (BMP)
   --output-dir DIR      write each anaglyph into DIR, created when missing, as
                         DIR/<input name without its last extension>.anaglyph.bmp
-                        (photo.jpg gives DIR/photo.anaglyph.bmp)
+                        (photo.jpg gives DIR/photo.anaglyph.bmp); a second input
+                        with the same name fails instead of overwriting the first
   --format EXT          with --output-dir: the extension, and so the format, of
-                        those files instead of bmp (%1)
+                        those files instead of bmp
   --depth-map FILE      also write the final depth map (one input only)
   --second-view FILE    also write the second eye's view (one input only)
   An existing file is replaced only once its new content is complete; a write that
@@ -44,7 +46,8 @@ Depth:
 
 Anaglyph:
   --added-depth[=N]     shift the second view by N pixels, glbShift (without N: 6,
-                        or the saved value); its size is also the frame's width
+                        or the saved value); with or without the shift, the
+                        frame is |glbShift| pixels wide
   --no-added-depth      no added depth
   --lens red-blue|blue-red   which view gives the red channel (default red-blue:
                         red from the picture, green and blue from the second view)
