@@ -25,6 +25,25 @@ PictureJob JobFor(const ConvertOptions& options, const QString& input) {
     return job;
 }
 
+// Converts one input unless an earlier one already wrote its output name; reports
+// every failure and warning. Returns whether it converted.
+bool ConvertOne(const PictureJob& job, const RunSettings& run, const platform::Display& display,
+                const core::StageTable& stages, QHash<QString, QString>& written_by,
+                StatusOutput& status) {
+    const QString key = QFileInfo(job.output).absoluteFilePath();
+    if (const auto earlier = written_by.constFind(key); earlier != written_by.cend()) {
+        status.Line(QStringLiteral("cannot convert %1: its output %2 is already the anaglyph of %3")
+                        .arg(Quoted(job.input), Quoted(job.output), Quoted(*earlier)));
+        return false;
+    }
+    const PictureOutcome outcome = ConvertPicture(job, run, display, stages);
+    for (const QString& warning : outcome.warnings) status.Line(warning);
+    for (const QString& failure : outcome.failures) status.Line(failure);
+    if (!outcome.failures.isEmpty()) return false;
+    written_by.insert(key, job.input);
+    return true;
+}
+
 }  // namespace
 
 int RunBatch(const ConvertOptions& options, const RunSettings& run) {
@@ -40,30 +59,15 @@ int RunBatch(const ConvertOptions& options, const RunSettings& run) {
     // Two inputs with the same base name would share one output name in the folder;
     // the later one is refused rather than overwriting the earlier one's anaglyph.
     QHash<QString, QString> written_by;
-    int failed = 0;
+    bool all_converted = true;
     for (int i = 0; i < total; ++i) {
         const QString& input = options.inputs[i];
         status.Progress(i + 1, QFileInfo(input).fileName());
-        const PictureJob job = JobFor(options, input);
-        const QString key = QFileInfo(job.output).absoluteFilePath();
-        if (written_by.contains(key)) {
-            status.Line(
-                QStringLiteral("cannot convert %1: its output %2 is already the anaglyph of %3")
-                    .arg(Quoted(input), Quoted(job.output), Quoted(written_by[key])));
-            ++failed;
-            continue;
-        }
-        const PictureOutcome outcome = ConvertPicture(job, run, display, stages);
-        for (const QString& warning : outcome.warnings) status.Line(warning);
-        for (const QString& failure : outcome.failures) status.Line(failure);
-        if (outcome.failures.isEmpty()) {
-            written_by.insert(key, input);
-        } else {
-            ++failed;
-        }
+        if (!ConvertOne(JobFor(options, input), run, display, stages, written_by, status))
+            all_converted = false;
     }
     status.Finish();
-    return failed == 0 ? 0 : 1;
+    return all_converted ? 0 : 1;
 }
 
 }  // namespace convert_tool

@@ -233,6 +233,24 @@ std::optional<ParseStatus> AskedForInformation(const QStringList& arguments) {
     return std::nullopt;
 }
 
+// Applies the option at arguments[i], moving i past a value given as the next word.
+Error ApplyOption(const QStringList& arguments, qsizetype& i, ConvertOptions& options) {
+    const QString& argument = arguments[i];
+    const qsizetype equals = argument.indexOf('=');
+    const QString name = equals < 0 ? argument : argument.left(equals);
+    const OptionSpec* spec = FindOption(name);
+    if (!spec) return QStringLiteral("unknown option %1").arg(Quoted(name));
+    std::optional<QString> value;
+    if (equals >= 0) value = argument.mid(equals + 1);
+    if (spec->takes == Takes::kNothing && value)
+        return QStringLiteral("%1 takes no value").arg(name);
+    if (spec->takes == Takes::kValue && !value) {
+        if (i + 1 >= arguments.size()) return QStringLiteral("%1 needs a value").arg(name);
+        value = arguments[++i];
+    }
+    return spec->apply(options, value);
+}
+
 }  // namespace
 
 ParseResult ParseCommandLine(const QStringList& arguments) {
@@ -247,26 +265,11 @@ ParseResult ParseCommandLine(const QStringList& arguments) {
         const QString& argument = arguments[i];
         if (options_ended || argument == QLatin1String("-") || !argument.startsWith('-')) {
             positional << argument;
-            continue;
-        }
-        if (argument == QLatin1String("--")) {
+        } else if (argument == QLatin1String("--")) {
             options_ended = true;
-            continue;
+        } else if (Error error = ApplyOption(arguments, i, result.options)) {
+            return UsageError(*error);
         }
-        const qsizetype equals = argument.indexOf('=');
-        const QString name = equals < 0 ? argument : argument.left(equals);
-        const OptionSpec* spec = FindOption(name);
-        if (!spec) return UsageError(QStringLiteral("unknown option %1").arg(Quoted(name)));
-        std::optional<QString> value;
-        if (equals >= 0) value = argument.mid(equals + 1);
-        if (spec->takes == Takes::kNothing && value)
-            return UsageError(QStringLiteral("%1 takes no value").arg(name));
-        if (spec->takes == Takes::kValue && !value) {
-            if (i + 1 >= arguments.size())
-                return UsageError(QStringLiteral("%1 needs a value").arg(name));
-            value = arguments[++i];
-        }
-        if (Error error = spec->apply(result.options, value)) return UsageError(*error);
     }
     if (Error error = CheckLayout(result.options, positional)) return UsageError(*error);
     return result;
