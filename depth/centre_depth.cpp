@@ -1,0 +1,96 @@
+#include "depth/centre_depth.h"
+
+#include <algorithm>
+#include <array>
+#include <cmath>
+
+#include "core/ddb_helper.h"
+#include "depth/grid_rows.h"
+
+namespace depth {
+
+namespace {
+
+// The values that occur in the map. Counting them is needed only to ask whether a
+// value's count is above 0, so the lowest and the highest byte seen say as much.
+struct ValueRange {
+    int lowest = 256;
+    int highest = -1;
+};
+
+void Widen(ValueRange& range, std::span<const std::uint8_t> bytes) {
+    if (bytes.empty()) return;
+    std::uint8_t lowest = 255;
+    std::uint8_t highest = 0;
+    for (const std::uint8_t b : bytes) {
+        lowest = std::min(lowest, b);
+        highest = std::max(highest, b);
+    }
+    range.lowest = std::min<int>(range.lowest, lowest);
+    range.highest = std::max<int>(range.highest, highest);
+}
+
+// lo: the first value from 0 up that occurs, 255 if none; hi: the first from 255 down,
+// 0 if none. Each value the scans pass over yields once, as the scans always have.
+int ScanUpForLowest(const ValueRange& range, core::ConversionHost& host) {
+    for (int v = 0; v <= 255; ++v) {
+        if (v >= range.lowest) return v;
+        host.Yield();
+    }
+    return 255;
+}
+
+int ScanDownForHighest(const ValueRange& range, core::ConversionHost& host) {
+    for (int v = 255; v >= 0; --v) {
+        if (v <= range.highest) return v;
+        host.Yield();
+    }
+    return 0;
+}
+
+// New value of each Red byte: round((red - mid) x gain) + 127 with the product in
+// single precision, clamped to a byte.
+std::array<std::uint8_t, 256> Mapping(int mid, std::int16_t red_gain) {
+    const auto gain = static_cast<float>(red_gain);
+    std::array<std::uint8_t, 256> mapping{};
+    for (int red = 0; red < 256; ++red) {
+        const float product = static_cast<float>(red - mid) * gain;
+        const double v = std::nearbyint(static_cast<double>(product)) + 127.0;
+        mapping[static_cast<std::size_t>(red)] =
+            static_cast<std::uint8_t>(std::clamp(v, 0.0, 255.0));
+    }
+    return mapping;
+}
+
+}  // namespace
+
+void CentreDepth(core::StageContext& context) {
+    platform::PictureSurface& surface = context.surfaces.picDepth;
+    core::PixelGrid grid;
+    std::int16_t bits_per_pixel = 0;
+    DDBHelper::GetBitmapPixels(surface, grid, bits_per_pixel);
+
+    ValueRange range;
+    const int counted_rows = surface.ScaleHeight();
+    for (int y = 0; y < counted_rows; ++y) {
+        Widen(range, RowBytes(grid, y, ColumnsInRow(surface, grid, y)));
+        if (!core::PollAfterRow(context)) return;
+    }
+    const int lo = ScanUpForLowest(range, context.host);
+    const int hi = ScanDownForHighest(range, context.host);
+    const auto mid = static_cast<int>(std::nearbyint((lo + hi) / 2.0));  // 0.5 -> 0, 1.5 -> 2
+    const auto mapping = Mapping(mid, context.globals.glbFactors[0]);
+
+    const int mapped_rows = surface.ScaleHeight();
+    for (int y = 0; y < mapped_rows; ++y) {
+        for (core::PixelTriple& p : RowCells(grid, y, ColumnsInRow(surface, grid, y))) {
+            const std::uint8_t v = mapping[p.Red];
+            p = {v, v, v};
+        }
+        if (!core::PollAfterRow(context)) return;
+    }
+    DDBHelper::SetBitmapPixels(surface, bits_per_pixel, grid);
+    surface.AssignImageToPicture();
+}
+
+}  // namespace depth

@@ -1,0 +1,84 @@
+#include <gtest/gtest.h>
+
+#include <random>
+
+#include "depth/invert_depth.h"
+#include "platform/color.h"
+#include "tests/depth/stage_rig.h"
+
+namespace depth_tests {
+namespace {
+
+using platform::RGB;
+using testing_support::Grey;
+using testing_support::SurfaceColors;
+
+TEST(InvertDepthTest, InvertsEachChannelOnItsOwn) {
+    StageRig rig;
+    LoadRows(rig.surfaces.picDepth,
+             {{Grey(0), Grey(255), Grey(127)}, {RGB(10, 20, 30), RGB(255, 0, 1), Grey(128)}});
+    depth::InvertDepth(rig.context);
+    EXPECT_EQ(SurfaceColors(rig.surfaces.picDepth),
+              (std::vector{Grey(255), Grey(0), Grey(128), RGB(245, 235, 225), RGB(0, 255, 254),
+                           Grey(127)}));
+    EXPECT_EQ(rig.host.yields, 2);
+}
+
+TEST(InvertDepthTest, TwiceGivesTheMapBack) {
+    for (const int bits : {8, 24, 32}) {
+        StageRig rig(bits);
+        std::mt19937 random(3);
+        testing_support::LoadSurface(rig.surfaces.picDepth, 9, 3, [&random](int, int) {
+            return static_cast<platform::Rgb>(random() & 0xFFFFFF);
+        });
+        // at 8 bits a colour first becomes its nearest palette entry; that one comes back
+        depth::InvertDepth(rig.context);
+        depth::InvertDepth(rig.context);
+        const auto once_round = SurfaceColors(rig.surfaces.picDepth);
+        depth::InvertDepth(rig.context);
+        depth::InvertDepth(rig.context);
+        EXPECT_EQ(SurfaceColors(rig.surfaces.picDepth), once_round) << bits << " bits";
+    }
+}
+
+TEST(InvertDepthTest, OneByOne) {
+    StageRig rig(32);
+    LoadRows(rig.surfaces.picDepth, {{RGB(1, 2, 3)}});
+    depth::InvertDepth(rig.context);
+    EXPECT_EQ(SurfaceColors(rig.surfaces.picDepth), std::vector{RGB(254, 253, 252)});
+}
+
+// At 15 and 16 bits the grid holds field values, whose negatives all lie above the
+// fields' ranges: every pixel is written with the largest field values.
+TEST(InvertDepthTest, FlatMapOnSixteenBitDisplays) {
+    for (const int bits : {15, 16}) {
+        StageRig rig(bits);
+        testing_support::LoadSurface(rig.surfaces.picDepth, 5, 3,
+                                     [](int x, int y) { return Grey(60 * x + 10 * y); });
+        depth::InvertDepth(rig.context);
+        const auto colors = SurfaceColors(rig.surfaces.picDepth);
+        EXPECT_EQ(colors, std::vector<platform::Rgb>(15, Grey(255))) << bits << " bits";
+    }
+}
+
+TEST(InvertDepthTest, CancelAfterAnyRowLeavesTheMap) {
+    const int height = 5;
+    for (const int bits : kDisplayDepths) {
+        for (int cancel_at = 1; cancel_at < height; ++cancel_at) {
+            StageRig rig(bits);
+            testing_support::LoadSurface(rig.surfaces.picDepth, 3, height,
+                                         [](int x, int y) { return Grey(40 * y + x); });
+            const auto before = SurfaceColors(rig.surfaces.picDepth);
+            rig.host.on_yield = [&rig, cancel_at](int n) {
+                if (n == cancel_at) rig.globals.glbBusy = 0;
+            };
+            depth::InvertDepth(rig.context);
+            EXPECT_EQ(SurfaceColors(rig.surfaces.picDepth), before)
+                << bits << " bits, cancel at " << cancel_at;
+            EXPECT_EQ(rig.host.yields, cancel_at);
+        }
+    }
+}
+
+}  // namespace
+}  // namespace depth_tests

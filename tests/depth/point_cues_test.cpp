@@ -1,0 +1,158 @@
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <random>
+
+#include "core/ddb_helper.h"
+#include "depth/cue_greys.h"
+#include "platform/color.h"
+#include "tests/depth/cue_runner.h"
+
+namespace depth_tests {
+namespace {
+
+using platform::RGB;
+using testing_support::Grey;
+using testing_support::ReadGrid;
+using testing_support::SurfaceColors;
+
+struct CueCase {
+    int cue;
+    std::int16_t cue_color;
+    platform::Rgb color;
+    int grey;
+};
+
+class PointCueTest : public testing::TestWithParam<CueCase> {};
+
+TEST_P(PointCueTest, GivesTheGreyOfOnePixel) {
+    const CueCase& c = GetParam();
+    StageRig rig;
+    LoadRows(rig.surfaces.picOriginal, {{c.color}});
+    RunCue(rig, c.cue, c.cue_color);
+    EXPECT_EQ(SurfaceColors(rig.surfaces.picDepth), std::vector{Grey(c.grey)});
+    EXPECT_EQ(SurfaceColors(rig.surfaces.picOriginal), std::vector{c.color});
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cues, PointCueTest,
+    testing::Values(
+        // mean: thirds never tie
+        CueCase{0, 0, RGB(1, 0, 0), 0}, CueCase{0, 0, RGB(2, 0, 0), 1},
+        CueCase{0, 0, RGB(255, 0, 0), 85}, CueCase{0, 0, RGB(100, 150, 200), 150},
+        // weights in single precision
+        CueCase{1, 0, RGB(255, 0, 0), 57}, CueCase{1, 0, RGB(0, 255, 0), 180},
+        CueCase{1, 0, RGB(0, 0, 255), 18}, CueCase{1, 0, RGB(100, 150, 200), 142},
+        CueCase{1, 0, RGB(128, 128, 128), 128}, CueCase{1, 0, RGB(255, 255, 255), 255},
+        // colour variants
+        CueCase{2, 0, RGB(10, 20, 30), 10}, CueCase{2, 1, RGB(10, 20, 30), 20},
+        CueCase{2, 2, RGB(10, 20, 30), 30}, CueCase{2, 3, RGB(1, 0, 0), 0},
+        CueCase{2, 3, RGB(3, 0, 0), 2}, CueCase{2, 3, RGB(255, 255, 0), 128},
+        CueCase{2, 3, RGB(0, 200, 0), 0}, CueCase{2, 3, RGB(0, 0, 200), 100},
+        CueCase{2, 4, RGB(255, 0, 255), 128}, CueCase{2, 4, RGB(0, 200, 0), 100},
+        CueCase{2, 4, RGB(0, 0, 200), 0}, CueCase{2, 5, RGB(0, 1, 0), 0},
+        CueCase{2, 5, RGB(0, 3, 0), 2}, CueCase{2, 5, RGB(200, 0, 100), 50},
+        CueCase{2, 6, RGB(2, 0, 0), 1}, CueCase{2, -1, RGB(1, 0, 0), 0},
+        CueCase{2, 100, RGB(100, 150, 200), 150},
+        // lightness: middle of the largest and the smallest
+        CueCase{3, 0, RGB(255, 0, 0), 128}, CueCase{3, 0, RGB(1, 0, 0), 0},
+        CueCase{3, 0, RGB(3, 0, 0), 2}, CueCase{3, 0, RGB(10, 200, 30), 105},
+        // maximum
+        CueCase{4, 0, RGB(10, 200, 30), 200}, CueCase{4, 0, RGB(7, 3, 9), 9}));
+
+TEST(PointCueFrameTest, WhiteAndBlackStayInEveryCue) {
+    for (const auto& [cue, cue_color] : std::vector<std::pair<int, std::int16_t>>{{0, 0},
+                                                                                  {1, 0},
+                                                                                  {2, 0},
+                                                                                  {2, 1},
+                                                                                  {2, 2},
+                                                                                  {2, 3},
+                                                                                  {2, 4},
+                                                                                  {2, 5},
+                                                                                  {2, 9},
+                                                                                  {3, 0},
+                                                                                  {4, 0},
+                                                                                  {5, 0}}) {
+        StageRig rig;
+        LoadRows(rig.surfaces.picOriginal, {{Grey(255), Grey(0)}});
+        RunCue(rig, cue, cue_color);
+        EXPECT_EQ(SurfaceColors(rig.surfaces.picDepth), (std::vector{Grey(255), Grey(0)}))
+            << "cue " << cue << " colour " << cue_color;
+    }
+}
+
+// The weighted grey works in fixed point; it must agree with the single-precision
+// products summed in double and rounded half to even, for every colour.
+TEST(WeightedGreyTest, MatchesFloatProductsForEveryColour) {
+    const auto wr = static_cast<float>(222 / 1000.0);
+    const auto wg = static_cast<float>(707 / 1000.0);
+    const auto wb = static_cast<float>(71 / 1000.0);
+    const GrayScale::detail::WeightedGrey weighted;
+    int mismatches = 0;
+    for (int r = 0; r < 256; ++r)
+        for (int g = 0; g < 256; ++g)
+            for (int b = 0; b < 256; ++b) {
+                const double sum = static_cast<double>(wr * static_cast<float>(r)) +
+                                   static_cast<double>(wg * static_cast<float>(g)) +
+                                   static_cast<double>(wb * static_cast<float>(b));
+                const auto expected = static_cast<int>(std::nearbyint(sum));
+                const core::PixelTriple p{static_cast<std::uint8_t>(b),
+                                          static_cast<std::uint8_t>(g),
+                                          static_cast<std::uint8_t>(r)};
+                if (weighted(p) != expected && ++mismatches < 5)
+                    ADD_FAILURE() << r << "," << g << "," << b << " gives " << int{weighted(p)}
+                                  << ", not " << expected;
+            }
+    EXPECT_EQ(mismatches, 0);
+}
+
+// Every display format: the cue computes on the channel values the grid holds (raw
+// fields at 15 and 16 bits) and writes at the depth read, over an odd-sized picture.
+TEST(PointCueFrameTest, WritesTheGreyGridInTheDisplaysFormat) {
+    std::mt19937 random(7);
+    for (const int bits : kDisplayDepths) {
+        StageRig rig(bits);
+        testing_support::LoadSurface(rig.surfaces.picOriginal, 7, 5, [&random](int, int) {
+            return static_cast<platform::Rgb>(random() & 0xFFFFFF);
+        });
+        core::PixelGrid expected = ReadGrid(rig.surfaces.picOriginal);
+        for (core::PixelTriple& p : expected.Pixels()) {
+            const auto g =
+                static_cast<std::uint8_t>(std::nearbyint((p.Red + p.Green + p.Blue) / 3.0));
+            p = {g, g, g};
+        }
+        platform::PictureSurface written(rig.display);
+        written.SetPicture(rig.surfaces.picOriginal.ImageAsPicture());
+        DDBHelper::SetBitmapPixels(written, static_cast<std::int16_t>(bits), expected);
+
+        RunCue(rig, 0);
+        EXPECT_EQ(SurfaceColors(rig.surfaces.picDepth), SurfaceColors(written)) << bits << " bits";
+        EXPECT_EQ(rig.surfaces.picDepth.ScaleWidth(), 7);
+        EXPECT_EQ(rig.surfaces.picDepth.ScaleHeight(), 5);
+    }
+}
+
+TEST(PointCueFrameTest, KeepsTheGreyMapAsTheDepthSurfacesPicture) {
+    StageRig rig;
+    LoadRows(rig.surfaces.picOriginal, {{RGB(30, 60, 90), RGB(3, 0, 0), RGB(9, 9, 9)}});
+    RunCue(rig, 3);
+    ASSERT_TRUE(rig.surfaces.picDepth.HasPicture());
+    EXPECT_TRUE(
+        rig.surfaces.picDepth.GetPicture()->bitmap.SharesBitsWith(rig.surfaces.picDepth.Image()));
+    EXPECT_EQ(SurfaceColors(rig.surfaces.picDepth), (std::vector{Grey(60), Grey(2), Grey(9)}));
+}
+
+TEST(PointCueFrameTest, ColourCueYieldsOnceOnEntryAndOncePerRow) {
+    StageRig rig;
+    LoadRows(rig.surfaces.picOriginal, {{Grey(1)}, {Grey(2)}, {Grey(3)}});
+    RunCue(rig, 2, 1);
+    EXPECT_EQ(rig.host.yields, 4);
+    EXPECT_EQ(rig.host.band_widths.size(), 3u);
+    StageRig plain;
+    LoadRows(plain.surfaces.picOriginal, {{Grey(1)}, {Grey(2)}, {Grey(3)}});
+    RunCue(plain, 0);
+    EXPECT_EQ(plain.host.yields, 3);
+}
+
+}  // namespace
+}  // namespace depth_tests
