@@ -1,5 +1,6 @@
 #include "app/frm_depth_grain.h"
 
+#include <QFontMetrics>
 #include <QFrame>
 #include <QLabel>
 #include <QLineEdit>
@@ -21,6 +22,18 @@ QRect TwipsRect(int left, int top, int width, int height) {
 constexpr std::array<int, frmDepthGrain::kRanges> kRowTops = {2280, 2640, 3000, 3360, 3720};
 constexpr int kRangeFrameLeft = 720;
 constexpr int kRangeFrameTop = 2160;
+
+// The designed label boxes are narrow for today's fonts; a caption that would be
+// cut is shown a point or two smaller instead.
+void FitCaption(QLabel& label) {
+    QFont font = label.font();
+    if (font.pointSizeF() <= 0) return;  // a pixel-sized font is left alone
+    while (font.pointSizeF() > 6.0 &&
+           QFontMetrics(font).horizontalAdvance(label.text()) > label.width()) {
+        font.setPointSizeF(font.pointSizeF() - 0.5);
+    }
+    label.setFont(font);
+}
 
 QLineEdit* ValueBox(QWidget* parent, int left, int top) {
     auto* box = new QLineEdit(parent);
@@ -68,6 +81,7 @@ void frmDepthGrain::BuildControls() {
         connect(optDepth[at], &QRadioButton::clicked, this, [this, i] { optDepth_Click(i); });
         Label1[at] = new QLabel(QStringLiteral("Grain Range #%1:").arg(i + 1), Picture1);
         Label1[at]->setGeometry(TwipsRect(60, top - kRangeFrameTop, 1335 - 120, 285));
+        FitCaption(*Label1[at]);
         txtFrom[at] = ValueBox(this, 2160, top);
         Label2[at] = new QLabel(QStringLiteral("to"), this);
         Label2[at]->setGeometry(TwipsRect(3000, top, 300, 285));

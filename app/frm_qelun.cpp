@@ -2,6 +2,7 @@
 
 #include <QCoreApplication>
 #include <QMenuBar>
+#include <QScreen>
 
 #include "app/display_depth.h"
 #include "app/progress_band.h"
@@ -95,8 +96,12 @@ int frmQelun::OuterHeight() const {
     return twips::FromPixels(height());
 }
 
+// A picture larger than the screen would push the window, and every box centred
+// on it, off the screen: the window stops at the screen's free area.
 void frmQelun::SetOuterSize(int width_twips, int height_twips) {
-    resize(twips::ToPixels(width_twips), twips::ToPixels(height_twips));
+    QSize size(twips::ToPixels(width_twips), twips::ToPixels(height_twips));
+    if (const QScreen* shown_on = screen()) size = size.boundedTo(shown_on->availableSize());
+    resize(size);
 }
 
 void frmQelun::UpdateCommandStates() {

@@ -52,6 +52,9 @@ class DepthGrainTest : public QObject {
             const auto at = static_cast<std::size_t>(i);
             QVERIFY(!dialog.optDepth[at]->isChecked());
             QCOMPARE(dialog.Label1[at]->text(), QStringLiteral("Grain Range #%1:").arg(i + 1));
+            QVERIFY(QFontMetrics(dialog.Label1[at]->font())
+                        .horizontalAdvance(dialog.Label1[at]->text()) <=
+                    dialog.Label1[at]->width());
             QCOMPARE(dialog.Label2[at]->text(), QStringLiteral("to"));
             QCOMPARE(dialog.picHistogram->LineX(i), float(Factory()[at]));
             QVERIFY(dialog.txtFrom[at]->isReadOnly());

@@ -4,6 +4,7 @@
 #include <QDropEvent>
 #include <QFile>
 #include <QMimeData>
+#include <QScreen>
 #include <QTest>
 #include <QUrl>
 #include <csignal>
@@ -89,6 +90,17 @@ class FilesTest : public QObject {
         QCOMPARE(w.window->OriginalView()->geometry(), QRect(1, 9, 61, 37));
         QVERIFY(!w.window->Menus().mnuFileReload->isEnabled());
         QCOMPARE(QApplication::overrideCursor(), nullptr);
+    }
+
+    void WindowForAPictureLargerThanTheScreenStopsAtTheScreen() {
+        const QSize screen = QGuiApplication::primaryScreen()->availableSize();
+        const QString path = folder_.filePath(QStringLiteral("large.png"));
+        QVERIFY(TestPicture(screen.width() + 50, 20).save(path));
+        const StartedWindow w = StartWindow(32);
+        w.window->OpenPicturePath(path);
+        QCOMPARE(w.window->width(), screen.width());
+        QCOMPARE(w.window->height(), qRound((135 + 20 * 15 + 135 + 650) / 15.0));
+        QCOMPARE(w.window->Surfaces().picOriginal.ScaleWidth(), screen.width() + 50);
     }
 
     void EachDialogStartsInTheFolderOfTheLastChoice() {
