@@ -165,6 +165,25 @@ void BM_CentreDepth(benchmark::State& state) {
 }
 BENCHMARK(BM_CentreDepth)->Unit(benchmark::kMillisecond);
 
+// What every filter pays the bridge: the destination sized and given the source's
+// picture, two reads and one write.
+void BM_FilterBridge(benchmark::State& state) {
+    RunOnDepthMap(state, [](Rig& rig) {
+        auto& map = rig.surfaces.picDepth;
+        map.SetHeight(map.Height());
+        map.SetWidth(map.Width());
+        map.SetPicture(map.ImageAsPicture());
+        core::PixelGrid input;
+        core::PixelGrid output;
+        std::int16_t bits_per_pixel = 0;
+        DDBHelper::GetBitmapPixels(map, input, bits_per_pixel);
+        DDBHelper::GetBitmapPixels(map, output, bits_per_pixel);
+        DDBHelper::SetBitmapPixels(map, bits_per_pixel, output);
+        map.AssignImageToPicture();
+    });
+}
+BENCHMARK(BM_FilterBridge)->Unit(benchmark::kMillisecond);
+
 void BM_Filter(benchmark::State& state) {
     const auto choice = state.range(0);
     RunOnDepthMap(state, [choice](Rig& rig) {

@@ -72,7 +72,7 @@ TEST(MaxDepthTest, CopiesTheBrightestCellWithItsColour) {
 
 TEST(MaxDepthTest, TiesGoToTheFirstCellInRasterOrder) {
     // cells 2 and 7 share the greatest grey, 100
-    EXPECT_EQ(CentreAfter(5, {Grey(1), Grey(2), RGB(300 - 200, 100, 100), Grey(4), Grey(5), Grey(6),
+    EXPECT_EQ(CentreAfter(5, {Grey(1), Grey(2), RGB(100, 100, 100), Grey(4), Grey(5), Grey(6),
                               Grey(7), RGB(0, 150, 150), Grey(9)}),
               (core::PixelTriple{100, 100, 100}));
     EXPECT_EQ(CentreAfter(5, {Grey(1), Grey(2), RGB(0, 150, 150), Grey(4), Grey(5), Grey(6),

@@ -147,7 +147,7 @@ TEST(PointCueFrameTest, ColourCueYieldsOnceOnEntryAndOncePerRow) {
     LoadRows(rig.surfaces.picOriginal, {{Grey(1)}, {Grey(2)}, {Grey(3)}});
     RunCue(rig, 2, 1);
     EXPECT_EQ(rig.host.yields, 4);
-    EXPECT_EQ(rig.host.band_widths.size(), 3u);
+    EXPECT_EQ(rig.host.band_widths, (std::vector<float>{1.0f, 2.0f, 3.0f}));
     StageRig plain;
     LoadRows(plain.surfaces.picOriginal, {{Grey(1)}, {Grey(2)}, {Grey(3)}});
     RunCue(plain, 0);
