@@ -63,6 +63,8 @@ platform::Rgb Walk(platform::PictureSurface& surface, int warp) {
     const int columns = image.Width();
     DrawnColors colors(surface.GetDisplay());
     StreakEnds ends(warp);
+    // The streaks kept for a column have distinct bottoms within the MaxLength rows
+    // from the current row down, so no more than MaxLength are ever kept.
     ReachingStreaks reaching(columns, StreakEnds::MaxLength(warp));
     platform::Rgb read_last = platform::kNoColor;
     for (int y = 0; y < rows; ++y) {

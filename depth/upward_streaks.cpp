@@ -68,6 +68,8 @@ void Walk(platform::PictureSurface& surface, int warp) {
     const int columns = image.Width();
     DrawnColors colors(surface.GetDisplay());
     StreakEnds ends(warp);
+    // The streaks kept for a column have distinct tops within the MaxLength rows from
+    // the current row up, so no more than MaxLength are ever kept.
     ReachingStreaks reaching(columns, StreakEnds::MaxLength(warp));
     for (int y = rows - 1; y >= 0; --y) {
         ends.MoveToRow(y);
