@@ -56,6 +56,39 @@ void StoreRow32(const QImage& rgb32, int y, std::uint8_t* out) {
     }
 }
 
+// Listens to what Qt's image plugins say while one picture is read, passing every
+// message on. libjpeg decodes a file that stops early, greys out the rest and
+// reports success; only its warning tells.
+class TruncationWatch {
+public:
+    TruncationWatch() {
+        active_ = this;
+        previous_ = qInstallMessageHandler(&TruncationWatch::Listen);
+    }
+    ~TruncationWatch() {
+        qInstallMessageHandler(previous_);
+        active_ = nullptr;
+    }
+    TruncationWatch(const TruncationWatch&) = delete;
+    TruncationWatch& operator=(const TruncationWatch&) = delete;
+
+    // The decoder's words when the file ended before the picture did.
+    const QString& Truncation() const { return truncation_; }
+
+private:
+    static void Listen(QtMsgType type, const QMessageLogContext& context, const QString& text) {
+        if (active_ && active_->truncation_.isEmpty() &&
+            text.contains(QLatin1String("premature end"), Qt::CaseInsensitive)) {
+            active_->truncation_ = text;
+        }
+        if (active_ && active_->previous_) active_->previous_(type, context, text);
+    }
+
+    static inline TruncationWatch* active_ = nullptr;
+    QtMessageHandler previous_ = nullptr;
+    QString truncation_;
+};
+
 }  // namespace
 
 qint64 PixelBudget() {
@@ -129,12 +162,18 @@ LoadedPicture LoadPictureFile(const QString& path, const platform::Display& disp
     QImageReader::setAllocationLimit(
         static_cast<int>(std::min<qint64>(PixelBudget() * 4 / (1024 * 1024) + 1, 1 << 30)));
     QImage image;
+    TruncationWatch watch;
     try {
         image = reader.read();
     } catch (const std::bad_alloc&) {
         return {std::nullopt, {kErrOutOfMemory, QStringLiteral("Out of memory")}};
     }
     if (image.isNull()) return {std::nullopt, ReaderError(reader, path)};
+    if (!watch.Truncation().isEmpty()) {
+        return {std::nullopt, {kErrInvalidPicture,
+                               QStringLiteral("Invalid picture: the file ends before the picture does (") +
+                                   watch.Truncation() + QLatin1Char(')')}};
+    }
     if (auto refused = CheckSize(image.size())) return {std::nullopt, *refused};
     try {
         return {PictureFromImage(image, display), {}};

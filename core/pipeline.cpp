@@ -26,6 +26,7 @@ void AnaglyphCommand::RunStage(Stage stage) {
     try {
         stage(context_);
     } catch (const std::exception&) {
+        stage_failed_ = true;
     }
 }
 
@@ -42,6 +43,7 @@ void AnaglyphCommand::Run() {
     TavsMod::Values& g = context_.globals;
     const ConversionSettings& s = context_.settings;
     state_ = State::Running;
+    stage_failed_ = false;
 
     host.Reload();
     g.glbBusy = TavsMod::kTrue;

@@ -36,6 +36,9 @@ public:
     void mnuAnaglyph_Click();
 
     State CurrentState() const { return state_; }
+    // Whether a stage of the last run failed (ran out of memory, say) and was skipped,
+    // so that its result is not the conversion it should be.
+    bool StageFailed() const { return stage_failed_; }
     bool Running() const { return state_ != State::Idle; }
 
 private:
@@ -47,6 +50,7 @@ private:
     StageContext context_;
     StageTable stages_;
     State state_ = State::Idle;
+    bool stage_failed_ = false;
 };
 
 }  // namespace core

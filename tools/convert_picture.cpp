@@ -67,6 +67,8 @@ QStringList ConvertLoaded(const PictureJob& job, platform::Picture picture, RunS
     core::AnaglyphCommand command(core::StageContext{surfaces, run.settings, run.values, host},
                                   stages);
     command.mnuAnaglyph_Click();
+    if (command.StageFailed())
+        return {QStringLiteral("cannot convert %1: a conversion step failed (out of memory)").arg(Quoted(job.input))};
 
     // What "Save Result As" writes: the picture of picOriginal, the anaglyph by now.
     const platform::PictureSurface& original = surfaces.picOriginal;

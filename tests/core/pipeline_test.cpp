@@ -209,6 +209,11 @@ TEST_F(PipelineTest, AFailingStageIsSkippedAndTheRunGoesOn) {
     EXPECT_EQ(log.stages, (std::vector<std::string>{"cue0", "centre", "anaglyph"}));
     EXPECT_EQ(host.command_caption, "Anaglyph");
     EXPECT_EQ(globals.glbBusy, 0);
+    EXPECT_TRUE(own.StageFailed());
+    table.invert = nullptr;
+    AnaglyphCommand sound({surfaces, settings, globals, host}, table);
+    sound.mnuAnaglyph_Click();
+    EXPECT_FALSE(sound.StageFailed());
 }
 
 TEST_F(PipelineTest, APictureWithoutRowsKeepsThePreviousBandStep) {
