@@ -1,5 +1,7 @@
 #include "app/frm_qelun.h"
 
+#include <algorithm>
+
 #include <QCoreApplication>
 #include <QMenuBar>
 #include <QScreen>
@@ -97,9 +99,12 @@ int frmQelun::OuterHeight() const {
 }
 
 // A picture larger than the screen would push the window, and every box centred
-// on it, off the screen: the window stops at the screen's free area.
+// on it, off the screen: the window stops at the screen's free area. A window
+// narrower than its menu bar would hide "Anaglyph" behind an overflow button, where
+// the old menu bar wrapped onto a second line instead: the window widens to the bar.
 void frmQelun::SetOuterSize(int width_twips, int height_twips) {
-    QSize size(twips::ToPixels(width_twips), twips::ToPixels(height_twips));
+    QSize size(std::max(twips::ToPixels(width_twips), menuBar()->sizeHint().width()),
+               twips::ToPixels(height_twips));
     if (const QScreen* shown_on = screen()) size = size.boundedTo(shown_on->availableSize());
     resize(size);
 }

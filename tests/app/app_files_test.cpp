@@ -85,7 +85,7 @@ class FilesTest : public QObject {
         QCOMPARE(s.picDepth.Left(), -10000);
         QCOMPARE(s.picResult.Left(), 10 + 61 * 15 + 40);
         QCOMPARE(s.picResult.Top(), 240);
-        QCOMPARE(w.window->OuterWidth(), 10 + 61 * 15 + 95);
+        QCOMPARE(w.window->OuterWidth(), WidthFor(*w.window, 10 + 61 * 15 + 95));
         QCOMPARE(w.window->height(), qRound((135 + 37 * 15 + 135 + 650) / 15.0));
         QCOMPARE(w.window->OriginalView()->geometry(), QRect(1, 9, 61, 37));
         QVERIFY(!w.window->Menus().mnuFileReload->isEnabled());
@@ -337,7 +337,7 @@ class FilesTest : public QObject {
         QTRY_COMPARE(w.window->windowTitle(), QStringLiteral("Zarvik [dropped.bmp]"));
         QCOMPARE(w.window->CurrentFile(), path);
         QCOMPARE(ShownPicture(*w.window), picture.convertToFormat(QImage::Format_RGB32));
-        QCOMPARE(w.window->OuterWidth(), 10 + 25 * 15 + 95);
+        QCOMPARE(w.window->OuterWidth(), WidthFor(*w.window, 10 + 25 * 15 + 95));
     }
 
     void DraggingSomethingElseIsRefused() {

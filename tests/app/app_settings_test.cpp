@@ -72,7 +72,10 @@ class SettingsTest : public QObject {
 
     void StartUpPlacesTheControlsByTheTwipsRules() {
         const StartedWindow w = StartWindow();
-        QCOMPARE(w.window->OuterWidth(), 10 + 5055 + 95);
+        QCOMPARE(w.window->OuterWidth(), WidthFor(*w.window, 10 + 5055 + 95));
+        // Every command of the menu bar shows, none behind an overflow button.
+        for (QAction* action : w.window->menuBar()->actions())
+            QVERIFY(!w.window->menuBar()->actionGeometry(action).isEmpty());
         QCOMPARE(w.window->height(), qRound((135 + 4335 + 135) / 15.0));
         const core::Workspace& s = w.window->Surfaces();
         QCOMPARE(s.picOriginal.Left(), 10);

@@ -3,6 +3,7 @@
 // helpers to make picture files in a temporary folder.
 #include <QColor>
 #include <QImage>
+#include <QMenuBar>
 #include <QSettings>
 #include <QString>
 #include <QTemporaryDir>
@@ -25,6 +26,12 @@ inline StartedWindow StartWindow(int surface_bits = 0, bool load = true) {
     auto window = std::make_unique<frmQelun>(std::move(prompts), surface_bits);
     if (load) window->Form_Load();
     return {std::move(window), recorder};
+}
+
+// The window's width for a twips rule: the rule, or the menu bar's width where the
+// rule is narrower than the bar.
+inline int WidthFor(frmQelun& window, int rule_twips) {
+    return std::max(rule_twips, window.menuBar()->sizeHint().width() * 15);
 }
 
 inline void ClearStore() {
