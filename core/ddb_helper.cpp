@@ -56,6 +56,58 @@ PaletteTable PictureColors(const platform::PictureSurface& surface) {
     return table;
 }
 
+std::uint64_t Load64(const std::uint8_t* p) {
+    std::uint64_t v;
+    std::memcpy(&v, p, sizeof v);
+    return v;
+}
+std::uint32_t Load32(const std::uint8_t* p) {
+    std::uint32_t v;
+    std::memcpy(&v, p, sizeof v);
+    return v;
+}
+
+// 32-bit pixels are the hot path of every stage on an ordinary desktop: four pixels
+// at a time move as whole words (little-endian byte order, as the bitmaps have it)
+// instead of byte by byte. The fourth byte of each pixel is dropped.
+void DecodeRow32(const std::uint8_t* in, PixelTriple* out_pixels, int width) {
+    auto* out = reinterpret_cast<std::uint8_t*>(out_pixels);
+    int x = 0;
+    for (; x + 4 <= width; x += 4, in += 16, out += 12) {
+        const std::uint64_t a = Load64(in);
+        const std::uint64_t b = Load64(in + 8);
+        const std::uint64_t first = (a & 0xFFFFFF) | ((a >> 8) & 0xFFFFFF000000);
+        const std::uint64_t second = (b & 0xFFFFFF) | ((b >> 8) & 0xFFFFFF000000);
+        const std::uint64_t head = first | (second << 48);
+        const auto tail = static_cast<std::uint32_t>(second >> 16);
+        std::memcpy(out, &head, 8);
+        std::memcpy(out + 8, &tail, 4);
+    }
+    for (; x < width; ++x, in += 4, out += 3) std::memcpy(out, in, 3);
+}
+
+// The reverse, writing each fourth byte as 0.
+void EncodeRow32(const PixelTriple* in_pixels, std::uint8_t* out, int width) {
+    const auto* in = reinterpret_cast<const std::uint8_t*>(in_pixels);
+    int x = 0;
+    for (; x + 4 <= width; x += 4, in += 12, out += 16) {
+        const std::uint64_t a = Load64(in);
+        const std::uint64_t b = Load32(in + 8);
+        const std::uint64_t p0 = a & 0xFFFFFF;
+        const std::uint64_t p1 = (a >> 24) & 0xFFFFFF;
+        const std::uint64_t p2 = (a >> 48) | ((b & 0xFF) << 16);
+        const std::uint64_t p3 = b >> 8;
+        const std::uint64_t first = p0 | (p1 << 32);
+        const std::uint64_t second = p2 | (p3 << 32);
+        std::memcpy(out, &first, 8);
+        std::memcpy(out + 8, &second, 8);
+    }
+    for (; x < width; ++x, in += 3, out += 4) {
+        std::memcpy(out, in, 3);
+        out[3] = 0;
+    }
+}
+
 // One row of `bytes` (in the given format) into one grid row.
 void DecodeRow(const std::uint8_t* in, PixelTriple* out, int width, int bits_per_pixel,
                const PaletteTable& colors) {
@@ -84,9 +136,7 @@ void DecodeRow(const std::uint8_t* in, PixelTriple* out, int width, int bits_per
         case 24:  // same byte order as the grid: one block per row
             if (width > 0) std::memcpy(out, in, static_cast<std::size_t>(width) * 3);
             break;
-        case 32:
-            for (int x = 0; x < width; ++x) out[x] = {in[4 * x], in[4 * x + 1], in[4 * x + 2]};
-            break;
+        case 32: DecodeRow32(in, out, width); break;
         default: break;
     }
 }
@@ -151,14 +201,7 @@ void EncodeRow(PixelTriple* in, std::uint8_t* out, int width, int bits_per_pixel
         case 24:
             if (width > 0) std::memcpy(out, in, static_cast<std::size_t>(width) * 3);
             break;
-        case 32:
-            for (int x = 0; x < width; ++x) {
-                out[4 * x] = in[x].Blue;
-                out[4 * x + 1] = in[x].Green;
-                out[4 * x + 2] = in[x].Red;
-                out[4 * x + 3] = 0;
-            }
-            break;
+        case 32: EncodeRow32(in, out, width); break;
         default: break;
     }
 }

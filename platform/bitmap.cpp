@@ -36,7 +36,9 @@ Bitmap::Bitmap(int width, int height, int bits_pixel) {
     height_ = height;
     bits_pixel_ = bits_pixel;
     stride_ = StrideFor(width, bits_pixel);
-    bits_ = std::make_shared<std::vector<std::uint8_t>>(static_cast<std::size_t>(SizeBytes()));
+    // Fresh bitmaps start black; only BitsForOverwrite skips the clearing.
+    bits_ = std::make_shared_for_overwrite<std::uint8_t[]>(std::max<std::size_t>(ByteCount(), 1));
+    std::memset(bits_.get(), 0, ByteCount());
 }
 
 BitmapHeader Bitmap::GetObject() const {
@@ -51,19 +53,24 @@ BitmapHeader Bitmap::GetObject() const {
 
 std::span<const std::uint8_t> Bitmap::Bits() const {
     if (!bits_) return {};
-    return {bits_->data(), bits_->size()};
+    return {bits_.get(), ByteCount()};
 }
 
 std::span<std::uint8_t> Bitmap::MutableBits() {
     if (!bits_) return {};
-    if (bits_.use_count() > 1) bits_ = std::make_shared<std::vector<std::uint8_t>>(*bits_);
-    return {bits_->data(), bits_->size()};
+    if (bits_.use_count() > 1) {
+        auto own = std::make_shared_for_overwrite<std::uint8_t[]>(std::max<std::size_t>(ByteCount(), 1));
+        std::memcpy(own.get(), bits_.get(), ByteCount());
+        bits_ = std::move(own);
+    }
+    return {bits_.get(), ByteCount()};
 }
 
 std::span<std::uint8_t> Bitmap::BitsForOverwrite() {
     if (!bits_) return {};
-    if (bits_.use_count() > 1) bits_ = std::make_shared<std::vector<std::uint8_t>>(bits_->size());
-    return {bits_->data(), bits_->size()};
+    if (bits_.use_count() > 1)
+        bits_ = std::make_shared_for_overwrite<std::uint8_t[]>(std::max<std::size_t>(ByteCount(), 1));
+    return {bits_.get(), ByteCount()};
 }
 
 std::int64_t Bitmap::GetBitmapBits(std::span<std::uint8_t> out) const {

@@ -11,7 +11,6 @@
 #include <cstdint>
 #include <memory>
 #include <span>
-#include <vector>
 
 namespace platform {
 
@@ -67,6 +66,7 @@ public:
     bool SharesBitsWith(const Bitmap& other) const { return bits_ && bits_ == other.bits_; }
 
 private:
+    std::size_t ByteCount() const { return static_cast<std::size_t>(SizeBytes()); }
     std::size_t Offset(int y) const { return static_cast<std::size_t>(stride_ * y); }
     std::size_t RowSize() const { return static_cast<std::size_t>(stride_); }
 
@@ -74,7 +74,7 @@ private:
     int height_ = 0;
     int bits_pixel_ = 0;
     std::int64_t stride_ = 0;
-    std::shared_ptr<std::vector<std::uint8_t>> bits_;
+    std::shared_ptr<std::uint8_t[]> bits_;
 };
 
 }  // namespace platform
