@@ -10,8 +10,9 @@ namespace Blurs {
 void BlurDepth(core::StageContext& /*context*/, platform::PictureSurface& source,
                platform::PictureSurface& destination) {
     detail::FilterGrids grids = detail::BeginFilter(source, destination);
-    detail::FilterChannels(
-        grids, [](unsigned nine, unsigned /*centre*/) { return depth::RoundedNinth(nine); });
+    detail::FilterChannels(grids, [](std::uint16_t nine, std::uint8_t /*centre*/) {
+        return depth::RoundedNinth(nine);
+    });
     detail::EndFilter(destination, grids);
 }
 

@@ -26,7 +26,7 @@ void FilterChannels(FilterGrids& grids, Combine combine) {
             sums[i] = static_cast<std::uint16_t>(above[i] + centre[i] + below[i]);
         std::uint8_t* out = depth::RowBytes(grids.output, y, columns).data();
         for (std::size_t i = 3; i + 3 < bytes; ++i) {
-            const unsigned nine = sums[i - 3] + sums[i] + sums[i + 3];
+            const auto nine = static_cast<std::uint16_t>(sums[i - 3] + sums[i] + sums[i + 3]);
             out[i] = static_cast<std::uint8_t>(combine(nine, centre[i]));
         }
     }

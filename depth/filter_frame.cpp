@@ -35,8 +35,8 @@ void GreyRows::Fill(std::vector<std::uint8_t>& greys, int y) const {
     const core::PixelTriple* cells = input_->Row(y).data();
     std::uint8_t* out = greys.data();
     for (std::size_t x = 0; x < greys.size(); ++x)
-        out[x] = static_cast<std::uint8_t>(
-            depth::RoundedThird(cells[x].Red + cells[x].Green + cells[x].Blue));
+        out[x] = static_cast<std::uint8_t>(depth::RoundedThird(
+            static_cast<std::uint16_t>(cells[x].Red + cells[x].Green + cells[x].Blue)));
 }
 
 void GreyRows::MoveTo(int y) {

@@ -44,7 +44,8 @@ void GrayFromBands(core::StageContext& context, platform::PictureSurface& origin
         auto row = grid.Row(y);
         for (std::size_t x = 0; x < row.size(); ++x) {
             core::PixelTriple& p = row[x];
-            const std::uint8_t band = band_of_mean[::depth::RoundedThird(p.Red + p.Green + p.Blue)];
+            const std::uint8_t band = band_of_mean[::depth::RoundedThird(
+                static_cast<std::uint16_t>(p.Red + p.Green + p.Blue))];
             const std::size_t slot = band == detail::kNoBand ? covered.size() : band;
             if (static_cast<int>(x) < columns_of_band[slot]) {
                 const auto level = static_cast<std::uint8_t>(detail::kBandLevels[slot]);

@@ -15,14 +15,16 @@ using detail::RunPointCue;
 
 auto MeanOfThree() {
     return [](const PixelTriple& p) {
-        return static_cast<std::uint8_t>(::depth::RoundedThird(p.Red + p.Green + p.Blue));
+        return static_cast<std::uint8_t>(
+            ::depth::RoundedThird(static_cast<std::uint16_t>(p.Red + p.Green + p.Blue)));
     };
 }
 
 template <std::uint8_t PixelTriple::*A, std::uint8_t PixelTriple::*B>
 auto MeanOfTwo() {
     return [](const PixelTriple& p) {
-        return static_cast<std::uint8_t>(::depth::RoundedHalf(p.*A + p.*B));
+        return static_cast<std::uint8_t>(
+            ::depth::RoundedHalf(static_cast<std::uint16_t>(p.*A + p.*B)));
     };
 }
 
@@ -88,7 +90,7 @@ void GrayFromLightness(core::StageContext& context, platform::PictureSurface& or
         const int smallest = low_rg < b ? low_rg : b;
         const int largest = high_rg < b ? b : high_rg;
         return static_cast<std::uint8_t>(
-            ::depth::RoundedHalf(static_cast<unsigned>(smallest + largest)));
+            ::depth::RoundedHalf(static_cast<std::uint16_t>(smallest + largest)));
     });
 }
 

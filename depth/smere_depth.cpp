@@ -9,8 +9,8 @@ namespace Blurs {
 //           1 1 1   A sum of 8, 24, 40 or 2040 is a half: 0, 2, 2 and 128.
 void SmereDepth(core::StageContext& /*context*/, platform::PictureSurface& surface) {
     detail::FilterGrids grids = detail::BeginFilter(surface, surface);
-    detail::FilterChannels(grids, [](unsigned nine, unsigned centre) {
-        return depth::RoundedSixteenth(nine + 7 * centre);
+    detail::FilterChannels(grids, [](std::uint16_t nine, std::uint8_t centre) {
+        return depth::RoundedSixteenth(static_cast<std::uint16_t>(nine + 7 * centre));
     });
     detail::EndFilter(surface, grids);
 }

@@ -27,11 +27,24 @@ TEST_P(RoundedQuotientTest, AgreesWithNearbyintForEverySum) {
 
 INSTANTIATE_TEST_SUITE_P(
     Sums, RoundedQuotientTest,
-    testing::Values(Quotient{"half", [](unsigned s) { return depth::RoundedHalf(s); }, 2, 510},
-                    Quotient{"third", [](unsigned s) { return depth::RoundedThird(s); }, 3, 765},
-                    Quotient{"ninth", [](unsigned s) { return depth::RoundedNinth(s); }, 9, 2295},
-                    Quotient{"sixteenth", [](unsigned s) { return depth::RoundedSixteenth(s); }, 16,
-                             4080}),
+    testing::Values(
+        Quotient{
+            "half",
+            [](unsigned s) { return unsigned{depth::RoundedHalf(static_cast<std::uint16_t>(s))}; },
+            2, 510},
+        Quotient{
+            "third",
+            [](unsigned s) { return unsigned{depth::RoundedThird(static_cast<std::uint16_t>(s))}; },
+            3, 765},
+        Quotient{
+            "ninth",
+            [](unsigned s) { return unsigned{depth::RoundedNinth(static_cast<std::uint16_t>(s))}; },
+            9, 2295},
+        Quotient{"sixteenth",
+                 [](unsigned s) {
+                     return unsigned{depth::RoundedSixteenth(static_cast<std::uint16_t>(s))};
+                 },
+                 16, 4080}),
     [](const testing::TestParamInfo<Quotient>& info) { return info.param.name; });
 
 }  // namespace
