@@ -1,5 +1,6 @@
 #include "app/picture_io.h"
 
+#include <QFile>
 #include <QFileInfo>
 #include <QImageReader>
 #include <QImageWriter>
@@ -9,6 +10,8 @@
 #include <cstring>
 #include <new>
 #include <unordered_map>
+
+#include "app/picture_length.h"
 
 namespace pictureio {
 
@@ -89,6 +92,24 @@ private:
     QString truncation_;
 };
 
+// Looks at the file's bytes in place (mapped, not read) before any decoder does.
+bool CutShort(const QString& path, const QByteArray& format) {
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly) || file.size() <= 0) return false;
+    const uchar* bytes = file.map(0, file.size());
+    if (!bytes) return false;  // not a file that maps: left to the decoder
+    const QByteArray name = format.toLower();
+    return EndsBeforeThePicture(
+        std::string_view(name.constData(), static_cast<std::size_t>(name.size())),
+        {bytes, static_cast<std::size_t>(file.size())});
+}
+
+FileError CutShortError(const QString& detail = {}) {
+    QString text = QStringLiteral("Invalid picture: the file ends before the picture does");
+    if (!detail.isEmpty()) text += QStringLiteral(" (") + detail + QLatin1Char(')');
+    return {kErrInvalidPicture, text};
+}
+
 }  // namespace
 
 qint64 PixelBudget() {
@@ -156,7 +177,10 @@ QImage ImageFromBitmap(const platform::Bitmap& bitmap, const platform::Display& 
 LoadedPicture LoadPictureFile(const QString& path, const platform::Display& display) {
     QImageReader reader(path);
     reader.setAutoTransform(true);
+    // Asked first: once the header has failed to read, the reader no longer names it.
+    const QByteArray format = reader.format();
     if (auto refused = CheckSize(reader.size())) return {std::nullopt, *refused};
+    if (CutShort(path, format)) return {std::nullopt, CutShortError()};
     // Qt's own guard (128 MB by default) would refuse ordinary camera pictures; the
     // budget above is the real limit.
     QImageReader::setAllocationLimit(
@@ -169,11 +193,7 @@ LoadedPicture LoadPictureFile(const QString& path, const platform::Display& disp
         return {std::nullopt, {kErrOutOfMemory, QStringLiteral("Out of memory")}};
     }
     if (image.isNull()) return {std::nullopt, ReaderError(reader, path)};
-    if (!watch.Truncation().isEmpty()) {
-        return {std::nullopt, {kErrInvalidPicture,
-                               QStringLiteral("Invalid picture: the file ends before the picture does (") +
-                                   watch.Truncation() + QLatin1Char(')')}};
-    }
+    if (!watch.Truncation().isEmpty()) return {std::nullopt, CutShortError(watch.Truncation())};
     if (auto refused = CheckSize(image.size())) return {std::nullopt, *refused};
     try {
         return {PictureFromImage(image, display), {}};
@@ -197,6 +217,14 @@ std::optional<FileError> SaveBitmapFile(const platform::Bitmap& bitmap,
     if (!writer.write(image)) {
         file.cancelWriting();
         return FileError{kErrPathAccess, QStringLiteral("Path/File access error: ") + writer.errorString()};
+    }
+    // commit() would flush what is still buffered, but it loses a failure of that last
+    // write and puts the short file in place of the old one; a full disk or a file
+    // size limit fails exactly there when the picture is smaller than the buffer.
+    if (!file.flush() || file.error() != QFileDevice::NoError) {
+        const QString reason = file.errorString();
+        file.cancelWriting();
+        return FileError{kErrPathAccess, QStringLiteral("Path/File access error: ") + reason};
     }
     if (!file.commit())
         return FileError{kErrPathAccess, QStringLiteral("Path/File access error: ") + file.errorString()};
