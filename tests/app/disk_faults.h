@@ -1,0 +1,93 @@
+#pragma once
+// Faults of the machine, made on purpose for a test: a file-size limit that makes
+// every write past it fail (for root too, and inherited by a program the test
+// starts), and a small tmpfs that can be filled to the last byte or made read-only.
+// Mounting needs root with the right to mount; where that is missing the disk says
+// so and the test skips.
+#include <fcntl.h>
+#include <sys/mount.h>
+#include <sys/resource.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <csignal>
+#include <string>
+#include <vector>
+
+// Writes fail beyond `bytes` for as long as it lives. SIGXFSZ is ignored so that the
+// write reports EFBIG instead of ending the process.
+class FileSizeLimit {
+  public:
+    explicit FileSizeLimit(rlim_t bytes) {
+        getrlimit(RLIMIT_FSIZE, &saved_);
+        old_handler_ = std::signal(SIGXFSZ, SIG_IGN);
+        rlimit limited = saved_;
+        limited.rlim_cur = bytes;
+        setrlimit(RLIMIT_FSIZE, &limited);
+    }
+    ~FileSizeLimit() {
+        setrlimit(RLIMIT_FSIZE, &saved_);
+        std::signal(SIGXFSZ, old_handler_);
+    }
+    FileSizeLimit(const FileSizeLimit&) = delete;
+    FileSizeLimit& operator=(const FileSizeLimit&) = delete;
+
+  private:
+    rlimit saved_{};
+    void (*old_handler_)(int) = nullptr;
+};
+
+// A tmpfs of `bytes` on `folder` (which must exist) until it goes out of scope.
+class TinyDisk {
+  public:
+    TinyDisk(const std::string& folder, std::size_t bytes)
+        : folder_(folder), options_("size=" + std::to_string(bytes) + ",mode=0777") {
+        mounted_ =
+            mount("tmpfs", folder_.c_str(), "tmpfs", MS_NOSUID | MS_NODEV, options_.c_str()) == 0;
+    }
+    ~TinyDisk() {
+        if (mounted_) umount2(folder_.c_str(), MNT_DETACH);
+    }
+    TinyDisk(const TinyDisk&) = delete;
+    TinyDisk& operator=(const TinyDisk&) = delete;
+
+    bool Mounted() const { return mounted_; }
+    const std::string& Folder() const { return folder_; }
+
+    // Fills every free byte with a file of its own. True when the disk said it is full.
+    bool Fill() const {
+        const std::string filler = folder_ + "/filler";
+        const int fd = open(filler.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+        if (fd < 0) return false;
+        const std::vector<char> block(4096, 'x');
+        bool full = false;
+        bool failed = false;
+        // Smaller and smaller writes fill the last page too; the cap stops a disk
+        // that never fills.
+        for (int blocks = 0; !full && !failed && blocks < (1 << 14); ++blocks) {
+            std::size_t size = block.size();
+            while (write(fd, block.data(), size) < 0) {
+                failed = errno != ENOSPC;
+                full = !failed && size == 1;
+                if (failed || full) break;
+                size /= 2;
+            }
+        }
+        close(fd);
+        return full;
+    }
+
+    // Makes room again.
+    void Empty() const { unlink((folder_ + "/filler").c_str()); }
+
+    // Mounts the disk again read-only, which stops root as well.
+    bool MakeReadOnly() const {
+        return mount("tmpfs", folder_.c_str(), "tmpfs",
+                     MS_REMOUNT | MS_RDONLY | MS_NOSUID | MS_NODEV, options_.c_str()) == 0;
+    }
+
+  private:
+    std::string folder_;
+    std::string options_;
+    bool mounted_ = false;
+};
