@@ -22,43 +22,46 @@ struct Streak {
     std::uint32_t drawn;
 };
 
-// Per column, a queue of streaks in a ring: oldest (the one on top) first.
+// Per column, a queue of streaks in a ring: oldest (the one on top) first. The steps
+// are written as selects rather than branches: on a grainy map whether a streak is
+// kept or dropped changes from pixel to pixel.
 class ReachingStreaks {
   public:
     ReachingStreaks(int columns, int capacity)
         : capacity_(capacity),
           ring_(static_cast<std::size_t>(columns) * static_cast<std::size_t>(capacity)),
-          first_(static_cast<std::size_t>(columns), 0),
-          count_(static_cast<std::size_t>(columns), 0) {}
+          queues_(static_cast<std::size_t>(columns)) {}
 
-    // Leaves the streaks of column x that reach row y; the one on top, or null.
-    const Streak* OnTop(int x, int y, const Streak* candidate) {
-        const auto column = static_cast<std::size_t>(x);
-        Streak* ring = ring_.data() + column * static_cast<std::size_t>(capacity_);
-        int& first = first_[column];
-        int& count = count_[column];
-        while (count > 0 && ring[first].top > y) {
-            first = Next(first);
-            --count;
-        }
-        if (candidate && count < capacity_) {
-            const int last = Wrap(first + count - 1);
-            if (count == 0 || candidate->top < ring[last].top) {
-                ring[Wrap(first + count)] = *candidate;
-                ++count;
-            }
-        }
-        return count > 0 ? &ring[first] : nullptr;
+    // Moves column x on to row y, offering the streak of its pixel there (empty when
+    // `own_covers` is false), and gives the colour that ends on the pixel: the one on
+    // top, or `pixel` itself when no streak reaches it.
+    std::uint32_t Shown(int x, int y, const Streak& own, bool own_covers, std::uint32_t pixel) {
+        Queue& q = queues_[static_cast<std::size_t>(x)];
+        Streak* ring =
+            ring_.data() + static_cast<std::size_t>(x) * static_cast<std::size_t>(capacity_);
+        // All kept streaks reached row y + 1 and their tops differ, so at most the first,
+        // whose top is y + 1, stops reaching at row y.
+        const bool stops = q.count > 0 && ring[q.first].top > y;
+        q.first = stops ? Next(q.first) : q.first;
+        q.count -= stops ? 1 : 0;
+        const bool kept = own_covers && q.count < capacity_ &&
+                          (q.count == 0 || own.top < ring[Wrap(q.first + q.count - 1)].top);
+        if (q.count < capacity_) ring[Wrap(q.first + q.count)] = own;  // a free slot
+        q.count += kept ? 1 : 0;
+        return q.count > 0 ? ring[q.first].drawn : pixel;
     }
 
   private:
+    struct Queue {
+        int first = 0;
+        int count = 0;
+    };
     int Next(int i) const { return i + 1 == capacity_ ? 0 : i + 1; }
     int Wrap(int i) const { return i >= capacity_ ? i - capacity_ : (i < 0 ? i + capacity_ : i); }
 
     int capacity_;
     std::vector<Streak> ring_;
-    std::vector<int> first_;
-    std::vector<int> count_;
+    std::vector<Queue> queues_;
 };
 
 template <int kBytes>
@@ -76,11 +79,11 @@ void Walk(platform::PictureSurface& surface, int warp) {
         std::uint8_t* row = image.MutableRow(y).data();
         for (int x = 0; x < columns; ++x) {
             std::uint8_t* pixel = row + x * kBytes;
-            const DrawnColors::Entry& read = colors.Of(LoadPixel<kBytes>(pixel));
+            const std::uint32_t value = LoadPixel<kBytes>(pixel);
+            const DrawnColors::Entry& read = colors.Of(value);
             const int last = ends.Last(read.grey);
             const Streak own{std::max(last + 1, 0), read.drawn};
-            const Streak* on_top = reaching.OnTop(x, y, last < y ? &own : nullptr);
-            if (on_top) StorePixel<kBytes>(pixel, on_top->drawn);
+            StorePixel<kBytes>(pixel, reaching.Shown(x, y, own, last < y, value));
         }
         surface.Refresh();
     }
