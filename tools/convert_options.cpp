@@ -70,13 +70,13 @@ enum class Takes { kNothing, kValue, kOptionalValue };
 // `value` is empty for an option that takes none, and for an optional value left out.
 using Apply = Error (*)(ConvertOptions&, const std::optional<QString>& value);
 
-struct OptionSpec {
+struct OptionRule {
     const char* name;
     Takes takes;
     Apply apply;
 };
 
-const OptionSpec kOptions[] = {
+const OptionRule kOptions[] = {
     {"--cue", Takes::kValue,
      [](ConvertOptions& o, const std::optional<QString>& v) {
          return SetNamed(o.choices.cue, kCues, "--cue", *v);
@@ -186,9 +186,9 @@ const OptionSpec kOptions[] = {
      }},
 };
 
-const OptionSpec* FindOption(const QString& name) {
-    for (const OptionSpec& spec : kOptions)
-        if (name == QLatin1String(spec.name)) return &spec;
+const OptionRule* FindOption(const QString& name) {
+    for (const OptionRule& rule : kOptions)
+        if (name == QLatin1String(rule.name)) return &rule;
     return nullptr;
 }
 
@@ -238,17 +238,17 @@ Error ApplyOption(const QStringList& arguments, qsizetype& i, ConvertOptions& op
     const QString& argument = arguments[i];
     const qsizetype equals = argument.indexOf('=');
     const QString name = equals < 0 ? argument : argument.left(equals);
-    const OptionSpec* spec = FindOption(name);
-    if (!spec) return QStringLiteral("unknown option %1").arg(Quoted(name));
+    const OptionRule* rule = FindOption(name);
+    if (!rule) return QStringLiteral("unknown option %1").arg(Quoted(name));
     std::optional<QString> value;
     if (equals >= 0) value = argument.mid(equals + 1);
-    if (spec->takes == Takes::kNothing && value)
+    if (rule->takes == Takes::kNothing && value)
         return QStringLiteral("%1 takes no value").arg(name);
-    if (spec->takes == Takes::kValue && !value) {
+    if (rule->takes == Takes::kValue && !value) {
         if (i + 1 >= arguments.size()) return QStringLiteral("%1 needs a value").arg(name);
         value = arguments[++i];
     }
-    return spec->apply(options, value);
+    return rule->apply(options, value);
 }
 
 }  // namespace
