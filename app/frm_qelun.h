@@ -92,6 +92,7 @@ class frmQelun : public QMainWindow, public core::ConversionHost {
     void dropEvent(QDropEvent* event) override;
 
   private:
+    bool Chosen(const FileChoice& choice);
     void ConnectMenus();
     void PlaceControls();
     void SetOuterSize(int width_twips, int height_twips);

@@ -45,17 +45,23 @@ void frmQelun::LayoutPictureBoxes() {
     surfaces_.picResult.Move(original.Left() + original.Width() + 40, surfaces_.picResult.Top());
 }
 
-void frmQelun::mnuFileOpen_Click() {
-    if (command_->Running()) return;
-    const FileChoice choice = prompts_->AskOpenFileName(this, initial_folder_);
-    if (choice.outcome == FileChoice::Outcome::Cancelled) return;
+// A cancelled dialog ends the command silently; a dialog that failed beeps and says so.
+bool frmQelun::Chosen(const FileChoice& choice) {
+    if (choice.outcome == FileChoice::Outcome::Cancelled) return false;
     if (choice.outcome == FileChoice::Outcome::Failed) {
         prompts_->Beep();
         prompts_->ShowMessage(this, QString::fromUtf8(filemessages::kTitle),
                               QString::fromUtf8(filemessages::kSelectError),
                               MessageIcon::Exclamation);
-        return;
+        return false;
     }
+    return true;
+}
+
+void frmQelun::mnuFileOpen_Click() {
+    if (command_->Running()) return;
+    const FileChoice choice = prompts_->AskOpenFileName(this, initial_folder_);
+    if (!Chosen(choice)) return;
     OpenPicturePath(choice.path);
 }
 
@@ -101,14 +107,7 @@ void frmQelun::mnuFileReload_Click() {
 void frmQelun::mnuFileSaveAs_Click() {
     if (command_->Running()) return;
     const FileChoice choice = prompts_->AskSaveFileName(this, initial_folder_);
-    if (choice.outcome == FileChoice::Outcome::Cancelled) return;
-    if (choice.outcome == FileChoice::Outcome::Failed) {
-        prompts_->Beep();
-        prompts_->ShowMessage(this, QString::fromUtf8(filemessages::kTitle),
-                              QString::fromUtf8(filemessages::kSelectError),
-                              MessageIcon::Exclamation);
-        return;
-    }
+    if (!Chosen(choice)) return;
     WaitCursor wait;
     Yield();
     const QString path = filemessages::TrimmedPath(choice.path);
