@@ -104,6 +104,18 @@ bool CutShort(const QString& path, const QByteArray& format) {
         {bytes, static_cast<std::size_t>(file.size())});
 }
 
+// A pipe blocks whoever opens it until the other end does, and a device may never
+// end; writing "over" either through a temporary file would replace it with a plain
+// file. Folders are left to the reader and the saver, which name them.
+bool IsSpecialFile(const QFileInfo& info) {
+    return info.exists() && !info.isFile() && !info.isDir();
+}
+
+FileError SpecialFileError() {
+    return {kErrPathAccess,
+            QStringLiteral("Path/File access error: it is a device, pipe or socket, not a file")};
+}
+
 FileError CutShortError(const QString& detail = {}) {
     QString text = QStringLiteral("Invalid picture: the file ends before the picture does");
     if (!detail.isEmpty()) text += QStringLiteral(" (") + detail + QLatin1Char(')');
@@ -175,6 +187,7 @@ QImage ImageFromBitmap(const platform::Bitmap& bitmap, const platform::Display& 
 }
 
 LoadedPicture LoadPictureFile(const QString& path, const platform::Display& display) {
+    if (IsSpecialFile(QFileInfo(path))) return {std::nullopt, SpecialFileError()};
     QImageReader reader(path);
     reader.setAutoTransform(true);
     // Asked first: once the header has failed to read, the reader no longer names it.
@@ -207,6 +220,7 @@ std::optional<FileError> SaveBitmapFile(const platform::Bitmap& bitmap,
                                         const char* format) {
     const QImage image = ImageFromBitmap(bitmap, display);
     if (image.isNull()) return FileError{kErrInvalidPicture, QStringLiteral("There is no picture to save")};
+    if (IsSpecialFile(QFileInfo(path))) return SpecialFileError();
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly)) {
         const QFileInfo info(path);

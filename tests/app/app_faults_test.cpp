@@ -2,6 +2,8 @@
 // over a file-size limit, read-only) keeps whatever file was there and leaves nothing
 // beside it; a settings store that is noise, nonsense, a folder or read-only leaves
 // the window usable with the fallbacks the store's rules give.
+#include <sys/stat.h>
+#include <sys/sysmacros.h>
 #include <unistd.h>
 
 #include <QDir>
@@ -209,6 +211,34 @@ class FaultsTest : public QObject {
         QCOMPARE(ReadAll(watched), kEarlier);
         QCOMPARE(Entries(QFileInfo(watched).path()), entries);
         QCOMPARE(QApplication::overrideCursor(), nullptr);
+    }
+
+    // Saving "over" a pipe or a device through a temporary file would put a plain file
+    // in its place (as root, even over /dev/null); writing into a pipe would wait for
+    // a reader for ever.
+    void SaveOntoAPipeOrADeviceLeavesItAlone_data() {
+        QTest::addColumn<int>("type");
+        QTest::newRow("pipe") << int(S_IFIFO);
+        QTest::newRow("character device") << int(S_IFCHR);
+    }
+    void SaveOntoAPipeOrADeviceLeavesItAlone() {
+        QFETCH(int, type);
+        const QString target = folder_->filePath(QStringLiteral("special.bmp"));
+        const QByteArray name = QFile::encodeName(target);
+        // A null device of the test's own, so that a write that got through harms nothing.
+        const auto mode = static_cast<mode_t>(type);
+        if (mknod(name.constData(), mode | 0666, mode == S_IFCHR ? makedev(1, 3) : 0) != 0)
+            QSKIP("this user cannot make such a file");
+        const StartedWindow w = OpenedWindow(QSize(12, 7));
+
+        w.prompts->answers.push_back(Chosen(target));
+        w.window->mnuFileSaveAs_Click();
+
+        CheckSaveFailure(*w.prompts, target);
+        QVERIFY(w.prompts->messages.front().text.contains(QStringLiteral("pipe")));
+        struct stat info {};
+        QCOMPARE(lstat(name.constData(), &info), 0);
+        QCOMPARE(int(info.st_mode & S_IFMT), type);
     }
 
     void DamagedStoreLeavesTheWindowUsable_data() {

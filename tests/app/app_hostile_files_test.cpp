@@ -3,6 +3,7 @@
 // size, is refused with the load-failure message and changes nothing else; the
 // smallest and largest pictures and names in any script open, convert and save.
 #include <sys/resource.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <QDir>
@@ -16,7 +17,7 @@
 
 namespace {
 
-enum class Kind { File, Folder, Unreadable };
+enum class Kind { File, Folder, Unreadable, Pipe };
 
 QImage Shown(const platform::PictureSurface& surface, const platform::Display& display) {
     return pictureio::ImageFromBitmap(surface.Image(), display);
@@ -64,6 +65,7 @@ bool Write(const QString& path, const QByteArray& bytes) {
 bool Make(const QString& path, Kind kind, const QByteArray& bytes) {
     QDir().mkpath(QFileInfo(path).path());
     if (kind == Kind::Folder) return QDir().mkpath(path);
+    if (kind == Kind::Pipe) return mkfifo(QFile::encodeName(path).constData(), 0644) == 0;
     if (!Write(path, bytes)) return false;
     if (kind == Kind::Unreadable) {
         QFile::setPermissions(path, QFileDevice::Permissions());
@@ -142,6 +144,8 @@ class HostileFilesTest : public QObject {
         row("strip 2 x 32768", "high.gif", hostile::GifPicture(2, 32768), "2 x 32768");
         row("folder", "folder.png", {}, "folder", Kind::Folder, 75);
         row("unreadable", "locked.png", Png(), "Permission denied", Kind::Unreadable, 70);
+        // Reading would wait for a writer for ever.
+        row("pipe", "pipe.png", {}, "device, pipe or socket", Kind::Pipe, 75);
         row("cyrillic name", "сломанный файл.jpg", hostile::CutInData(Jpeg(), hostile::JpegScan()),
             kCut);
         row("cjk name", "壊れた 写真.png", "テキスト\n", "Invalid picture");
@@ -192,6 +196,7 @@ class HostileFilesTest : public QObject {
         QTest::newRow("too short for its size") << Kind::File << hostile::GifClaiming(16000, 16000);
         QTest::newRow("a folder") << Kind::Folder << QByteArray();
         QTest::newRow("unreadable") << Kind::Unreadable << Png();
+        QTest::newRow("a pipe") << Kind::Pipe << QByteArray();
     }
     void ReloadOfASpoiltFileKeepsTheOpenedPicture() {
         QFETCH(Kind, kind);

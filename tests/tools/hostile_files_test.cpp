@@ -4,6 +4,8 @@
 // memory, and a file that was there before a failed write is still there, whole.
 #include <gtest/gtest.h>
 #include <sys/resource.h>
+#include <sys/stat.h>
+#include <sys/sysmacros.h>
 #include <unistd.h>
 
 #include <QFileInfo>
@@ -416,6 +418,74 @@ TEST(ReadOnlyLocationTest, AReadOnlyFileIsNotReplaced) {
     EXPECT_EQ(LineCount(run.err), 1) << run.err;
     EXPECT_EQ(ReadBytes(folder.Path("out.bmp")), "earlier result");
 }
+
+// Files that are not files: a pipe would keep the reader waiting for a writer for
+// ever, and writing "over" a pipe or a device through a temporary file would put a
+// plain file in its place (as root, even over /dev/null).
+TEST(SpecialFileTest, PipesAndDevicesAreRefusedAsInputs) {
+    TempFolder folder;
+    const std::string pipe = folder.Path("pipe.png");
+    ASSERT_EQ(mkfifo(pipe.c_str(), 0644), 0);
+    const std::string good = folder.Path("good.png");
+    WritePattern(good, 4, 3);
+    const std::string out = folder.Path("out");
+    const ConvertRun run = RunConvert({pipe, "/dev/zero", good, "--output-dir", out});
+    EXPECT_EQ(run.status, 1);
+    EXPECT_EQ(LineCount(run.err), 2) << run.err;
+    for (const std::string& input : {pipe, std::string("/dev/zero")}) {
+        EXPECT_NE(run.err.find("cannot convert " + Quoted(input) +
+                               ": Path/File access error: it is a device, pipe or socket"),
+                  std::string::npos)
+            << run.err;
+    }
+    EXPECT_EQ(ReadPicture(AnaglyphIn(out, good)).size(), QSize(4, 3));
+}
+
+struct SpecialOutput {
+    const char* name;
+    mode_t type;  // S_IFIFO or S_IFCHR
+};
+
+void PrintTo(const SpecialOutput& c, std::ostream* out) {
+    *out << c.name;
+}
+
+class SpecialOutputTest : public testing::TestWithParam<SpecialOutput> {};
+
+TEST_P(SpecialOutputTest, StaysWhatItIs) {
+    const SpecialOutput& c = GetParam();
+    TempFolder folder;
+    const std::string target = folder.Path("special.bmp");
+    // A null device of the test's own, so that a write that got through harms nothing.
+    if (mknod(target.c_str(), c.type | 0666, c.type == S_IFCHR ? makedev(1, 3) : 0) != 0)
+        GTEST_SKIP() << "this user cannot make a " << c.name;
+    WritePattern(folder.Path("in.png"), 5, 4);
+    for (const std::string& option : {std::string(), std::string("--depth-map")}) {
+        std::vector<std::string> arguments{folder.Path("in.png"), folder.Path("out.bmp")};
+        if (option.empty())
+            arguments.back() = target;
+        else
+            arguments.insert(arguments.begin(), {option, target});
+        const ConvertRun run = RunConvert(arguments);
+        EXPECT_EQ(run.status, 1);
+        EXPECT_EQ(LineCount(run.err), 1) << run.err;
+        EXPECT_NE(run.err.find("cannot write " + Quoted(target) +
+                               ": Path/File access error: it is a device, pipe or socket"),
+                  std::string::npos)
+            << run.err;
+        struct stat info {};
+        ASSERT_EQ(lstat(target.c_str(), &info), 0);
+        EXPECT_EQ(info.st_mode & S_IFMT, c.type);
+    }
+    EXPECT_EQ(Names(folder.Root()), (std::vector<std::string>{"in.png", "out.bmp", "special.bmp"}));
+}
+
+INSTANTIATE_TEST_SUITE_P(Kinds, SpecialOutputTest,
+                         testing::Values(SpecialOutput{"Pipe", S_IFIFO},
+                                         SpecialOutput{"CharacterDevice", S_IFCHR}),
+                         [](const testing::TestParamInfo<SpecialOutput>& info) {
+                             return std::string(info.param.name);
+                         });
 
 // --saved-settings with a store that is not what the desktop program writes: the
 // converter runs with the fallbacks the store's rules give, says nothing and never
