@@ -6,8 +6,6 @@
 #include <QByteArray>
 #include <QImage>
 #include <QImageWriter>
-#include <QtEndian>
-#include <array>
 #include <cstdint>
 
 namespace hostile {
