@@ -1,9 +1,12 @@
 // Zarvik's desktop program. It takes no command line: any arguments are ignored.
 #include <QApplication>
 
+#include "core/large_allocations.h"
+
 #include "app/frm_qelun.h"
 
 int main(int argc, char* argv[]) {
+    core::KeepLargeBlocksForReuse();
     QApplication app(argc, argv);
     QApplication::setOrganizationName(QStringLiteral("Zarvik"));
     QApplication::setApplicationName(QStringLiteral("Zarvik"));

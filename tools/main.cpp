@@ -1,5 +1,7 @@
 // zarvik-convert: the desktop program's conversion, run from the command line.
 #include <QCoreApplication>
+
+#include "core/large_allocations.h"
 #include <cstdio>
 
 #include "tools/batch.h"
@@ -20,6 +22,7 @@ void PrintOut(const QString& text) {
 }  // namespace
 
 int main(int argc, char** argv) {
+    core::KeepLargeBlocksForReuse();
     // Qt's image plugins need an application object, but no display.
     QCoreApplication application(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("zarvik-convert"));
