@@ -14,10 +14,6 @@ namespace convert_tool {
 
 namespace {
 
-QString Quoted(const QString& path) {
-    return QLatin1Char('"') + path + QLatin1Char('"');
-}
-
 PictureJob JobFor(const ConvertOptions& options, const QString& input) {
     PictureJob job{input, options.output, options.depth_map, options.second_view};
     if (!options.output_dir.isEmpty())
@@ -33,7 +29,7 @@ bool ConvertOne(const PictureJob& job, const RunSettings& run, const platform::D
     const QString key = QFileInfo(job.output).absoluteFilePath();
     if (const auto earlier = written_by.constFind(key); earlier != written_by.cend()) {
         status.Line(QStringLiteral("cannot convert %1: its output %2 is already the anaglyph of %3")
-                        .arg(Quoted(job.input), Quoted(job.output), Quoted(*earlier)));
+                        .arg(QuotedPath(job.input), QuotedPath(job.output), QuotedPath(*earlier)));
         return false;
     }
     const PictureOutcome outcome = ConvertPicture(job, run, display, stages);
@@ -48,8 +44,8 @@ bool ConvertOne(const PictureJob& job, const RunSettings& run, const platform::D
 
 int RunBatch(const ConvertOptions& options, const RunSettings& run) {
     if (!options.output_dir.isEmpty() && !QDir().mkpath(options.output_dir)) {
-        PrintError(
-            QStringLiteral("cannot create the output folder %1").arg(Quoted(options.output_dir)));
+        PrintError(QStringLiteral("cannot create the output folder %1")
+                       .arg(QuotedPath(options.output_dir)));
         return 1;
     }
     const platform::Display display(options.display_bpp);

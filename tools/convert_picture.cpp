@@ -8,17 +8,14 @@
 #include "core/workspace.h"
 #include "tools/output_format.h"
 #include "tools/plugin_messages.h"
+#include "tools/status_output.h"
 
 namespace convert_tool {
 
 namespace {
 
-QString Quoted(const QString& path) {
-    return QLatin1Char('"') + path + QLatin1Char('"');
-}
-
 QString InputFailure(const QString& input, const QString& reason) {
-    return QStringLiteral("cannot convert %1: %2").arg(Quoted(input), reason);
+    return QStringLiteral("cannot convert %1: %2").arg(QuotedPath(input), reason);
 }
 
 // The reader's reason, with the decoder's own words on it when it had any
@@ -56,7 +53,8 @@ void Save(const platform::Bitmap& bitmap, const platform::Display& display, cons
     const auto failure = pictureio::SaveBitmapFile(bitmap, display, path, FormatForPath(path));
     if (failure) {
         failures << QStringLiteral("cannot write %1: %2")
-                        .arg(Quoted(path), WithDetail(failure->description, messages.Messages()));
+                        .arg(QuotedPath(path),
+                             WithDetail(failure->description, messages.Messages()));
     }
 }
 
@@ -68,7 +66,8 @@ QStringList ConvertLoaded(const PictureJob& job, platform::Picture picture, RunS
                                   stages);
     command.mnuAnaglyph_Click();
     if (command.StageFailed())
-        return {QStringLiteral("cannot convert %1: a conversion step failed (out of memory)").arg(Quoted(job.input))};
+        return {QStringLiteral("cannot convert %1: a conversion step failed (out of memory)")
+                    .arg(QuotedPath(job.input))};
 
     // What "Save Result As" writes: the picture of picOriginal, the anaglyph by now.
     const platform::PictureSurface& original = surfaces.picOriginal;
@@ -93,7 +92,8 @@ PictureOutcome ConvertPicture(const PictureJob& job, const RunSettings& run,
             return outcome;
         }
         for (const QString& warning : loaded.warnings)
-            outcome.warnings << QStringLiteral("warning: %1: %2").arg(Quoted(job.input), warning);
+            outcome.warnings
+                << QStringLiteral("warning: %1: %2").arg(QuotedPath(job.input), warning);
         outcome.failures = ConvertLoaded(job, std::move(*loaded.picture), run, display, stages);
     } catch (const std::bad_alloc&) {
         outcome.failures << InputFailure(job.input, QStringLiteral("Out of memory"));

@@ -19,6 +19,23 @@ constexpr const char* kEraseLine = "\r\033[K";
 
 }  // namespace
 
+QString QuotedPath(const QString& path) {
+    QString quoted(QLatin1Char('"'));
+    for (const QChar c : path) {
+        if (c == u'\n')
+            quoted += QLatin1String("\\n");
+        else if (c == u'\t')
+            quoted += QLatin1String("\\t");
+        else if (c == u'\r')
+            quoted += QLatin1String("\\r");
+        else if (c.unicode() < 0x20 || c.unicode() == 0x7f)
+            quoted += QStringLiteral("\\x%1").arg(c.unicode(), 2, 16, QLatin1Char('0'));
+        else
+            quoted += c;
+    }
+    return quoted + QLatin1Char('"');
+}
+
 void PrintError(const QString& text) {
     Write(QStringLiteral("zarvik-convert: ") + text + QLatin1Char('\n'));
 }

@@ -31,4 +31,8 @@ class StatusOutput {
 // Writes "zarvik-convert: <text>" as a line on stderr.
 void PrintError(const QString& text);
 
+// The path in double quotes, with its control characters written as escapes (\n,
+// \t, \r, \xNN), so that no file name can split the one line a failure gets.
+QString QuotedPath(const QString& path);
+
 }  // namespace convert_tool

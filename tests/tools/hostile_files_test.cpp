@@ -204,6 +204,34 @@ INSTANTIATE_TEST_SUITE_P(
                     "Invalid picture"}),
     [](const testing::TestParamInfo<HostileCase>& info) { return std::string(info.param.name); });
 
+// File names may hold line breaks and other control characters; the one line a
+// failure gets shows them as escapes, so that a name can never split it.
+TEST(ControlCharacterNameTest, EachFailureStaysOneLine) {
+    TempFolder folder;
+    const std::vector<std::pair<std::string, std::string>> names = {
+        {"two\nlines.png", "two\\nlines.png"},
+        {"tab\tand return\r.jpg", "tab\\tand return\\r.jpg"},
+        {"bell\x07.gif", "bell\\x07.gif"}};
+    std::vector<std::string> arguments;
+    for (const auto& [name, shown] : names) {
+        arguments.push_back(folder.Path(name));
+        WriteBytes(arguments.back(), "not a picture");
+    }
+    const std::string good = folder.Path("good\nline.png");
+    WritePattern(good, 3, 3);
+    arguments.insert(arguments.end(), {good, "--output-dir", folder.Path("out")});
+
+    const ConvertRun run = RunConvert(arguments);
+
+    EXPECT_EQ(run.status, 1);
+    EXPECT_EQ(LineCount(run.err), 3) << run.err;
+    for (const auto& [name, shown] : names)
+        EXPECT_NE(run.err.find("cannot convert \"" + folder.Root() + "/" + shown + "\": "),
+                  std::string::npos)
+            << run.err;
+    EXPECT_EQ(ReadPicture(AnaglyphIn(folder.Path("out"), good)).size(), QSize(3, 3));
+}
+
 // Every way a file can be cut short: each of its prefixes is one input of a single
 // run. A prefix that lacks picture data fails with its own line; one that lacks only
 // the file's closing bytes may convert; the whole file converts.
