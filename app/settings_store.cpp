@@ -1,5 +1,7 @@
 #include "app/settings_store.h"
 
+#include <QFileInfo>
+#include <QStandardPaths>
 #include <QString>
 #include <span>
 #include <string>
@@ -66,11 +68,31 @@ std::span<const core::SettingKey> KeysFrom(std::size_t first, std::size_t count)
     return std::span<const core::SettingKey>(core::kSettingKeys).subspan(first, count);
 }
 
+bool IsSpecialFile(const QString& path) {
+    const QFileInfo info(path);
+    return info.exists() && !info.isFile() && !info.isDir();
+}
+
+// A pipe or a device in the place of the store, or of the organisation's store beside
+// it, would keep QSettings reading for ever as soon as it is made, and a write through
+// a temporary file would replace it. Such a store is read as an empty one and never
+// written. The paths are QSettings' own for a user's store on this platform.
+bool StoreIsSpecialFile() {
+    const QString folder =
+        QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) + QLatin1Char('/');
+    const QString name = ToQString(core::kSettingsApplication);
+    return IsSpecialFile(folder + name + QLatin1Char('/') + name + QStringLiteral(".conf")) ||
+           IsSpecialFile(folder + name + QStringLiteral(".conf"));
+}
+
 }  // namespace
 
 std::unique_ptr<QSettings> OpenSettingsSection() {
-    auto store = std::make_unique<QSettings>(ToQString(core::kSettingsApplication),
-                                             ToQString(core::kSettingsApplication));
+    auto store =
+        StoreIsSpecialFile()
+            ? std::make_unique<QSettings>(QString(), QSettings::IniFormat)  // holds nothing
+            : std::make_unique<QSettings>(ToQString(core::kSettingsApplication),
+                                          ToQString(core::kSettingsApplication));
     store->beginGroup(ToQString(core::kSettingsSection));
     return store;
 }
@@ -125,6 +147,7 @@ void WriteSettingTexts(const core::ConversionSettings& settings, const TavsMod::
 }
 
 void WriteStoredSettings(const core::ConversionSettings& settings, const TavsMod::Values& values) {
+    if (StoreIsSpecialFile()) return;
     const auto store = OpenSettingsSection();
     WriteSettingTexts(settings, values, [&store](std::string_view key, const std::string& text) {
         store->setValue(ToQString(key), QString::fromStdString(text));

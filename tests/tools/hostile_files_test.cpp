@@ -588,6 +588,15 @@ TEST_F(DamagedStoreTest, AFolderInPlaceOfTheFileReadsAsAnEmptyStore) {
     EXPECT_TRUE(fs::is_directory(StoreFile()));
 }
 
+// Reading a pipe would wait for a writer for ever.
+TEST_F(DamagedStoreTest, APipeInPlaceOfTheFileReadsAsAnEmptyStore) {
+    ASSERT_EQ(mkfifo(StoreFile().c_str(), 0644), 0);
+    EXPECT_EQ(ConvertWithStore(), ConvertWithoutStore());
+    struct stat info {};
+    ASSERT_EQ(lstat(StoreFile().c_str(), &info), 0);
+    EXPECT_TRUE(S_ISFIFO(info.st_mode));
+}
+
 TEST_F(DamagedStoreTest, AFileInPlaceOfTheStoresFolderReadsAsAnEmptyStore) {
     fs::remove(folder_.Path("config/Zarvik"));
     WriteBytes(folder_.Path("config/Zarvik"), "not a folder");
