@@ -9,7 +9,7 @@
 #include <unistd.h>
 
 #include <QFileInfo>
-#include <QSettings>
+#include <algorithm>
 #include <filesystem>
 #include <functional>
 #include <random>
