@@ -1,8 +1,11 @@
 #include "app/settings_store.h"
 
+#include <QFile>
 #include <QFileInfo>
+#include <QSaveFile>
 #include <QStandardPaths>
 #include <QString>
+#include <optional>
 #include <span>
 #include <string>
 #include <string_view>
@@ -85,6 +88,36 @@ bool StoreIsSpecialFile() {
            IsSpecialFile(folder + name + QStringLiteral(".conf"));
 }
 
+std::optional<QByteArray> FileBytes(const QString& path) {
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) return std::nullopt;
+    return file.readAll();
+}
+
+// Whether the store's file holds the section and every key just written to it.
+bool HoldsEveryKey(const QByteArray& bytes) {
+    const QByteArray section = QByteArray("[") + core::kSettingsSection.data() + "]";
+    if (!bytes.contains(section)) return false;
+    for (const std::string_view key : core::kSettingWriteOrder) {
+        if (!bytes.contains(QByteArray("\n") + QByteArray(key.data(), qsizetype(key.size())) + '='))
+            return false;
+    }
+    return true;
+}
+
+// Puts the store's file back as it was before a write (or takes it away if there was
+// none), when the write left it short.
+void PutBack(const QString& path, const std::optional<QByteArray>& before) {
+    if (!before) {
+        QFile::remove(path);
+        return;
+    }
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly)) return;
+    file.write(*before);
+    if (file.flush()) file.commit();
+}
+
 }  // namespace
 
 std::unique_ptr<QSettings> OpenSettingsSection() {
@@ -149,10 +182,17 @@ void WriteSettingTexts(const core::ConversionSettings& settings, const TavsMod::
 void WriteStoredSettings(const core::ConversionSettings& settings, const TavsMod::Values& values) {
     if (StoreIsSpecialFile()) return;
     const auto store = OpenSettingsSection();
+    const QString path = store->fileName();
+    const std::optional<QByteArray> before = FileBytes(path);
     WriteSettingTexts(settings, values, [&store](std::string_view key, const std::string& text) {
         store->setValue(ToQString(key), QString::fromStdString(text));
     });
     store->sync();
+    // QSettings writes through QSaveFile, which loses a failure of its last write: on
+    // a full disk it puts an empty or short file in place of the store and reports
+    // success. A failed write must leave the store as it was.
+    const std::optional<QByteArray> after = FileBytes(path);
+    if (!after || !HoldsEveryKey(*after)) PutBack(path, before);
 }
 
 }  // namespace settingsstore

@@ -255,6 +255,10 @@ class FaultsTest : public QObject {
         QTest::newRow("a pipe in place of the file") << "pipe" << 0;
         QTest::newRow("a file without write permission") << "locked" << 2;
         QTest::newRow("a read-only disk") << "read-only disk" << 2;
+        QTest::newRow("a full disk") << "full disk" << 2;
+        // Room for the store's lock file, none for the store itself.
+        QTest::newRow("a disk with one page free") << "one page free" << 2;
+        QTest::newRow("a file-size limit at exit") << "size limit" << 2;
     }
     void DamagedStoreLeavesTheWindowUsable() {
         QFETCH(QString, damage);
@@ -262,6 +266,7 @@ class FaultsTest : public QObject {
         const QString file = StoreFile();
         const QString folder = QFileInfo(file).path();
         const QByteArray readable("[Settings]\nLens=1\nglbShift=3\n");
+        QVERIFY(QDir().mkpath(folder));
         const QByteArray noise = RandomBytes(8192);
         QVERIFY(!noise.contains("Settings"));
         if (damage == "random") {
@@ -277,6 +282,8 @@ class FaultsTest : public QObject {
         } else if (damage == "pipe") {
             QFile::remove(file);
             QCOMPARE(mkfifo(QFile::encodeName(file).constData(), 0644), 0);
+        } else if (damage == "size limit") {
+            QVERIFY(WriteAll(file, readable));
         } else if (damage == "locked") {
             QVERIFY(WriteAll(file, readable));
             QFile::setPermissions(file, QFileDevice::ReadOwner);
@@ -285,7 +292,10 @@ class FaultsTest : public QObject {
             disk_ = std::make_unique<TinyDisk>(QFile::encodeName(folder).toStdString(), 64 * 1024);
             if (!disk_->Mounted()) QSKIP("this user cannot mount a small disk for the test");
             QVERIFY(WriteAll(file, readable));
-            QVERIFY(disk_->MakeReadOnly());
+            const QString spare = folder + QStringLiteral("/spare");
+            QVERIFY(WriteAll(spare, "x"));
+            QVERIFY(damage == "read-only disk" ? disk_->MakeReadOnly() : disk_->Fill());
+            if (damage == "one page free") QVERIFY(QFile::remove(spare));
         }
         // A time of its own, so that no cached reading of an earlier store is taken for it.
         std::error_code ignored;
@@ -309,7 +319,13 @@ class FaultsTest : public QObject {
         QVERIFY(Shown(*w.window) != opened);
         QVERIFY(w.prompts->messages.isEmpty());
 
-        w.window->close();  // writes the store, or fails to without a word
+        {
+            // Room for the store's lock file (a process id, a name, a host and a machine
+            // id), not for the seventeen keys of the store's new text.
+            const auto limited = damage == "size limit" ? std::make_unique<FileSizeLimit>(150)
+                                                        : std::unique_ptr<FileSizeLimit>();
+            w.window->close();  // writes the store, or fails to without a word
+        }
         QVERIFY(!w.window->isVisible());
         QVERIFY(w.prompts->messages.isEmpty());
         if (damage == "folder") QVERIFY(QFileInfo(file).isDir());
