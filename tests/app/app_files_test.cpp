@@ -11,6 +11,7 @@
 
 #include "app/picture_io.h"
 #include "app/surface_view.h"
+#include "tests/app/disk_faults.h"
 #include "tests/app/app_test_main.h"
 #include "tests/app/window_fixture.h"
 
@@ -31,25 +32,6 @@ QImage ShownPicture(frmQelun& window) {
     return pictureio::ImageFromBitmap(window.Surfaces().picOriginal.Image(), window.GetDisplay());
 }
 
-// Writes fail beyond `bytes` for as long as it lives, for root too.
-class FileSizeLimit {
-  public:
-    explicit FileSizeLimit(rlim_t bytes) {
-        getrlimit(RLIMIT_FSIZE, &saved_);
-        old_handler_ = std::signal(SIGXFSZ, SIG_IGN);
-        rlimit limited = saved_;
-        limited.rlim_cur = bytes;
-        setrlimit(RLIMIT_FSIZE, &limited);
-    }
-    ~FileSizeLimit() {
-        setrlimit(RLIMIT_FSIZE, &saved_);
-        std::signal(SIGXFSZ, old_handler_);
-    }
-
-  private:
-    rlimit saved_{};
-    void (*old_handler_)(int) = nullptr;
-};
 
 }  // namespace
 
