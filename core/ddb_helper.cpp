@@ -1,5 +1,8 @@
 #include "core/ddb_helper.h"
 
+#include "core/rows32.h"
+#include "platform/streaming.h"
+
 #include <algorithm>
 #include <array>
 #include <cstring>
@@ -56,58 +59,6 @@ PaletteTable PictureColors(const platform::PictureSurface& surface) {
     return table;
 }
 
-std::uint64_t Load64(const std::uint8_t* p) {
-    std::uint64_t v;
-    std::memcpy(&v, p, sizeof v);
-    return v;
-}
-std::uint32_t Load32(const std::uint8_t* p) {
-    std::uint32_t v;
-    std::memcpy(&v, p, sizeof v);
-    return v;
-}
-
-// 32-bit pixels are the hot path of every stage on an ordinary desktop: four pixels
-// at a time move as whole words (little-endian byte order, as the bitmaps have it)
-// instead of byte by byte. The fourth byte of each pixel is dropped.
-void DecodeRow32(const std::uint8_t* in, PixelTriple* out_pixels, int width) {
-    auto* out = reinterpret_cast<std::uint8_t*>(out_pixels);
-    int x = 0;
-    for (; x + 4 <= width; x += 4, in += 16, out += 12) {
-        const std::uint64_t a = Load64(in);
-        const std::uint64_t b = Load64(in + 8);
-        const std::uint64_t first = (a & 0xFFFFFF) | ((a >> 8) & 0xFFFFFF000000);
-        const std::uint64_t second = (b & 0xFFFFFF) | ((b >> 8) & 0xFFFFFF000000);
-        const std::uint64_t head = first | (second << 48);
-        const auto tail = static_cast<std::uint32_t>(second >> 16);
-        std::memcpy(out, &head, 8);
-        std::memcpy(out + 8, &tail, 4);
-    }
-    for (; x < width; ++x, in += 4, out += 3) std::memcpy(out, in, 3);
-}
-
-// The reverse, writing each fourth byte as 0.
-void EncodeRow32(const PixelTriple* in_pixels, std::uint8_t* out, int width) {
-    const auto* in = reinterpret_cast<const std::uint8_t*>(in_pixels);
-    int x = 0;
-    for (; x + 4 <= width; x += 4, in += 12, out += 16) {
-        const std::uint64_t a = Load64(in);
-        const std::uint64_t b = Load32(in + 8);
-        const std::uint64_t p0 = a & 0xFFFFFF;
-        const std::uint64_t p1 = (a >> 24) & 0xFFFFFF;
-        const std::uint64_t p2 = (a >> 48) | ((b & 0xFF) << 16);
-        const std::uint64_t p3 = b >> 8;
-        const std::uint64_t first = p0 | (p1 << 32);
-        const std::uint64_t second = p2 | (p3 << 32);
-        std::memcpy(out, &first, 8);
-        std::memcpy(out + 8, &second, 8);
-    }
-    for (; x < width; ++x, in += 3, out += 4) {
-        std::memcpy(out, in, 3);
-        out[3] = 0;
-    }
-}
-
 // One row of `bytes` (in the given format) into one grid row.
 void DecodeRow(const std::uint8_t* in, PixelTriple* out, int width, int bits_per_pixel,
                const PaletteTable& colors) {
@@ -136,7 +87,9 @@ void DecodeRow(const std::uint8_t* in, PixelTriple* out, int width, int bits_per
         case 24:  // same byte order as the grid: one block per row
             if (width > 0) std::memcpy(out, in, static_cast<std::size_t>(width) * 3);
             break;
-        case 32: DecodeRow32(in, out, width); break;
+        case 32:
+            core::rows32::Decode(in, out, static_cast<std::size_t>(width), false);
+            break;
         default: break;
     }
 }
@@ -201,7 +154,9 @@ void EncodeRow(PixelTriple* in, std::uint8_t* out, int width, int bits_per_pixel
         case 24:
             if (width > 0) std::memcpy(out, in, static_cast<std::size_t>(width) * 3);
             break;
-        case 32: EncodeRow32(in, out, width); break;
+        case 32:
+            core::rows32::Encode(in, out, static_cast<std::size_t>(width), false);
+            break;
         default: break;
     }
 }
@@ -234,6 +189,13 @@ void GetBitmapPixels(platform::PictureSurface& surface, PixelGrid& grid,
     // copying the whole bitmap into a buffer first.
     const auto bits = surface.Image().Bits();
     const auto stride = static_cast<std::size_t>(header.bmWidthBytes);
+    if (bits_per_pixel == 32 && stride == 4 * static_cast<std::size_t>(width)) {
+        // No row padding on either side: the whole picture is one run.
+        const std::size_t count = grid.Pixels().size();
+        core::rows32::Decode(bits.data(), grid.Pixels().data(), count,
+                             platform::streaming::Worthwhile(count * sizeof(PixelTriple)));
+        return;
+    }
     for (int y = 0; y < height; ++y)
         DecodeRow(bits.data() + stride * static_cast<std::size_t>(y), grid.Row(y).data(), width,
                   bits_per_pixel, colors);
@@ -259,6 +221,14 @@ void SetBitmapPixels(platform::PictureSurface& surface, std::int16_t bits_per_pi
     if (image.WidthBytes() == bytes_per_line && image.Height() == height) {
         // Same rows as the buffer would have: encode in place of the block write.
         auto bits = image.BitsForOverwrite();
+        if (bits_per_pixel == 32) {
+            // No padding at 32 bits (the stride is 4 x width): one run for the picture.
+            const std::size_t count = grid.Pixels().size();
+            core::rows32::Encode(grid.Pixels().data(), bits.data(), count,
+                                 platform::streaming::Worthwhile(count * 4));
+            surface.Refresh();
+            return;
+        }
         for (int y = 0; y < height; ++y) {
             std::uint8_t* row = bits.data() + stride * static_cast<std::size_t>(y);
             if (stride > 0) row[stride - 1] = 0;  // the padding byte, as the zeroed buffer has it

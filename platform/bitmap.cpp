@@ -23,7 +23,13 @@ std::int64_t Bitmap::StrideFor(int width, int bits_pixel) {
     return (bits + 15) / 16 * 2;
 }
 
-Bitmap::Bitmap(int width, int height, int bits_pixel) {
+Bitmap::Bitmap(int width, int height, int bits_pixel)
+    : Bitmap(width, height, bits_pixel, Uncleared{}) {
+    // Fresh bitmaps start black.
+    std::memset(bits_.get(), 0, ByteCount());
+}
+
+Bitmap::Bitmap(int width, int height, int bits_pixel, Uncleared) {
     if (width < 0 || height < 0 || width > kMaxBitmapSide || height > kMaxBitmapSide) {
         throw std::invalid_argument("a picture of " + std::to_string(width) + " x " +
                                     std::to_string(height) +
@@ -36,9 +42,7 @@ Bitmap::Bitmap(int width, int height, int bits_pixel) {
     height_ = height;
     bits_pixel_ = bits_pixel;
     stride_ = StrideFor(width, bits_pixel);
-    // Fresh bitmaps start black; only BitsForOverwrite skips the clearing.
     bits_ = std::make_shared_for_overwrite<std::uint8_t[]>(std::max<std::size_t>(ByteCount(), 1));
-    std::memset(bits_.get(), 0, ByteCount());
 }
 
 BitmapHeader Bitmap::GetObject() const {

@@ -66,6 +66,12 @@ public:
     bool SharesBitsWith(const Bitmap& other) const { return bits_ && bits_ == other.bits_; }
 
 private:
+    friend class BlankImages;  // fills its blanks unseen, hands out copies of one it watches
+
+    // The bytes left as they come, for a caller that writes every one at once.
+    struct Uncleared {};
+    Bitmap(int width, int height, int bits_pixel, Uncleared);
+
     std::size_t ByteCount() const { return static_cast<std::size_t>(SizeBytes()); }
     std::size_t Offset(int y) const { return static_cast<std::size_t>(stride_ * y); }
     std::size_t RowSize() const { return static_cast<std::size_t>(stride_); }

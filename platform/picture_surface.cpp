@@ -23,17 +23,7 @@ PictureSurface::PictureSurface(const Display& display)
     : display_(&display), image_(BlankImage(0, 0)) {}
 
 Bitmap PictureSurface::BlankImage(int width, int height) const {
-    Bitmap blank(width, height, display_->HeaderBitsPixel());
-    const std::uint32_t back = BackPixel();
-    if (back == 0 || blank.Empty()) return blank;
-    // One row of the background colour, then block copies of it.
-    const int bpp = display_->BytesPerPixel();
-    auto first = blank.MutableRow(0);
-    for (int x = 0; x < width; ++x) Display::StorePixel(first.data() + x * bpp, bpp, back);
-    auto bits = blank.MutableBits();
-    for (int y = 1; y < height; ++y)
-        std::memcpy(bits.data() + blank.WidthBytes() * y, first.data(), first.size());
-    return blank;
+    return BlankImages::Filled(width, height, display_->HeaderBitsPixel(), BackPixel());
 }
 
 bool PictureSurface::Resize(int width_pixels, int height_pixels) {
@@ -122,7 +112,11 @@ void PictureSurface::Line(int x, float y1, float y2) {
         Display::StorePixel(bits.data() + image_.WidthBytes() * y + x * bpp, bpp, pixel);
 }
 
-void PictureSurface::Cls() { image_ = BlankImage(image_.Width(), image_.Height()); }
+// Shared: a cleared surface is usually drawn on as a whole afterwards, and one that is
+// written in full takes fresh bytes rather than a copy of the blank.
+void PictureSurface::Cls() {
+    image_ = display_->BlankImage(image_.Width(), image_.Height(), BackPixel());
+}
 
 void PictureSurface::Refresh() {
     ++refresh_count_;
