@@ -23,21 +23,30 @@ CueGrid BeginCue(platform::PictureSurface& original, platform::PictureSurface& d
 // Writes the grey grid to `depth` and keeps it as that surface's picture.
 void EndCue(platform::PictureSurface& depth, CueGrid& cue);
 
-// A cue whose grey depends on the pixel alone: grey_of(const PixelTriple&) -> byte.
-template <class GreyOf>
+// A cue whose grey depends on the pixel alone: grey_row(PixelTriple* cells, int count)
+// turns the first `count` cells of a row grey.
+template <class GreyRow>
 void RunPointCue(core::StageContext& context, platform::PictureSurface& original,
-                 platform::PictureSurface& depth, GreyOf grey_of) {
+                 platform::PictureSurface& depth, GreyRow grey_row) {
     CueGrid cue = BeginCue(original, depth);
     const int rows = original.ScaleHeight();
     for (int y = 0; y < rows; ++y) {
-        const int columns = ::depth::ColumnsInRow(original, cue.grid, y);
-        for (core::PixelTriple& p : ::depth::RowCells(cue.grid, y, columns)) {
-            const std::uint8_t g = grey_of(p);
-            p = {g, g, g};
-        }
+        const auto cells =
+            ::depth::RowCells(cue.grid, y, ::depth::ColumnsInRow(original, cue.grid, y));
+        grey_row(cells.data(), static_cast<int>(cells.size()));
         if (!core::PollAfterRow(context)) return;
     }
     EndCue(depth, cue);
+}
+
+// Sets every one of `count` cells to grey_of(cell) in all three channels. Inlined into
+// each cue's own row function, so that the loop is compiled, and vectorised, for it.
+template <class GreyOf>
+[[gnu::always_inline]] inline void GreyRow(core::PixelTriple* cells, int count, GreyOf grey_of) {
+    for (int x = 0; x < count; ++x) {
+        const std::uint8_t g = grey_of(cells[x]);
+        cells[x] = {g, g, g};
+    }
 }
 
 }  // namespace GrayScale::detail

@@ -3,9 +3,12 @@
 #include <algorithm>
 #include <array>
 #include <cstdint>
+#include <cstring>
+#include <vector>
 
 #include "core/ddb_helper.h"
 #include "core/pixel_grid.h"
+#include "core/vector_clones.h"
 
 namespace stereo {
 
@@ -22,22 +25,93 @@ ShiftBounds MakeShiftBounds(const TavsMod::Values& globals) {
     return {0, globals.Depth[0], globals.Depth[1], globals.Depth[2], globals.Depth[3], 255};
 }
 
-// Which depth bytes fall into the open interval (low, high): one lookup per pixel
-// instead of two comparisons.
-std::array<bool, 256> BandMembers(std::int32_t low, std::int32_t high) {
-    std::array<bool, 256> members{};
-    for (std::int32_t d = 0; d < 256; ++d)
-        members[static_cast<std::size_t>(d)] = low < d && d < high;
-    return members;
+// The open interval of each band, its ends brought into -1..256: for a depth byte the
+// comparisons come out the same, and the ends fit the 16-bit lanes of a vector.
+struct BandLimits {
+    std::array<std::int16_t, 3> low;
+    std::array<std::int16_t, 3> high;
+};
+
+BandLimits MakeBandLimits(const ShiftBounds& bounds) {
+    BandLimits limits{};
+    for (std::size_t v = 2; v <= 4; ++v) {
+        limits.low[v - 2] = static_cast<std::int16_t>(std::clamp(bounds[v], -1, 256));
+        limits.high[v - 2] = static_cast<std::int16_t>(std::clamp(bounds[v + 1], -1, 256));
+    }
+    return limits;
 }
 
-// Forward mapping: the depth at the source column decides, and the pixel lands k
-// columns to the left. Destinations must stay right of column 0, so sources 0..k
-// never move.
-void MoveBandRow(const PixelTriple* picture, const PixelTriple* depth, PixelTriple* result,
-                 int width, int k, const std::array<bool, 256>& members) {
-    for (int x = k + 1; x < width; ++x)
-        if (members[depth[x].Blue]) result[x - k] = picture[x];
+// For each cell, one bit per band its depth (the Blue byte) falls into: bit k - 1 for
+// the band that moves k columns, written to all three bytes of the cell's entry in
+// `bits`, so that the moves below can take a pixel's bits at each of its bytes. Levels
+// set out of order can make the first and the last band overlap, so a depth may belong
+// to two bands and move in both passes.
+ZARVIK_VECTOR_CLONES void BandBitsOfRow(const PixelTriple* cells, int count,
+                                        const BandLimits& limits, PixelTriple* bits) {
+    const auto [low1, low2, low3] = limits.low;
+    const auto [high1, high2, high3] = limits.high;
+    for (int x = 0; x < count; ++x) {
+        const std::int16_t d = cells[x].Blue;
+        const int one = low1 < d && d < high1;
+        const int two = low2 < d && d < high2;
+        const int three = low3 < d && d < high3;
+        const auto b = static_cast<std::uint8_t>(one | two << 1 | three << 2);
+        bits[x] = {b, b, b};
+    }
+}
+
+constexpr int kPasses = 3;
+constexpr int kNotCovered = -1;
+constexpr std::size_t kCell = sizeof(PixelTriple);
+
+// The widths the three passes covered in one row: pass k moves sources below widths[k - 1].
+using RowWidths = std::array<int, kPasses>;
+
+// Whether the source column x moves in pass k.
+bool Moves(const PixelTriple* bands, int x, int k, const RowWidths& widths) {
+    return x < widths[static_cast<std::size_t>(k - 1)] && (bands[x].Blue >> (k - 1) & 1) != 0;
+}
+
+// Byte i of a row after the three passes: the source byte of the farthest pass whose
+// band holds its pixel, else the row's own byte. Masks instead of branches: the bands
+// of a noisy map change from pixel to pixel.
+std::uint8_t MovedByte(const std::uint8_t* picture, const std::uint8_t* bands,
+                       const std::uint8_t* result, std::size_t i) {
+    std::uint8_t byte = result[i];
+    for (int k = 1; k <= kPasses; ++k) {
+        const std::size_t source = i + kCell * static_cast<std::size_t>(k);
+        const auto mask = static_cast<std::uint8_t>(-(bands[source] >> (k - 1) & 1));
+        byte = static_cast<std::uint8_t>((picture[source] & mask) | (byte & ~mask));
+    }
+    return byte;
+}
+
+// All three passes' moves of one row, each destination written once. Forward mapping:
+// the depth at the source column decides, and in pass k the pixel lands k columns to
+// the left. All sources come from the picture, and where bands collide on one
+// destination the farthest move, made by the last pass, wins. Destinations start at
+// column 1 (sources 0..k never move in pass k). Where every pass covers the sources of
+// a destination (all but the last columns), only the band bits decide: that part runs
+// as a plain loop over bytes, which vectorises.
+ZARVIK_VECTOR_CLONES void MoveRow(const PixelTriple* picture, const PixelTriple* bands,
+                                  PixelTriple* result, const RowWidths& widths) {
+    const int covered = std::min({widths[0] - 1, widths[1] - 2, widths[2] - 3});
+    int x = 1;
+    if (covered > x) {
+        const auto* picture_bytes = reinterpret_cast<const std::uint8_t*>(picture);
+        const auto* band_bytes = reinterpret_cast<const std::uint8_t*>(bands);
+        auto* result_bytes = reinterpret_cast<std::uint8_t*>(result);
+        for (std::size_t i = kCell; i < kCell * static_cast<std::size_t>(covered); ++i)
+            result_bytes[i] = MovedByte(picture_bytes, band_bytes, result_bytes, i);
+        x = covered;
+    }
+    const int end = std::max({widths[0] - 1, widths[1] - 2, widths[2] - 3});
+    for (; x < end; ++x)
+        for (int k = kPasses; k >= 1; --k)
+            if (Moves(bands, x + k, k, widths)) {
+                result[x] = picture[x + k];
+                break;
+            }
 }
 
 // Columns that all three grids hold, up to the picture's current width. A depth map
@@ -51,11 +125,68 @@ bool HoldsRow(int y, const PixelGrid& picture, const PixelGrid& result, const Pi
     return y < picture.Height() && y < result.Height() && y < depth.Height();
 }
 
+// The three passes and what each covered: per pass, per row, the width it moved in
+// that row, or kNotCovered. A pass's moves depend only on its row of the picture, of
+// the depth map and of the result, and on that width, so a row can take all three
+// passes' moves at once, in pass order, once the last pass has been through it; then
+// its three grid rows are read from memory once instead of once per pass. The grids
+// are the stage's own and nothing sees them before the result is written, which only
+// a run whose every pass ended does.
+class PassRows {
+  public:
+    PassRows(const PixelGrid& picture, PixelGrid& result, const PixelGrid& depth,
+             const BandLimits& limits)
+        : picture_(picture),
+          result_(result),
+          depth_(depth),
+          limits_(limits),
+          held_rows_(std::min({picture.Height(), result.Height(), depth.Height()})),
+          bands_(static_cast<std::size_t>(std::max(depth.Width(), 0))) {
+        for (auto& widths : covered_)
+            widths.assign(static_cast<std::size_t>(held_rows_), kNotCovered);
+    }
+
+    // Pass k (1..3) has been through row y with the given width.
+    void Cover(int k, int y, int width) {
+        covered_[static_cast<std::size_t>(k - 1)][static_cast<std::size_t>(y)] = width;
+        if (k == kPasses) Move(y);
+    }
+
+    // Rows the earlier passes went through and the last one did not reach.
+    void MoveLeftovers() {
+        for (int y = 0; y < held_rows_; ++y)
+            if (Width(kPasses, y) == kNotCovered &&
+                (Width(1, y) != kNotCovered || Width(2, y) != kNotCovered))
+                Move(y);
+    }
+
+  private:
+    int Width(int k, int y) const {
+        return covered_[static_cast<std::size_t>(k - 1)][static_cast<std::size_t>(y)];
+    }
+
+    void Move(int y) {
+        BandBitsOfRow(depth_.Row(y).data(), depth_.Width(), limits_, bands_.data());
+        RowWidths widths{};
+        for (int k = 1; k <= kPasses; ++k)
+            widths[static_cast<std::size_t>(k - 1)] = std::max(Width(k, y), 0);
+        MoveRow(picture_.Row(y).data(), bands_.data(), result_.Row(y).data(), widths);
+    }
+
+    const PixelGrid& picture_;
+    PixelGrid& result_;
+    const PixelGrid& depth_;
+    const BandLimits& limits_;
+    int held_rows_;
+    std::vector<PixelTriple> bands_;
+    std::array<std::vector<int>, kPasses> covered_;
+};
+
 }  // namespace
 
 void MakeSecondView(core::StageContext& context) {
     core::Workspace& surfaces = context.surfaces;
-    const ShiftBounds bounds = MakeShiftBounds(context.globals);
+    const BandLimits limits = MakeBandLimits(MakeShiftBounds(context.globals));
 
     PixelGrid picture;
     PixelGrid result;
@@ -66,23 +197,20 @@ void MakeSecondView(core::StageContext& context) {
     DDBHelper::GetBitmapPixels(surfaces.picOriginal, picture, picture_bits);
     DDBHelper::GetBitmapPixels(surfaces.picOriginal, result, result_bits);
     DDBHelper::GetBitmapPixels(surfaces.picDepth, depth, depth_bits);
+    PassRows passes(picture, result, depth, limits);
 
-    // The passes run from the lowest band up, so where bands collide on one
-    // destination the farthest move, written last, wins.
-    int k = 0;
-    for (std::size_t v = 2; v <= 4; ++v) {
-        ++k;
-        const std::array<bool, 256> members = BandMembers(bounds[v], bounds[v + 1]);
+    // The passes run from the lowest band up (k = 1, 2, 3), so where bands collide on
+    // one destination the farthest move, made last, wins.
+    for (int k = 1; k <= kPasses; ++k) {
         const int rows = surfaces.picOriginal.ScaleHeight();
         for (int y = 0; y < rows; ++y) {
             const int width =
                 CommonWidth(surfaces.picOriginal.ScaleWidth(), picture, result, depth);
-            if (HoldsRow(y, picture, result, depth))
-                MoveBandRow(picture.Row(y).data(), depth.Row(y).data(), result.Row(y).data(), width,
-                            k, members);
+            if (HoldsRow(y, picture, result, depth)) passes.Cover(k, y, width);
             if (!core::PollAfterRow(context)) return;
         }
     }
+    passes.MoveLeftovers();
 
     DDBHelper::SetBitmapPixels(surfaces.picResult, result_bits, result);
     surfaces.picResult.AssignImageToPicture();

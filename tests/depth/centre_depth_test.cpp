@@ -1,5 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cmath>
+
 #include "depth/centre_depth.h"
 #include "platform/color.h"
 #include "tests/depth/stage_rig.h"
@@ -77,6 +80,35 @@ TEST(CentreDepthSingleTest, GainIsTheRedFactor) {
     depth::CentreDepth(rig.context);
     EXPECT_EQ(RedValues(ReadGrid(rig.surfaces.picDepth)),
               (std::vector<std::vector<int>>{{37, 57, 47, 217}}));
+}
+
+// Every red value under gains up to the 16-bit extremes, over odd widths: the centred
+// value is round((red - mid) x gain) + 127 with the product in single precision,
+// clamped to a byte.
+TEST(CentreDepthSingleTest, EveryValueUnderExtremeGainsMatchesTheSinglePrecisionRule) {
+    for (const std::int16_t gain : {-32768, -300, -2, -1, 0, 1, 2, 3, 127, 255, 32767}) {
+        for (const int width : {5, 163, 256}) {
+            StageRig rig;
+            rig.globals.glbFactors = {gain, 1, 1};
+            std::vector<int> values;
+            for (int i = 0; i < width; ++i) values.push_back((i * 97 + 13) % 256);
+            values[0] = 20;  // lowest and highest value, so the middle is 137
+            values[1] = 254;
+            for (int& v : values) v = std::clamp(v, 20, 254);
+            LoadGreys(rig.surfaces.picDepth, {values});
+            depth::CentreDepth(rig.context);
+            const auto centred = RedValues(ReadGrid(rig.surfaces.picDepth));
+            for (int i = 0; i < width; ++i) {
+                const float product = static_cast<float>(values[static_cast<std::size_t>(i)] - 137) *
+                                      static_cast<float>(gain);
+                const double expected =
+                    std::clamp(std::nearbyint(static_cast<double>(product)) + 127.0, 0.0, 255.0);
+                ASSERT_EQ(centred[0][static_cast<std::size_t>(i)], static_cast<int>(expected))
+                    << "gain " << gain << ", width " << width << ", value "
+                    << values[static_cast<std::size_t>(i)];
+            }
+        }
+    }
 }
 
 // At 15 and 16 bits the centred values lie above the field ranges and are clamped.

@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
+#include <functional>
 #include <random>
 
 #include "core/ddb_helper.h"
@@ -152,6 +154,57 @@ TEST(PointCueFrameTest, ColourCueYieldsOnceOnEntryAndOncePerRow) {
     LoadRows(plain.surfaces.picOriginal, {{Grey(1)}, {Grey(2)}, {Grey(3)}});
     RunCue(plain, 0);
     EXPECT_EQ(plain.host.yields, 3);
+}
+
+// Each cue's row loop runs in whole vectors with a tail: rows of every odd width against
+// the cue's rule, stated with floating-point rounding.
+TEST(PointCueFrameTest, OddWidthsMatchTheRuleInEveryCell) {
+    const auto half = [](int s) { return static_cast<int>(std::nearbyint(s / 2.0)); };
+    const auto third = [](int s) { return static_cast<int>(std::nearbyint(s / 3.0)); };
+    const auto weighted = [](int r, int g, int b) {
+        const double sum = static_cast<double>(static_cast<float>(222 / 1000.0) * static_cast<float>(r)) +
+                           static_cast<double>(static_cast<float>(707 / 1000.0) * static_cast<float>(g)) +
+                           static_cast<double>(static_cast<float>(71 / 1000.0) * static_cast<float>(b));
+        return static_cast<int>(std::nearbyint(sum));
+    };
+    struct Rule {
+        int cue;
+        std::int16_t cue_color;
+        std::function<int(int r, int g, int b)> grey;
+    };
+    const std::vector<Rule> rules = {
+        {0, 0, [&](int r, int g, int b) { return third(r + g + b); }},
+        {1, 0, weighted},
+        {2, 0, [](int r, int, int) { return r; }},
+        {2, 1, [](int, int g, int) { return g; }},
+        {2, 2, [](int, int, int b) { return b; }},
+        {2, 3, [&](int r, int, int b) { return half(r + b); }},
+        {2, 4, [&](int r, int g, int) { return half(r + g); }},
+        {2, 5, [&](int, int g, int b) { return half(g + b); }},
+        {2, 7, [&](int r, int g, int b) { return third(r + g + b); }},
+        {3, 0, [&](int r, int g, int b) { return half(std::min({r, g, b}) + std::max({r, g, b})); }},
+        {4, 0, [](int r, int g, int b) { return std::max({r, g, b}); }},
+    };
+    std::mt19937 random(19);
+    for (const Rule& rule : rules) {
+        for (const int width : {1, 2, 3, 5, 16, 17, 33, 163}) {
+            StageRig rig;
+            testing_support::LoadSurface(rig.surfaces.picOriginal, width, 2, [&random](int, int) {
+                return static_cast<platform::Rgb>(random() & 0xFFFFFF);
+            });
+            const core::PixelGrid picture = ReadGrid(rig.surfaces.picOriginal);
+            RunCue(rig, rule.cue, rule.cue_color);
+            const core::PixelGrid grey = ReadGrid(rig.surfaces.picDepth);
+            for (int y = 0; y < 2; ++y)
+                for (int x = 0; x < width; ++x) {
+                    const core::PixelTriple p = picture(x, y);
+                    const auto g = static_cast<std::uint8_t>(rule.grey(p.Red, p.Green, p.Blue));
+                    ASSERT_EQ(grey(x, y), (core::PixelTriple{g, g, g}))
+                        << "cue " << rule.cue << " colour " << rule.cue_color << ", width "
+                        << width << ", cell (" << x << ", " << y << ")";
+                }
+        }
+    }
 }
 
 }  // namespace

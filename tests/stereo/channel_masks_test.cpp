@@ -114,6 +114,39 @@ TEST(ChannelMasks, EveryDisplayFormat) {
     }
 }
 
+// The masks run over whole vectors of bytes with a tail: rows of every odd width, all
+// channel values, against the rule cell by cell.
+TEST(ChannelMasks, OddWidthsKeepTheRuleInEveryCell) {
+    for (const int width : {1, 2, 3, 5, 15, 16, 17, 31, 163}) {
+        StageBench bench;
+        const auto color = [width](int x, int y) {
+            const int i = (y * width + x) * 3;
+            return platform::RGB((i * 7) & 255, (i * 11 + 1) & 255, (i * 13 + 2) & 255);
+        };
+        LoadSurface(bench.surfaces.picOriginal, width, 3, color);
+        bench.surfaces.PicRed.Resize(width, 3);
+        bench.surfaces.PicBlue.Resize(width, 3);
+        stereo::MakeRedOnly(bench.context, bench.surfaces.picOriginal, bench.surfaces.PicRed);
+        stereo::MakeCyanOnly(bench.context, bench.surfaces.picOriginal, bench.surfaces.PicBlue);
+        const PixelGrid red = ReadGrid(bench.surfaces.PicRed);
+        const PixelGrid cyan = ReadGrid(bench.surfaces.PicBlue);
+        for (int y = 0; y < 3; ++y)
+            for (int x = 0; x < width; ++x) {
+                const platform::Rgb c = color(x, y);
+                ASSERT_EQ(red(x, y), Triple(NinetyNinePercent(platform::RedOf(c)), 0, 0))
+                    << "width " << width << ", (" << x << ", " << y << ")";
+                ASSERT_EQ(cyan(x, y), Triple(0, NinetyNinePercent(platform::GreenOf(c)),
+                                             NinetyNinePercent(platform::BlueOf(c))))
+                    << "width " << width << ", (" << x << ", " << y << ")";
+            }
+    }
+}
+
+TEST(ChannelMasks, EveryByteDimsAsTheSinglePrecisionRuleSays) {
+    for (int c = 0; c < 256; ++c)
+        EXPECT_EQ(stereo::DimChannel(static_cast<std::uint8_t>(c)), NinetyNinePercent(c)) << c;
+}
+
 TEST(ChannelMasks, RawSixteenBitWhite) {
     StageBench bench(16);
     LoadSurface(bench.surfaces.picOriginal, 3, 1, [](int, int) { return Grey(255); });

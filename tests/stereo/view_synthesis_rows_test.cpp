@@ -1,0 +1,148 @@
+// The second view against a plain three-pass reference: odd widths, noisy maps whose
+// bands change from pixel to pixel, levels that make bands overlap, and a picture
+// that changes size between the passes, so that each pass covers other columns and
+// rows than the one before.
+#include <array>
+#include <random>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include "stereo/view_synthesis.h"
+#include "tests/stereo/stage_bench.h"
+
+namespace {
+
+using core::PixelGrid;
+using stereo_testing::CellColor;
+using stereo_testing::SameGrid;
+using stereo_testing::StageBench;
+using testing_support::Grey;
+using testing_support::LoadSurface;
+using testing_support::MakePicture;
+using testing_support::ReadGrid;
+
+using Bounds = std::array<int, 6>;
+// Per pass, per row: the columns the pass covered, or -1 when it did not reach the row.
+using Covered = std::array<std::vector<int>, 3>;
+
+Bounds BoundsOf(const TavsMod::Values& globals) {
+    return {0, globals.Depth[0], globals.Depth[1], globals.Depth[2], globals.Depth[3], 255};
+}
+
+// Pass k (1..3) copies every source x in k + 1 .. width - 1 whose depth lies strictly
+// inside band k + 1 to x - k, the passes in order, all from the picture.
+PixelGrid ThreePasses(const PixelGrid& picture, const PixelGrid& depth, const Bounds& bounds,
+                      const Covered& covered) {
+    PixelGrid result = picture;
+    for (int k = 1; k <= 3; ++k) {
+        const int low = bounds[static_cast<std::size_t>(k + 1)];
+        const int high = bounds[static_cast<std::size_t>(k + 2)];
+        const auto& widths = covered[static_cast<std::size_t>(k - 1)];
+        for (int y = 0; y < static_cast<int>(widths.size()); ++y)
+            for (int x = k + 1; x < widths[static_cast<std::size_t>(y)]; ++x) {
+                const int d = depth(x, y).Blue;
+                if (low < d && d < high) result(x - k, y) = picture(x, y);
+            }
+    }
+    return result;
+}
+
+Covered AllCovered(int width, int height) {
+    const std::vector<int> rows(static_cast<std::size_t>(height), width);
+    return {rows, rows, rows};
+}
+
+struct LevelsCase {
+    const char* name;
+    std::array<std::int16_t, 5> depth;
+};
+
+const LevelsCase kLevels[] = {
+    {"default", {50, 100, 150, 200, 255}},
+    {"first and last bands overlap", {10, 120, 180, 60, 255}},
+    {"crossed", {0, 200, 100, 150, 7}},
+    {"out of byte range", {-5, -1, 128, 256, 300}},
+};
+
+TEST(MakeSecondViewRows, NoisyMapsOfOddWidthsMatchThreePasses) {
+    std::mt19937 rng(5);
+    for (const LevelsCase& levels : kLevels) {
+        for (const int width : {1, 2, 3, 4, 5, 6, 7, 17, 33, 163}) {
+            StageBench bench;
+            bench.globals.Depth = levels.depth;
+            std::vector<int> depths(static_cast<std::size_t>(width) * 3);
+            for (int& d : depths) d = static_cast<int>(rng() % 256);
+            LoadSurface(bench.surfaces.picOriginal, width, 3, CellColor);
+            LoadSurface(bench.surfaces.picResult, width, 3, [](int, int) { return Grey(9); });
+            LoadSurface(bench.surfaces.picDepth, width, 3, [&](int x, int y) {
+                return Grey(depths[static_cast<std::size_t>(y * width + x)]);
+            });
+            const PixelGrid picture = ReadGrid(bench.surfaces.picOriginal);
+            const PixelGrid depth = ReadGrid(bench.surfaces.picDepth);
+
+            stereo::MakeSecondView(bench.context);
+
+            EXPECT_TRUE(SameGrid(
+                ReadGrid(bench.surfaces.picResult),
+                ThreePasses(picture, depth, BoundsOf(bench.globals), AllCovered(width, 3))))
+                << levels.name << ", width " << width;
+        }
+    }
+}
+
+// The band of a pixel is its Blue byte; a colour depth map is read by that alone.
+TEST(MakeSecondViewRows, OnlyTheBlueByteOfTheMapCounts) {
+    StageBench bench;
+    LoadSurface(bench.surfaces.picOriginal, 40, 2, CellColor);
+    LoadSurface(bench.surfaces.picResult, 40, 2, CellColor);
+    LoadSurface(bench.surfaces.picDepth, 40, 2, [](int x, int y) {
+        return platform::RGB((x * 41 + y) & 255, (x * 97) & 255, (x * 13 + y * 50) & 255);
+    });
+    const PixelGrid picture = ReadGrid(bench.surfaces.picOriginal);
+    const PixelGrid depth = ReadGrid(bench.surfaces.picDepth);
+
+    stereo::MakeSecondView(bench.context);
+
+    EXPECT_TRUE(SameGrid(ReadGrid(bench.surfaces.picResult),
+                         ThreePasses(picture, depth, BoundsOf(bench.globals), AllCovered(40, 2))));
+}
+
+// The picture on picOriginal changes during the yields of the first two passes: each
+// pass covers the columns and rows the picture has when it gets there, while the
+// grids read at the start stay what they were.
+TEST(MakeSecondViewRows, PictureChangingBetweenPassesChangesWhatEachPassCovers) {
+    constexpr int kWidth = 20;
+    constexpr int kHeight = 6;
+    StageBench bench;
+    std::mt19937 rng(11);
+    std::vector<int> depths(kWidth * kHeight);
+    for (int& d : depths) d = 101 + static_cast<int>(rng() % 154);  // all three bands
+    LoadSurface(bench.surfaces.picOriginal, kWidth, kHeight, CellColor);
+    LoadSurface(bench.surfaces.picResult, kWidth, kHeight, CellColor);
+    LoadSurface(bench.surfaces.picDepth, kWidth, kHeight, [&](int x, int y) {
+        return Grey(depths[static_cast<std::size_t>(y * kWidth + x)]);
+    });
+    const PixelGrid picture = ReadGrid(bench.surfaces.picOriginal);
+    const PixelGrid depth = ReadGrid(bench.surfaces.picDepth);
+    const platform::Picture narrow =
+        MakePicture(bench.display, 12, kHeight, [](int, int) { return Grey(1); });
+    const platform::Picture short_wide =
+        MakePicture(bench.display, 16, 4, [](int, int) { return Grey(2); });
+    bench.host.on_yield = [&](int n) {
+        if (n == 2) bench.surfaces.picOriginal.SetPicture(narrow);      // pass 1, after row 1
+        if (n == 8) bench.surfaces.picOriginal.SetPicture(short_wide);  // pass 2, after row 1
+    };
+
+    stereo::MakeSecondView(bench.context);
+
+    // Pass 3 starts on a picture 4 rows high: rows 4 and 5 take the first two passes only.
+    EXPECT_EQ(bench.host.yields, kHeight + kHeight + 4);
+    const Covered covered = {std::vector<int>{20, 20, 12, 12, 12, 12},
+                             std::vector<int>{12, 12, 16, 16, 16, 16},
+                             std::vector<int>{16, 16, 16, 16, -1, -1}};
+    EXPECT_TRUE(SameGrid(ReadGrid(bench.surfaces.picResult),
+                         ThreePasses(picture, depth, BoundsOf(bench.globals), covered)));
+}
+
+}  // namespace
