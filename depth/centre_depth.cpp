@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include "core/ddb_helper.h"
+#include "core/grey_rows.h"
 #include "core/vector_clones.h"
 #include "depth/grid_rows.h"
 
@@ -53,10 +54,30 @@ int ScanDownForHighest(const ValueRange& range, core::ConversionHost& host) {
 // below 2^24 in size (255 x 32768), so single precision holds it exactly, rounding
 // leaves it alone, and integer arithmetic gives the same value; that lets the row loop
 // vectorise where a table lookup would not.
+//
+// It runs in 16-bit lanes. A product of 129 or more in size is clamped to 0 or 255 by
+// its sign alone, so each factor may be brought into -129..129 first: a factor that
+// this changes keeps its sign and leaves the product at least 129 in size, and the
+// product of two such factors stays within 16 bits.
 ZARVIK_VECTOR_CLONES void MapRow(core::PixelTriple* cells, int count, int mid, int gain) {
+    constexpr int kSaturating = 129;
+    const auto g = static_cast<std::int16_t>(std::clamp(gain, -kSaturating, kSaturating));
+    const auto m = static_cast<std::int16_t>(mid);
+    const auto map = [g, m](std::uint8_t red) {
+        const auto d =
+            std::clamp<std::int16_t>(static_cast<std::int16_t>(red - m), -kSaturating, kSaturating);
+        return static_cast<std::uint8_t>(
+            std::clamp<std::int16_t>(static_cast<std::int16_t>(d * g + 127), 0, 255));
+    };
+    if (core::RowIsGrey(cells, count)) {
+        // Every byte is its pixel's Red: mapping each byte writes the value three times.
+        auto* bytes = reinterpret_cast<std::uint8_t*>(cells);
+        const std::size_t size = static_cast<std::size_t>(count) * sizeof(core::PixelTriple);
+        for (std::size_t i = 0; i < size; ++i) bytes[i] = map(bytes[i]);
+        return;
+    }
     for (int x = 0; x < count; ++x) {
-        const auto v =
-            static_cast<std::uint8_t>(std::clamp((cells[x].Red - mid) * gain + 127, 0, 255));
+        const std::uint8_t v = map(cells[x].Red);
         cells[x] = {v, v, v};
     }
 }

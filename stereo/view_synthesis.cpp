@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "core/ddb_helper.h"
+#include "core/grey_rows.h"
 #include "core/pixel_grid.h"
 #include "core/vector_clones.h"
 
@@ -25,20 +26,28 @@ ShiftBounds MakeShiftBounds(const TavsMod::Values& globals) {
     return {0, globals.Depth[0], globals.Depth[1], globals.Depth[2], globals.Depth[3], 255};
 }
 
-// The open interval of each band, its ends brought into -1..256: for a depth byte the
-// comparisons come out the same, and the ends fit the 16-bit lanes of a vector.
-struct BandLimits {
-    std::array<std::int16_t, 3> low;
-    std::array<std::int16_t, 3> high;
+// The depth bytes of each band as a closed run first..first + span, and the band's bit
+// (0 for a band no byte falls into). A byte d lies in the run exactly when the byte
+// d - first, wrapping, is at most span: one subtraction and one comparison of bytes,
+// which vectorise 16 or 32 to an instruction.
+struct BandRuns {
+    std::array<std::uint8_t, 3> first{};
+    std::array<std::uint8_t, 3> span{};
+    std::array<std::uint8_t, 3> bit{};
 };
 
-BandLimits MakeBandLimits(const ShiftBounds& bounds) {
-    BandLimits limits{};
+BandRuns MakeBandRuns(const ShiftBounds& bounds) {
+    BandRuns runs;
     for (std::size_t v = 2; v <= 4; ++v) {
-        limits.low[v - 2] = static_cast<std::int16_t>(std::clamp(bounds[v], -1, 256));
-        limits.high[v - 2] = static_cast<std::int16_t>(std::clamp(bounds[v + 1], -1, 256));
+        // The open interval bounds[v] < d < bounds[v + 1] over the bytes 0..255.
+        const std::int32_t first = std::max(bounds[v] + 1, 0);
+        const std::int32_t last = std::min(bounds[v + 1] - 1, 255);
+        if (first > last) continue;
+        runs.first[v - 2] = static_cast<std::uint8_t>(first);
+        runs.span[v - 2] = static_cast<std::uint8_t>(last - first);
+        runs.bit[v - 2] = static_cast<std::uint8_t>(1u << (v - 2));
     }
-    return limits;
+    return runs;
 }
 
 // For each cell, one bit per band its depth (the Blue byte) falls into: bit k - 1 for
@@ -46,16 +55,29 @@ BandLimits MakeBandLimits(const ShiftBounds& bounds) {
 // `bits`, so that the moves below can take a pixel's bits at each of its bytes. Levels
 // set out of order can make the first and the last band overlap, so a depth may belong
 // to two bands and move in both passes.
-ZARVIK_VECTOR_CLONES void BandBitsOfRow(const PixelTriple* cells, int count,
-                                        const BandLimits& limits, PixelTriple* bits) {
-    const auto [low1, low2, low3] = limits.low;
-    const auto [high1, high2, high3] = limits.high;
+ZARVIK_VECTOR_CLONES void BandBitsOfRow(const PixelTriple* cells, int count, const BandRuns& runs,
+                                        PixelTriple* bits) {
+    const auto [first1, first2, first3] = runs.first;
+    const auto [span1, span2, span3] = runs.span;
+    const auto [bit1, bit2, bit3] = runs.bit;
+    const auto bands_of = [=](std::uint8_t d) {
+        const auto in = [d](std::uint8_t first, std::uint8_t span, std::uint8_t bit) {
+            return static_cast<std::uint8_t>(static_cast<std::uint8_t>(d - first) <= span ? bit
+                                                                                          : 0);
+        };
+        return static_cast<std::uint8_t>(in(first1, span1, bit1) | in(first2, span2, bit2) |
+                                         in(first3, span3, bit3));
+    };
+    if (core::RowIsGrey(cells, count)) {
+        // Every byte is its pixel's Blue: the bits of each byte are its pixel's bits.
+        const auto* bytes = reinterpret_cast<const std::uint8_t*>(cells);
+        auto* out = reinterpret_cast<std::uint8_t*>(bits);
+        const std::size_t size = static_cast<std::size_t>(count) * sizeof(PixelTriple);
+        for (std::size_t i = 0; i < size; ++i) out[i] = bands_of(bytes[i]);
+        return;
+    }
     for (int x = 0; x < count; ++x) {
-        const std::int16_t d = cells[x].Blue;
-        const int one = low1 < d && d < high1;
-        const int two = low2 < d && d < high2;
-        const int three = low3 < d && d < high3;
-        const auto b = static_cast<std::uint8_t>(one | two << 1 | three << 2);
+        const std::uint8_t b = bands_of(cells[x].Blue);
         bits[x] = {b, b, b};
     }
 }
@@ -135,11 +157,11 @@ bool HoldsRow(int y, const PixelGrid& picture, const PixelGrid& result, const Pi
 class PassRows {
   public:
     PassRows(const PixelGrid& picture, PixelGrid& result, const PixelGrid& depth,
-             const BandLimits& limits)
+             const BandRuns& runs)
         : picture_(picture),
           result_(result),
           depth_(depth),
-          limits_(limits),
+          runs_(runs),
           held_rows_(std::min({picture.Height(), result.Height(), depth.Height()})),
           bands_(static_cast<std::size_t>(std::max(depth.Width(), 0))) {
         for (auto& widths : covered_)
@@ -166,7 +188,7 @@ class PassRows {
     }
 
     void Move(int y) {
-        BandBitsOfRow(depth_.Row(y).data(), depth_.Width(), limits_, bands_.data());
+        BandBitsOfRow(depth_.Row(y).data(), depth_.Width(), runs_, bands_.data());
         RowWidths widths{};
         for (int k = 1; k <= kPasses; ++k)
             widths[static_cast<std::size_t>(k - 1)] = std::max(Width(k, y), 0);
@@ -176,7 +198,7 @@ class PassRows {
     const PixelGrid& picture_;
     PixelGrid& result_;
     const PixelGrid& depth_;
-    const BandLimits& limits_;
+    const BandRuns& runs_;
     int held_rows_;
     std::vector<PixelTriple> bands_;
     std::array<std::vector<int>, kPasses> covered_;
@@ -186,7 +208,7 @@ class PassRows {
 
 void MakeSecondView(core::StageContext& context) {
     core::Workspace& surfaces = context.surfaces;
-    const BandLimits limits = MakeBandLimits(MakeShiftBounds(context.globals));
+    const BandRuns runs = MakeBandRuns(MakeShiftBounds(context.globals));
 
     PixelGrid picture;
     PixelGrid result;
@@ -197,7 +219,7 @@ void MakeSecondView(core::StageContext& context) {
     DDBHelper::GetBitmapPixels(surfaces.picOriginal, picture, picture_bits);
     DDBHelper::GetBitmapPixels(surfaces.picOriginal, result, result_bits);
     DDBHelper::GetBitmapPixels(surfaces.picDepth, depth, depth_bits);
-    PassRows passes(picture, result, depth, limits);
+    PassRows passes(picture, result, depth, runs);
 
     // The passes run from the lowest band up (k = 1, 2, 3), so where bands collide on
     // one destination the farthest move, made last, wins.

@@ -6,6 +6,8 @@
 #include <gtest/gtest.h>
 
 #include <random>
+#include <string>
+#include <tuple>
 #include <vector>
 
 namespace {
@@ -23,16 +25,19 @@ std::vector<std::uint8_t> RandomBytes(std::size_t count, unsigned seed) {
 constexpr std::size_t kSlack = 64;
 constexpr std::uint8_t kMarker = 0xA5;
 
-class Rows32Test : public ::testing::TestWithParam<bool> {};
+using core::rows32::Instructions;
+
+// Streaming stores or not, and the instructions used.
+class Rows32Test : public ::testing::TestWithParam<std::tuple<bool, Instructions>> {};
 
 TEST_P(Rows32Test, DecodeKeepsBlueGreenRedAndDropsTheFourthByte) {
-    const bool streaming = GetParam();
+    const auto [streaming, instructions] = GetParam();
     for (std::size_t count = 0; count <= 70; ++count) {
         for (std::size_t offset = 0; offset < 16; ++offset) {
             const auto in = RandomBytes(4 * count, static_cast<unsigned>(count * 31 + offset));
             std::vector<std::uint8_t> out(3 * count + 2 * kSlack, kMarker);
             auto* cells = reinterpret_cast<PixelTriple*>(out.data() + kSlack + offset);
-            core::rows32::Decode(in.data(), cells, count, streaming);
+            core::rows32::Decode(in.data(), cells, count, streaming, instructions);
             for (std::size_t i = 0; i < out.size(); ++i) {
                 const std::size_t at = i - kSlack - offset;
                 const bool inside = i >= kSlack + offset && at < 3 * count;
@@ -45,13 +50,13 @@ TEST_P(Rows32Test, DecodeKeepsBlueGreenRedAndDropsTheFourthByte) {
 }
 
 TEST_P(Rows32Test, EncodeWritesBlueGreenRedAndAZero) {
-    const bool streaming = GetParam();
+    const auto [streaming, instructions] = GetParam();
     for (std::size_t count = 0; count <= 70; ++count) {
         for (std::size_t offset = 0; offset < 16; ++offset) {
             const auto in = RandomBytes(3 * count, static_cast<unsigned>(count * 17 + offset));
             std::vector<std::uint8_t> out(4 * count + 2 * kSlack, kMarker);
             core::rows32::Encode(reinterpret_cast<const PixelTriple*>(in.data()),
-                                 out.data() + kSlack + offset, count, streaming);
+                                 out.data() + kSlack + offset, count, streaming, instructions);
             for (std::size_t i = 0; i < out.size(); ++i) {
                 const std::size_t at = i - kSlack - offset;
                 const bool inside = i >= kSlack + offset && at < 4 * count;
@@ -66,20 +71,24 @@ TEST_P(Rows32Test, EncodeWritesBlueGreenRedAndAZero) {
 }
 
 TEST_P(Rows32Test, ALongRunGoesThereAndBack) {
-    const bool streaming = GetParam();
+    const auto [streaming, instructions] = GetParam();
     constexpr std::size_t kCount = 100003;
     auto pixels = RandomBytes(4 * kCount, 3);
     for (std::size_t i = 3; i < pixels.size(); i += 4) pixels[i] = 0;
     std::vector<PixelTriple> cells(kCount);
-    core::rows32::Decode(pixels.data(), cells.data(), kCount, streaming);
+    core::rows32::Decode(pixels.data(), cells.data(), kCount, streaming, instructions);
     std::vector<std::uint8_t> back(4 * kCount, kMarker);
-    core::rows32::Encode(cells.data(), back.data(), kCount, streaming);
+    core::rows32::Encode(cells.data(), back.data(), kCount, streaming, instructions);
     EXPECT_EQ(back, pixels);
 }
 
-INSTANTIATE_TEST_SUITE_P(OrdinaryAndStreamingStores, Rows32Test, ::testing::Bool(),
-                         [](const ::testing::TestParamInfo<bool>& info) {
-                             return info.param ? "Streaming" : "Ordinary";
-                         });
+INSTANTIATE_TEST_SUITE_P(
+    StoresAndInstructions, Rows32Test,
+    ::testing::Combine(::testing::Bool(),
+                       ::testing::Values(Instructions::kBest, Instructions::kBaseline)),
+    [](const ::testing::TestParamInfo<std::tuple<bool, Instructions>>& info) {
+        return std::string(std::get<0>(info.param) ? "Streaming" : "Ordinary") +
+               (std::get<1>(info.param) == Instructions::kBest ? "Best" : "Baseline");
+    });
 
 }  // namespace

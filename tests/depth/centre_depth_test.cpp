@@ -86,7 +86,8 @@ TEST(CentreDepthSingleTest, GainIsTheRedFactor) {
 // value is round((red - mid) x gain) + 127 with the product in single precision,
 // clamped to a byte.
 TEST(CentreDepthSingleTest, EveryValueUnderExtremeGainsMatchesTheSinglePrecisionRule) {
-    for (const std::int16_t gain : {-32768, -300, -2, -1, 0, 1, 2, 3, 127, 255, 32767}) {
+    for (const std::int16_t gain :
+         {-32768, -300, -130, -129, -128, -2, -1, 0, 1, 2, 3, 127, 128, 129, 130, 255, 32767}) {
         for (const int width : {5, 163, 256}) {
             StageRig rig;
             rig.globals.glbFactors = {gain, 1, 1};
@@ -106,6 +107,28 @@ TEST(CentreDepthSingleTest, EveryValueUnderExtremeGainsMatchesTheSinglePrecision
                 ASSERT_EQ(centred[0][static_cast<std::size_t>(i)], static_cast<int>(expected))
                     << "gain " << gain << ", width " << width << ", value "
                     << values[static_cast<std::size_t>(i)];
+            }
+        }
+    }
+}
+
+// Rows that are grey but for one cell: that cell, and every other, is written from
+// its Red alone, wherever the odd cell lies in the row.
+TEST(CentreDepthSingleTest, OneColourCellInAGreyRowIsMappedFromItsRed) {
+    for (const int width : {1, 2, 3, 5, 16, 17, 33, 163}) {
+        for (int odd = 0; odd < width; odd += std::max(1, width / 7)) {
+            StageRig rig;
+            Rows rows(1);
+            for (int x = 0; x < width; ++x) rows[0].push_back(Grey(20 + (x * 13) % 200));
+            rows[0][static_cast<std::size_t>(odd)] = RGB(90, 20, 219);  // lo 20, hi 219
+            LoadRows(rig.surfaces.picDepth, rows);
+            depth::CentreDepth(rig.context);  // mid 120 (119.5 rounds to even)
+            const core::PixelGrid centred = ReadGrid(rig.surfaces.picDepth);
+            for (int x = 0; x < width; ++x) {
+                const int red = platform::RedOf(rows[0][static_cast<std::size_t>(x)]);
+                const auto v = static_cast<std::uint8_t>(std::clamp(red - 120 + 127, 0, 255));
+                ASSERT_EQ(centred(x, 0), (core::PixelTriple{v, v, v}))
+                    << "width " << width << ", odd cell " << odd << ", cell " << x;
             }
         }
     }

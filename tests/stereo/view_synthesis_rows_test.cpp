@@ -2,6 +2,7 @@
 // bands change from pixel to pixel, levels that make bands overlap, and a picture
 // that changes size between the passes, so that each pass covers other columns and
 // rows than the one before.
+#include <algorithm>
 #include <array>
 #include <random>
 #include <vector>
@@ -106,6 +107,29 @@ TEST(MakeSecondViewRows, OnlyTheBlueByteOfTheMapCounts) {
 
     EXPECT_TRUE(SameGrid(ReadGrid(bench.surfaces.picResult),
                          ThreePasses(picture, depth, BoundsOf(bench.globals), AllCovered(40, 2))));
+}
+
+// A grey map with one colour cell: that cell moves by its Blue byte, wherever it lies.
+TEST(MakeSecondViewRows, OneColourCellInAGreyMapMovesByItsBlue) {
+    for (const int width : {5, 16, 17, 33, 163}) {
+        for (int odd = 0; odd < width; odd += std::max(1, width / 9)) {
+            StageBench bench;
+            LoadSurface(bench.surfaces.picOriginal, width, 1, CellColor);
+            LoadSurface(bench.surfaces.picResult, width, 1, CellColor);
+            LoadSurface(bench.surfaces.picDepth, width, 1, [odd](int x, int) {
+                return x == odd ? platform::RGB(120, 170, 230) : Grey(40 + (x * 29) % 200);
+            });
+            const PixelGrid picture = ReadGrid(bench.surfaces.picOriginal);
+            const PixelGrid depth = ReadGrid(bench.surfaces.picDepth);
+
+            stereo::MakeSecondView(bench.context);
+
+            ASSERT_TRUE(SameGrid(
+                ReadGrid(bench.surfaces.picResult),
+                ThreePasses(picture, depth, BoundsOf(bench.globals), AllCovered(width, 1))))
+                << "width " << width << ", odd cell " << odd;
+        }
+    }
 }
 
 // The picture on picOriginal changes during the yields of the first two passes: each
