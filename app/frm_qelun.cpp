@@ -119,8 +119,16 @@ void frmQelun::UpdateCommandStates() {
     menus_.mnuFileReload->setEnabled(idle && reload_allowed_);
 }
 
+// Once per picture row, tens of thousands of times a run. Events posted within the
+// program (repaints of the band and the picture, queued calls) are delivered at every
+// yield; asking the window system for new input costs a system call, and is done when
+// a couple of milliseconds have passed since the last time, so that a click on "Cancel"
+// waits no longer than that before it is handled.
 void frmQelun::Yield() {
+    QCoreApplication::sendPostedEvents();
+    if (input_checked_.isValid() && !input_checked_.hasExpired(kInputCheckMs)) return;
     QCoreApplication::processEvents();
+    input_checked_.start();
 }
 
 void frmQelun::SetBandWidth(float width) {

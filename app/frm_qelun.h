@@ -9,6 +9,7 @@
 //
 // Only picOriginal is shown; the working surfaces are kept out of view and never
 // drawn. Every modal interaction goes through UserPrompts.
+#include <QElapsedTimer>
 #include <QMainWindow>
 #include <QString>
 #include <memory>
@@ -119,4 +120,7 @@ class frmQelun : public QMainWindow, public core::ConversionHost {
     QString initial_folder_;
     bool reload_allowed_ = true;  // as designed, until start-up disables it
     bool close_pending_ = false;
+    // When the yield last asked the window system for input.
+    static constexpr qint64 kInputCheckMs = 2;
+    QElapsedTimer input_checked_;
 };

@@ -7,6 +7,8 @@
 #include <QSaveFile>
 #include <unistd.h>
 
+#include <algorithm>
+#include <bit>
 #include <cstring>
 #include <new>
 #include <unordered_map>
@@ -49,13 +51,37 @@ std::optional<FileError> CheckSize(QSize size) {
     return std::nullopt;
 }
 
+// A QRgb (0xAARRGGBB) stored little endian has the bytes Blue, Green, Red, alpha: a
+// 32-bit bitmap pixel once the alpha byte is cleared. Plain word loops, which
+// vectorise; the width is asked for once, as QImage::width() is a library call.
 void StoreRow32(const QImage& rgb32, int y, std::uint8_t* out) {
     const auto* in = reinterpret_cast<const QRgb*>(rgb32.constScanLine(y));
-    for (int x = 0; x < rgb32.width(); ++x) {
-        out[4 * x] = static_cast<std::uint8_t>(qBlue(in[x]));
-        out[4 * x + 1] = static_cast<std::uint8_t>(qGreen(in[x]));
-        out[4 * x + 2] = static_cast<std::uint8_t>(qRed(in[x]));
-        out[4 * x + 3] = 0;
+    const int width = rgb32.width();
+    if constexpr (std::endian::native == std::endian::little) {
+        for (int x = 0; x < width; ++x) {
+            const std::uint32_t pixel = in[x] & 0x00FFFFFFu;
+            std::memcpy(out + 4 * x, &pixel, 4);
+        }
+    } else {
+        for (int x = 0; x < width; ++x) {
+            out[4 * x] = static_cast<std::uint8_t>(qBlue(in[x]));
+            out[4 * x + 1] = static_cast<std::uint8_t>(qGreen(in[x]));
+            out[4 * x + 2] = static_cast<std::uint8_t>(qRed(in[x]));
+            out[4 * x + 3] = 0;
+        }
+    }
+}
+
+// The reverse, with the alpha byte opaque as an RGB32 image wants it.
+void LoadRow32(const std::uint8_t* in, int width, QRgb* out) {
+    if constexpr (std::endian::native == std::endian::little) {
+        for (int x = 0; x < width; ++x) {
+            std::uint32_t pixel = 0;
+            std::memcpy(&pixel, in + 4 * x, 4);
+            out[x] = pixel | 0xFF000000u;
+        }
+    } else {
+        for (int x = 0; x < width; ++x) out[x] = qRgb(in[4 * x + 2], in[4 * x + 1], in[4 * x]);
     }
 }
 
@@ -133,12 +159,17 @@ qint64 PixelBudget() {
 
 platform::Picture PictureFromImage(const QImage& image, const platform::Display& display) {
     const QImage rgb32 = image.convertToFormat(QImage::Format_RGB32);
-    platform::Bitmap bitmap(rgb32.width(), rgb32.height(), display.HeaderBitsPixel());
+    // At 32 bits every byte is written below, padding and all (there is none).
+    const bool words = display.Layout() == platform::PixelLayout::Bgrx32;
+    platform::Bitmap bitmap =
+        words
+            ? platform::Bitmap::Uncleared(rgb32.width(), rgb32.height(), display.HeaderBitsPixel())
+            : platform::Bitmap(rgb32.width(), rgb32.height(), display.HeaderBitsPixel());
     const int bytes = display.BytesPerPixel();
     std::unordered_map<QRgb, std::uint32_t> nearest;  // 8-bit displays only
     for (int y = 0; y < rgb32.height(); ++y) {
         std::uint8_t* out = bitmap.MutableRow(y).data();
-        if (display.Layout() == platform::PixelLayout::Bgrx32) {
+        if (words) {
             StoreRow32(rgb32, y, out);
             continue;
         }
@@ -162,27 +193,35 @@ platform::Picture PictureFromImage(const QImage& image, const platform::Display&
     return picture;
 }
 
-QImage ImageFromBitmap(const platform::Bitmap& bitmap, const platform::Display& display) {
-    QImage image(bitmap.Width(), bitmap.Height(), QImage::Format_RGB32);
-    if (image.isNull() || bitmap.BitsPixel() != display.HeaderBitsPixel()) {
-        if (!image.isNull()) image.fill(Qt::black);
-        return image;
-    }
+void ImageRowsFromBitmap(const platform::Bitmap& bitmap, const platform::Display& display,
+                         int first_row, int end_row, QImage& image) {
+    first_row = std::max(first_row, 0);
+    end_row = std::min({end_row, bitmap.Height(), image.height()});
+    const int width = std::min(bitmap.Width(), image.width());
+    const bool drawable = bitmap.BitsPixel() == display.HeaderBitsPixel();
     const int bytes = display.BytesPerPixel();
-    for (int y = 0; y < bitmap.Height(); ++y) {
-        const std::uint8_t* in = bitmap.Row(y).data();
+    for (int y = first_row; y < end_row; ++y) {
         auto* out = reinterpret_cast<QRgb*>(image.scanLine(y));
-        if (display.Layout() == platform::PixelLayout::Bgrx32) {
-            for (int x = 0; x < bitmap.Width(); ++x)
-                out[x] = qRgb(in[4 * x + 2], in[4 * x + 1], in[4 * x]);
+        if (!drawable) {
+            std::fill(out, out + width, qRgb(0, 0, 0));
             continue;
         }
-        for (int x = 0; x < bitmap.Width(); ++x) {
+        const std::uint8_t* in = bitmap.Row(y).data();
+        if (display.Layout() == platform::PixelLayout::Bgrx32) {
+            LoadRow32(in, width, out);
+            continue;
+        }
+        for (int x = 0; x < width; ++x) {
             const platform::Rgb c =
                 display.PixelToColor(platform::Display::LoadPixel(in + x * bytes, bytes));
             out[x] = qRgb(platform::RedOf(c), platform::GreenOf(c), platform::BlueOf(c));
         }
     }
+}
+
+QImage ImageFromBitmap(const platform::Bitmap& bitmap, const platform::Display& display) {
+    QImage image(bitmap.Width(), bitmap.Height(), QImage::Format_RGB32);
+    if (!image.isNull()) ImageRowsFromBitmap(bitmap, display, 0, bitmap.Height(), image);
     return image;
 }
 

@@ -34,6 +34,10 @@ LoadedPicture LoadPictureFile(const QString& path, const platform::Display& disp
 
 platform::Picture PictureFromImage(const QImage& image, const platform::Display& display);
 QImage ImageFromBitmap(const platform::Bitmap& bitmap, const platform::Display& display);
+// Rows first_row..end_row - 1 of ImageFromBitmap's image, written into `image`, an
+// RGB32 image of the bitmap's size; the other rows are left alone.
+void ImageRowsFromBitmap(const platform::Bitmap& bitmap, const platform::Display& display,
+                         int first_row, int end_row, QImage& image);
 
 // Writes the bitmap in the given Qt format ("bmp", "png", ...) through a temporary
 // file that replaces `path` only once it is complete, so a failed save never

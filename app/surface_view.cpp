@@ -2,6 +2,7 @@
 
 #include <QPaintEvent>
 #include <QPainter>
+#include <algorithm>
 
 #include "app/picture_io.h"
 #include "app/twips.h"
@@ -30,19 +31,41 @@ SurfaceView::ImageKey SurfaceView::KeyOfSurface() const {
 void SurfaceView::ConvertIfStale() {
     const ImageKey key = KeyOfSurface();
     if (!dirty_ && key == shown_key_) return;
-    shown_ = pictureio::ImageFromBitmap(surface_.Image(), display_);
+    const platform::Bitmap& image = surface_.Image();
+    shown_ = QImage(image.Width(), image.Height(), QImage::Format_RGB32);
+    converted_rows_.assign(shown_.isNull() ? 0 : static_cast<std::size_t>(image.Height()), false);
     shown_key_ = key;
     dirty_ = false;
     ++conversions_;
 }
 
+void SurfaceView::ConvertRows(int first, int end) {
+    first = std::max(first, 0);
+    end = std::min(end, static_cast<int>(converted_rows_.size()));
+    while (first < end) {
+        if (converted_rows_[static_cast<std::size_t>(first)]) {
+            ++first;
+            continue;
+        }
+        int last = first;  // one block of rows not converted yet
+        while (last < end && !converted_rows_[static_cast<std::size_t>(last)]) {
+            converted_rows_[static_cast<std::size_t>(last)] = true;
+            ++last;
+        }
+        pictureio::ImageRowsFromBitmap(surface_.Image(), display_, first, last, shown_);
+        first = last;
+    }
+}
+
 QImage SurfaceView::ShownImage() {
     ConvertIfStale();
+    ConvertRows(0, shown_.height());
     return shown_;
 }
 
 void SurfaceView::paintEvent(QPaintEvent* event) {
     ConvertIfStale();
+    ConvertRows(event->rect().top(), event->rect().bottom() + 1);
     QPainter painter(this);
     painter.drawImage(event->rect(), shown_, event->rect());
 }

@@ -2,10 +2,12 @@
 // Shows one picture surface: its image, at its place and size. The image is turned
 // into a QImage only when the surface has changed since the last time, and only
 // when the widget is painted, so a stage that refreshes the surface many times
-// costs one conversion per repaint at most.
+// costs one conversion per repaint at most. A paint converts only the rows it shows:
+// a large picture mostly lies outside the window.
 #include <QImage>
 #include <QWidget>
 #include <cstdint>
+#include <vector>
 
 #include "platform/display.h"
 #include "platform/picture_surface.h"
@@ -40,11 +42,15 @@ class SurfaceView : public QWidget {
         friend bool operator==(const ImageKey&, const ImageKey&) = default;
     };
     ImageKey KeyOfSurface() const;
+    // Starts a new conversion when the surface has changed: no row converted yet.
     void ConvertIfStale();
+    // Converts the rows first..end - 1 that are not converted yet.
+    void ConvertRows(int first, int end);
 
     platform::PictureSurface& surface_;
     const platform::Display& display_;
     QImage shown_;
+    std::vector<bool> converted_rows_;
     ImageKey shown_key_;
     bool dirty_ = true;
     std::int64_t conversions_ = 0;

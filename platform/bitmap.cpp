@@ -24,12 +24,12 @@ std::int64_t Bitmap::StrideFor(int width, int bits_pixel) {
 }
 
 Bitmap::Bitmap(int width, int height, int bits_pixel)
-    : Bitmap(width, height, bits_pixel, Uncleared{}) {
+    : Bitmap(width, height, bits_pixel, LeaveUncleared{}) {
     // Fresh bitmaps start black.
     std::memset(bits_.get(), 0, ByteCount());
 }
 
-Bitmap::Bitmap(int width, int height, int bits_pixel, Uncleared) {
+Bitmap::Bitmap(int width, int height, int bits_pixel, LeaveUncleared) {
     if (width < 0 || height < 0 || width > kMaxBitmapSide || height > kMaxBitmapSide) {
         throw std::invalid_argument("a picture of " + std::to_string(width) + " x " +
                                     std::to_string(height) +
@@ -43,6 +43,10 @@ Bitmap::Bitmap(int width, int height, int bits_pixel, Uncleared) {
     bits_pixel_ = bits_pixel;
     stride_ = StrideFor(width, bits_pixel);
     bits_ = std::make_shared_for_overwrite<std::uint8_t[]>(std::max<std::size_t>(ByteCount(), 1));
+}
+
+Bitmap Bitmap::Uncleared(int width, int height, int bits_pixel) {
+    return Bitmap(width, height, bits_pixel, LeaveUncleared{});
 }
 
 BitmapHeader Bitmap::GetObject() const {

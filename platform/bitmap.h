@@ -39,6 +39,10 @@ public:
     // another depth, std::bad_alloc when memory runs out.
     Bitmap(int width, int height, int bits_pixel);
 
+    // As the constructor, but the bytes are left as they come: for a caller that writes
+    // every one of them, row padding included, before anything reads them.
+    static Bitmap Uncleared(int width, int height, int bits_pixel);
+
     static std::int64_t StrideFor(int width, int bits_pixel);
 
     int Width() const { return width_; }
@@ -66,11 +70,11 @@ public:
     bool SharesBitsWith(const Bitmap& other) const { return bits_ && bits_ == other.bits_; }
 
 private:
-    friend class BlankImages;  // fills its blanks unseen, hands out copies of one it watches
+    friend class BlankImages;  // hands out copies of a blank it only watches
 
     // The bytes left as they come, for a caller that writes every one at once.
-    struct Uncleared {};
-    Bitmap(int width, int height, int bits_pixel, Uncleared);
+    struct LeaveUncleared {};
+    Bitmap(int width, int height, int bits_pixel, LeaveUncleared);
 
     std::size_t ByteCount() const { return static_cast<std::size_t>(SizeBytes()); }
     std::size_t Offset(int y) const { return static_cast<std::size_t>(stride_ * y); }

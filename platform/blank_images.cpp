@@ -10,7 +10,7 @@ Bitmap BlankImages::Filled(int width, int height, int bits_pixel, std::uint32_t 
     if (pixel == 0 || bits_pixel < 8) return Bitmap(width, height, bits_pixel);
     if (bits_pixel == 32) {
         // No row padding at 32 bits: the whole bitmap is one run of the pixel.
-        Bitmap blank(width, height, bits_pixel, Bitmap::Uncleared{});
+        Bitmap blank = Bitmap::Uncleared(width, height, bits_pixel);
         const auto bits = blank.BitsForOverwrite();
         streaming::FillWords(bits.data(), bits.size() / 4, pixel,
                              streaming::Worthwhile(bits.size()));

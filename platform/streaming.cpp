@@ -51,11 +51,14 @@ void OrBytes(const std::uint8_t* from, const std::uint8_t* onto, std::uint8_t* t
 }
 
 void FillWords(std::uint8_t* to, std::size_t count, std::uint32_t word, bool stream) {
+    const std::uint8_t bytes[4] = {
+        static_cast<std::uint8_t>(word), static_cast<std::uint8_t>(word >> 8),
+        static_cast<std::uint8_t>(word >> 16), static_cast<std::uint8_t>(word >> 24)};
     std::size_t i = 0;
 #if defined(__SSE2__)
     // Only an output on a 4-byte boundary ever reaches a 16-byte one word by word.
     if (stream && (reinterpret_cast<std::uintptr_t>(to) & 3) == 0) {
-        for (; i < count && !Aligned(to + 4 * i); ++i) std::memcpy(to + 4 * i, &word, 4);
+        for (; i < count && !Aligned(to + 4 * i); ++i) std::memcpy(to + 4 * i, bytes, 4);
         const __m128i words = _mm_set1_epi32(static_cast<int>(word));
         for (; i + 4 <= count; i += 4)
             _mm_stream_si128(reinterpret_cast<__m128i*>(to + 4 * i), words);
@@ -64,7 +67,7 @@ void FillWords(std::uint8_t* to, std::size_t count, std::uint32_t word, bool str
 #else
     (void)stream;
 #endif
-    for (; i < count; ++i) std::memcpy(to + 4 * i, &word, 4);
+    for (; i < count; ++i) std::memcpy(to + 4 * i, bytes, 4);
 }
 
 }  // namespace platform::streaming

@@ -1,6 +1,7 @@
 // Whole conversions through the "Anaglyph" command of the window: the result, the
 // window during a run, "Cancel" chosen inside a yield, and closing mid-run.
 #include <QTest>
+#include <QElapsedTimer>
 #include <QTimer>
 #include <functional>
 
@@ -146,6 +147,26 @@ class ConversionTest : public QObject {
         for (int i = 1; i < band_widths.size(); ++i) QVERIFY(band_widths[i] > band_widths[i - 1]);
         QVERIFY(band_widths.last() <= window.width());
         QVERIFY(m.mnuFileOpen->isEnabled());
+    }
+
+    // The yields deliver posted events every time and look for the window system's own
+    // events (input, timers) every few milliseconds: a timer that has run out by a
+    // later yield fires there, inside the run.
+    void TimersFireInsideTheYieldsOfARun() {
+        Opened o = OpenPicture(folder_, 32);
+        frmQelun& window = *o.w.window;
+        bool fired = false;
+        bool fired_inside = false;
+        AtYield(1, [&] {
+            QTimer::singleShot(1, [&] { fired = true; });
+            QElapsedTimer wait;
+            wait.start();
+            while (!wait.hasExpired(10)) {
+            }
+        });
+        AtYield(3, [&] { fired_inside = fired; });
+        window.Menus().mnuAnaglyph->trigger();
+        QVERIFY(fired_inside);
     }
 
     void WindowRepaintsDuringARun() {
