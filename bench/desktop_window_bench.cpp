@@ -1,0 +1,174 @@
+// A whole conversion through the desktop window's "Anaglyph" command against the same
+// conversion through the core command with a windowless host, in the same run. The
+// window's run is what a user waits for: it reloads the picture file, yields to Qt's
+// event loop after every row, grows the progress band and repaints the picture view.
+// The picture is a 4000 x 3000 file on a 32-bit display. The parts the window adds are
+// timed on their own too: reloading the file, which starts every run, and the band
+// and yield of every polled row.
+#include <benchmark/benchmark.h>
+
+#include <QApplication>
+#include <QColor>
+#include <QImage>
+#include <QTemporaryDir>
+#include <cstring>
+#include <memory>
+#include <vector>
+
+#include "app/frm_qelun.h"
+#include "app/picture_io.h"
+#include "app/user_prompts.h"
+#include "core/conversion/headless_host.h"
+#include "core/conversion/standard_stages.h"
+#include "core/large_allocations.h"
+
+namespace {
+
+constexpr int kWidth = 4000;
+constexpr int kHeight = 3000;
+
+// Answers every Open with the benchmark's picture; nothing else is ever asked.
+class PictureFilePrompts : public UserPrompts {
+  public:
+    explicit PictureFilePrompts(QString path) : path_(std::move(path)) {}
+    FileChoice AskOpenFileName(QWidget*, const QString&) override {
+        return {FileChoice::Outcome::Chosen, path_};
+    }
+    FileChoice AskSaveFileName(QWidget*, const QString&) override { return {}; }
+    void ShowMessage(QWidget*, const QString&, const QString&, MessageIcon) override {}
+    void Beep() override {}
+    void ShowModal(QDialog&) override {}
+
+  private:
+    QString path_;
+};
+
+// The photo-like picture of the conversion benchmark: smooth gradients with some
+// texture, so that every depth band is taken.
+QImage MakePhoto() {
+    QImage image(kWidth, kHeight, QImage::Format_RGB32);
+    for (int y = 0; y < kHeight; ++y) {
+        auto* row = reinterpret_cast<QRgb*>(image.scanLine(y));
+        for (int x = 0; x < kWidth; ++x) {
+            const int r = (x * 255 / kWidth + ((x * 7 + y * 13) % 17)) & 0xFF;
+            const int g = (y * 255 / kHeight + ((x * 3) % 11)) & 0xFF;
+            const int b = ((x + y) * 255 / (kWidth + kHeight) + ((y * 5) % 23)) & 0xFF;
+            row[x] = qRgb(r, g, b);
+        }
+    }
+    return image;
+}
+
+QString PicturePath() {
+    static QTemporaryDir folder;
+    static const QString path = [] {
+        const QString file = folder.filePath(QStringLiteral("photo.bmp"));
+        MakePhoto().save(file, "BMP");
+        return file;
+    }();
+    return path;
+}
+
+// The window as the program starts it, with the picture opened.
+frmQelun& Window() {
+    static const std::unique_ptr<frmQelun> window = [] {
+        auto w =
+            std::make_unique<frmQelun>(std::make_unique<PictureFilePrompts>(PicturePath()), 32);
+        w->Form_Load();
+        w->mnuFileOpen_Click();
+        QApplication::processEvents();
+        return w;
+    }();
+    return *window;
+}
+
+void MemcpyOfTheGrid(benchmark::State& state) {
+    const auto bytes = std::size_t{kWidth} * kHeight * 3;
+    std::vector<std::uint8_t> from(bytes, 1), to(bytes);
+    for (auto _ : state) {
+        std::memcpy(to.data(), from.data(), bytes);
+        benchmark::DoNotOptimize(to.data());
+        benchmark::ClobberMemory();
+    }
+}
+
+void CoreConversion(benchmark::State& state) {
+    const platform::Display display(32);
+    core::Workspace surfaces(display);
+    pictureio::LoadedPicture loaded = pictureio::LoadPictureFile(PicturePath(), display);
+    if (!loaded.picture) {
+        state.SkipWithError("the picture file cannot be read");
+        return;
+    }
+    core::HeadlessHost host(surfaces, *loaded.picture);
+    core::ConversionSettings settings;
+    TavsMod::Values globals;
+    core::AnaglyphCommand command({surfaces, settings, globals, host}, core::StandardStages());
+    for (auto _ : state) {
+        command.mnuAnaglyph_Click();
+        benchmark::DoNotOptimize(surfaces.picOriginal.Image().Bits().data());
+    }
+}
+
+void DesktopReload(benchmark::State& state) {
+    frmQelun& window = Window();
+    for (auto _ : state) {
+        window.mnuFileReload_Click();
+        QApplication::processEvents();
+    }
+}
+
+// What the window adds per picture row: nine polled passes of 3000 rows each grow the
+// band by a step and yield to Qt's event loop.
+void DesktopRowYields(benchmark::State& state) {
+    frmQelun& window = Window();
+    constexpr int kPolledRows = 9 * kHeight;
+    const float step = window.WindowWidth() / static_cast<float>(kPolledRows);
+    window.SetBandVisible(true);
+    for (auto _ : state) {
+        float width = 1.0f;
+        for (int row = 0; row < kPolledRows; ++row) {
+            width += step;
+            window.SetBandWidth(width);
+            window.Yield();
+        }
+    }
+    window.SetBandVisible(false);
+    QApplication::processEvents();
+}
+
+void DesktopConversion(benchmark::State& state) {
+    frmQelun& window = Window();
+    for (auto _ : state) {
+        window.mnuAnaglyph_Click();
+        benchmark::DoNotOptimize(window.Surfaces().picOriginal.Image().Bits().data());
+    }
+    // What the last run left on screen is painted too, as the window would be.
+    QApplication::processEvents();
+}
+
+BENCHMARK(MemcpyOfTheGrid)->Unit(benchmark::kMillisecond);
+BENCHMARK(CoreConversion)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(DesktopReload)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(DesktopRowYields)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(DesktopConversion)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+}  // namespace
+
+int main(int argc, char* argv[]) {
+    // The settings store lives in a folder of its own, so that no run reads or
+    // changes the user's settings; the window needs no screen.
+    QTemporaryDir config;
+    if (!config.isValid()) return 2;
+    qputenv("XDG_CONFIG_HOME", config.path().toLocal8Bit());
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+    core::KeepLargeBlocksForReuse();
+    QApplication app(argc, argv);
+    QApplication::setOrganizationName(QStringLiteral("Zarvik"));
+    QApplication::setApplicationName(QStringLiteral("Zarvik"));
+    benchmark::Initialize(&argc, argv);
+    if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}
