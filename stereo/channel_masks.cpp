@@ -6,6 +6,7 @@
 
 #include "core/ddb_helper.h"
 #include "core/pixel_grid.h"
+#include "core/vector_clones.h"
 
 namespace stereo {
 
@@ -23,8 +24,8 @@ constexpr std::uint8_t DimByte(std::uint8_t c) {
     return static_cast<std::uint8_t>(high >> 6);
 }
 
-// Byte j of a run of 16 pixels is kept (0xFF) or cleared (0) by a mask.
-using KeptBytes = std::array<std::uint8_t, 48>;
+// Byte j of a run of 32 pixels is kept (0xFF) or cleared (0) by a mask.
+using KeptBytes = std::array<std::uint8_t, 96>;
 
 constexpr KeptBytes Kept(bool blue, bool green, bool red) {
     KeptBytes kept{};
@@ -36,9 +37,9 @@ constexpr KeptBytes Kept(bool blue, bool green, bool red) {
     return kept;
 }
 
-// Every byte dimmed, then the dropped channels cleared: 16 pixels, a whole number of
+// Every byte dimmed, then the dropped channels cleared: 32 pixels, a whole number of
 // vectors, at a time, so that the loop vectorises; the last few bytes one by one.
-void MaskBytes(PixelTriple* row, int width, const KeptBytes& kept) {
+[[gnu::always_inline]] inline void MaskBytes(PixelTriple* row, int width, const KeptBytes& kept) {
     auto* bytes = reinterpret_cast<std::uint8_t*>(row);
     const std::size_t count = static_cast<std::size_t>(width) * sizeof(PixelTriple);
     std::size_t i = 0;
@@ -52,10 +53,11 @@ void MaskBytes(PixelTriple* row, int width, const KeptBytes& kept) {
 constexpr KeptBytes kRedKept = Kept(false, false, true);
 constexpr KeptBytes kCyanKept = Kept(true, true, false);
 
-void RedOnlyRow(PixelTriple* row, int width) {
+// Compiled for wider vectors too (see core/vector_clones.h).
+ZARVIK_VECTOR_CLONES void RedOnlyRow(PixelTriple* row, int width) {
     MaskBytes(row, width, kRedKept);
 }
-void CyanOnlyRow(PixelTriple* row, int width) {
+ZARVIK_VECTOR_CLONES void CyanOnlyRow(PixelTriple* row, int width) {
     MaskBytes(row, width, kCyanKept);
 }
 

@@ -117,7 +117,7 @@ TEST(ChannelMasks, EveryDisplayFormat) {
 // The masks run over whole vectors of bytes with a tail: rows of every odd width, all
 // channel values, against the rule cell by cell.
 TEST(ChannelMasks, OddWidthsKeepTheRuleInEveryCell) {
-    for (const int width : {1, 2, 3, 5, 15, 16, 17, 31, 163}) {
+    for (const int width : {1, 2, 3, 5, 15, 16, 17, 31, 32, 33, 64, 163}) {
         StageBench bench;
         const auto color = [width](int x, int y) {
             const int i = (y * width + x) * 3;
