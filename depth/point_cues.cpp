@@ -5,6 +5,7 @@
 #include "depth/cue_frame.h"
 #include "depth/cue_greys.h"
 #include "depth/gray_scale.h"
+#include "depth/mean_of_three_row.h"
 #include "depth/rounded_quotients.h"
 
 namespace GrayScale {
@@ -14,11 +15,6 @@ namespace {
 using core::PixelTriple;
 using detail::GreyRow;
 using detail::RunPointCue;
-
-std::uint8_t MeanOfThree(const PixelTriple& p) {
-    return static_cast<std::uint8_t>(
-        ::depth::RoundedThird(static_cast<std::uint16_t>(p.Red + p.Green + p.Blue)));
-}
 
 template <std::uint8_t PixelTriple::*A, std::uint8_t PixelTriple::*B>
 std::uint8_t MeanOfTwo(const PixelTriple& p) {
@@ -50,9 +46,6 @@ std::uint8_t Maximum(const PixelTriple& p) {
 
 // One row function per grey, each compiled for the vector units that can gather the
 // three bytes of a pixel (see core/vector_clones.h).
-ZARVIK_VECTOR_CLONES void MeanRow(PixelTriple* cells, int count) {
-    GreyRow(cells, count, MeanOfThree);
-}
 ZARVIK_VECTOR_CLONES void RedRow(PixelTriple* cells, int count) {
     GreyRow(cells, count, OneChannel<&PixelTriple::Red>);
 }
@@ -83,7 +76,7 @@ ZARVIK_VECTOR_CLONES void MaximumRow(PixelTriple* cells, int count) {
 
 void GrayFromMean(core::StageContext& context, platform::PictureSurface& original,
                   platform::PictureSurface& depth) {
-    RunPointCue(context, original, depth, MeanRow);
+    RunPointCue(context, original, depth, detail::MeanOfThreeRow);
 }
 
 void GrayFromWeights(core::StageContext& context, platform::PictureSurface& original,
@@ -118,7 +111,7 @@ void GrayFromColor(core::StageContext& context, platform::PictureSurface& origin
             RunPointCue(context, original, depth, CyanRow);
             break;
         default:
-            RunPointCue(context, original, depth, MeanRow);
+            RunPointCue(context, original, depth, detail::MeanOfThreeRow);
             break;
     }
 }

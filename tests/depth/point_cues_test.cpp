@@ -156,15 +156,45 @@ TEST(PointCueFrameTest, ColourCueYieldsOnceOnEntryAndOncePerRow) {
     EXPECT_EQ(plain.host.yields, 3);
 }
 
+// Every channel sum from 0 to 765, each made up in several ways, through the mean cue's
+// vector loop and its tail.
+TEST(PointCueFrameTest, MeanOfEverySum) {
+    constexpr int kWidth = 3 * 766 + 5;
+    StageRig rig;
+    const auto color = [](int x, int) {
+        const int sum = x % 766;
+        const int r = std::min(255, sum);
+        const int g = std::min(255, sum - r);
+        const int b = sum - r - g;
+        // Rotate which channel carries most of the sum, row position by row position.
+        switch (x / 766) {
+            case 0:
+                return RGB(r, g, b);
+            case 1:
+                return RGB(b, r, g);
+            default:
+                return RGB(g, b, r);
+        }
+    };
+    testing_support::LoadSurface(rig.surfaces.picOriginal, kWidth, 1, color);
+    RunCue(rig, 0);
+    const core::PixelGrid grey = ReadGrid(rig.surfaces.picDepth);
+    for (int x = 0; x < kWidth; ++x) {
+        const auto g = static_cast<std::uint8_t>(std::nearbyint((x % 766) / 3.0));
+        ASSERT_EQ(grey(x, 0), (core::PixelTriple{g, g, g})) << "cell " << x;
+    }
+}
+
 // Each cue's row loop runs in whole vectors with a tail: rows of every odd width against
 // the cue's rule, stated with floating-point rounding.
 TEST(PointCueFrameTest, OddWidthsMatchTheRuleInEveryCell) {
     const auto half = [](int s) { return static_cast<int>(std::nearbyint(s / 2.0)); };
     const auto third = [](int s) { return static_cast<int>(std::nearbyint(s / 3.0)); };
     const auto weighted = [](int r, int g, int b) {
-        const double sum = static_cast<double>(static_cast<float>(222 / 1000.0) * static_cast<float>(r)) +
-                           static_cast<double>(static_cast<float>(707 / 1000.0) * static_cast<float>(g)) +
-                           static_cast<double>(static_cast<float>(71 / 1000.0) * static_cast<float>(b));
+        const double sum =
+            static_cast<double>(static_cast<float>(222 / 1000.0) * static_cast<float>(r)) +
+            static_cast<double>(static_cast<float>(707 / 1000.0) * static_cast<float>(g)) +
+            static_cast<double>(static_cast<float>(71 / 1000.0) * static_cast<float>(b));
         return static_cast<int>(std::nearbyint(sum));
     };
     struct Rule {
@@ -182,8 +212,14 @@ TEST(PointCueFrameTest, OddWidthsMatchTheRuleInEveryCell) {
         {2, 4, [&](int r, int g, int) { return half(r + g); }},
         {2, 5, [&](int, int g, int b) { return half(g + b); }},
         {2, 7, [&](int r, int g, int b) { return third(r + g + b); }},
-        {3, 0, [&](int r, int g, int b) { return half(std::min({r, g, b}) + std::max({r, g, b})); }},
-        {4, 0, [](int r, int g, int b) { return std::max({r, g, b}); }},
+        {3, 0,
+         [&](int r, int g, int b) {
+             return half(std::min({r, g, b}) + std::max({r, g, b}));
+         }},
+        {4, 0,
+         [](int r, int g, int b) {
+             return std::max({r, g, b});
+         }},
     };
     std::mt19937 random(19);
     for (const Rule& rule : rules) {
@@ -200,8 +236,8 @@ TEST(PointCueFrameTest, OddWidthsMatchTheRuleInEveryCell) {
                     const core::PixelTriple p = picture(x, y);
                     const auto g = static_cast<std::uint8_t>(rule.grey(p.Red, p.Green, p.Blue));
                     ASSERT_EQ(grey(x, y), (core::PixelTriple{g, g, g}))
-                        << "cue " << rule.cue << " colour " << rule.cue_color << ", width "
-                        << width << ", cell (" << x << ", " << y << ")";
+                        << "cue " << rule.cue << " colour " << rule.cue_color << ", width " << width
+                        << ", cell (" << x << ", " << y << ")";
                 }
         }
     }
