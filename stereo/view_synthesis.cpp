@@ -57,9 +57,11 @@ BandRuns MakeBandRuns(const ShiftBounds& bounds) {
 // to two bands and move in both passes.
 ZARVIK_VECTOR_CLONES void BandBitsOfRow(const PixelTriple* cells, int count, const BandRuns& runs,
                                         PixelTriple* bits) {
-    const auto [first1, first2, first3] = runs.first;
-    const auto [span1, span2, span3] = runs.span;
-    const auto [bit1, bit2, bit3] = runs.bit;
+    // Plain copies rather than structured bindings: lambdas may not capture those
+    // under every compiler the project builds with.
+    const std::uint8_t first1 = runs.first[0], first2 = runs.first[1], first3 = runs.first[2];
+    const std::uint8_t span1 = runs.span[0], span2 = runs.span[1], span3 = runs.span[2];
+    const std::uint8_t bit1 = runs.bit[0], bit2 = runs.bit[1], bit3 = runs.bit[2];
     const auto bands_of = [=](std::uint8_t d) {
         const auto in = [d](std::uint8_t first, std::uint8_t span, std::uint8_t bit) {
             return static_cast<std::uint8_t>(static_cast<std::uint8_t>(d - first) <= span ? bit
