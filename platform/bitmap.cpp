@@ -5,6 +5,8 @@
 #include <stdexcept>
 #include <string>
 
+#include "platform/streaming.h"
+
 namespace platform {
 
 namespace {
@@ -23,13 +25,13 @@ std::int64_t Bitmap::StrideFor(int width, int bits_pixel) {
     return (bits + 15) / 16 * 2;
 }
 
-Bitmap::Bitmap(int width, int height, int bits_pixel)
-    : Bitmap(width, height, bits_pixel, LeaveUncleared{}) {
+Bitmap::Bitmap(int width, int height, int bits_pixel) : Bitmap(width, height, bits_pixel, Shape{}) {
+    Allocate();
     // Fresh bitmaps start black.
     std::memset(bits_.get(), 0, ByteCount());
 }
 
-Bitmap::Bitmap(int width, int height, int bits_pixel, LeaveUncleared) {
+Bitmap::Bitmap(int width, int height, int bits_pixel, Shape) {
     if (width < 0 || height < 0 || width > kMaxBitmapSide || height > kMaxBitmapSide) {
         throw std::invalid_argument("a picture of " + std::to_string(width) + " x " +
                                     std::to_string(height) +
@@ -42,11 +44,45 @@ Bitmap::Bitmap(int width, int height, int bits_pixel, LeaveUncleared) {
     height_ = height;
     bits_pixel_ = bits_pixel;
     stride_ = StrideFor(width, bits_pixel);
+}
+
+void Bitmap::Allocate() const {
     bits_ = std::make_shared_for_overwrite<std::uint8_t[]>(std::max<std::size_t>(ByteCount(), 1));
 }
 
 Bitmap Bitmap::Uncleared(int width, int height, int bits_pixel) {
-    return Bitmap(width, height, bits_pixel, LeaveUncleared{});
+    Bitmap bitmap(width, height, bits_pixel, Shape{});
+    bitmap.Allocate();
+    return bitmap;
+}
+
+Bitmap Bitmap::Blank(int width, int height, int bits_pixel, std::uint32_t pixel) {
+    if (bits_pixel < 8) return Bitmap(width, height, bits_pixel);  // no whole-byte pixels
+    Bitmap blank(width, height, bits_pixel, Shape{});
+    blank.blank_pixel_ = pixel;
+    return blank;
+}
+
+void Bitmap::MakeBlankBytes() const {
+    const std::uint32_t pixel = *blank_pixel_;
+    blank_pixel_.reset();
+    Allocate();
+    const std::span<std::uint8_t> bits{bits_.get(), ByteCount()};
+    if (bits_pixel_ == 32) {
+        // No row padding at 32 bits: the whole bitmap is one run of the pixel.
+        streaming::FillWords(bits.data(), bits.size() / 4, pixel,
+                             streaming::Worthwhile(bits.size()));
+        return;
+    }
+    std::memset(bits.data(), 0, bits.size());
+    if (Empty()) return;
+    // One row of the colour, then block copies of it; the row padding stays 0.
+    const int bytes_per_pixel = bits_pixel_ / 8;
+    for (int x = 0; x < width_; ++x)
+        for (int i = 0; i < bytes_per_pixel; ++i)
+            bits[static_cast<std::size_t>(x * bytes_per_pixel + i)] =
+                static_cast<std::uint8_t>(pixel >> (8 * i));
+    for (int y = 1; y < height_; ++y) std::memcpy(bits.data() + Offset(y), bits.data(), RowSize());
 }
 
 BitmapHeader Bitmap::GetObject() const {
@@ -60,11 +96,13 @@ BitmapHeader Bitmap::GetObject() const {
 }
 
 std::span<const std::uint8_t> Bitmap::Bits() const {
+    if (blank_pixel_) MakeBlankBytes();
     if (!bits_) return {};
     return {bits_.get(), ByteCount()};
 }
 
 std::span<std::uint8_t> Bitmap::MutableBits() {
+    if (blank_pixel_) MakeBlankBytes();
     if (!bits_) return {};
     if (bits_.use_count() > 1) {
         auto own = std::make_shared_for_overwrite<std::uint8_t[]>(std::max<std::size_t>(ByteCount(), 1));
@@ -75,6 +113,10 @@ std::span<std::uint8_t> Bitmap::MutableBits() {
 }
 
 std::span<std::uint8_t> Bitmap::BitsForOverwrite() {
+    if (blank_pixel_) {
+        blank_pixel_.reset();  // every byte is about to be written: no fill
+        Allocate();
+    }
     if (!bits_) return {};
     if (bits_.use_count() > 1)
         bits_ = std::make_shared_for_overwrite<std::uint8_t[]>(std::max<std::size_t>(ByteCount(), 1));

@@ -10,6 +10,7 @@
 // nothing until the image is drawn on again.
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <span>
 
 namespace platform {
@@ -42,6 +43,11 @@ public:
     // As the constructor, but the bytes are left as they come: for a caller that writes
     // every one of them, row padding included, before anything reads them.
     static Bitmap Uncleared(int width, int height, int bits_pixel);
+    // A bitmap whose every pixel is `pixel` (its low bytes, little endian) and whose row
+    // padding is 0. The bytes are made when something first reads or changes them: a
+    // cleared surface is as a rule given another picture or overwritten whole, and
+    // then its blank never costs a fill. Copies made before that make their own.
+    static Bitmap Blank(int width, int height, int bits_pixel, std::uint32_t pixel);
 
     static std::int64_t StrideFor(int width, int bits_pixel);
 
@@ -70,21 +76,24 @@ public:
     bool SharesBitsWith(const Bitmap& other) const { return bits_ && bits_ == other.bits_; }
 
 private:
-    friend class BlankImages;  // hands out copies of a blank it only watches
+  // Checks and sets the shape; no bytes yet.
+  struct Shape {};
+  Bitmap(int width, int height, int bits_pixel, Shape);
+  void Allocate() const;
+  // Makes the bytes of a blank whose bytes are not made yet.
+  void MakeBlankBytes() const;
 
-    // The bytes left as they come, for a caller that writes every one at once.
-    struct LeaveUncleared {};
-    Bitmap(int width, int height, int bits_pixel, LeaveUncleared);
+  std::size_t ByteCount() const { return static_cast<std::size_t>(SizeBytes()); }
+  std::size_t Offset(int y) const { return static_cast<std::size_t>(stride_ * y); }
+  std::size_t RowSize() const { return static_cast<std::size_t>(stride_); }
 
-    std::size_t ByteCount() const { return static_cast<std::size_t>(SizeBytes()); }
-    std::size_t Offset(int y) const { return static_cast<std::size_t>(stride_ * y); }
-    std::size_t RowSize() const { return static_cast<std::size_t>(stride_); }
-
-    int width_ = 0;
-    int height_ = 0;
-    int bits_pixel_ = 0;
-    std::int64_t stride_ = 0;
-    std::shared_ptr<std::uint8_t[]> bits_;
+  int width_ = 0;
+  int height_ = 0;
+  int bits_pixel_ = 0;
+  std::int64_t stride_ = 0;
+  // Both change in const accessors only to make a blank's bytes on first use.
+  mutable std::shared_ptr<std::uint8_t[]> bits_;
+  mutable std::optional<std::uint32_t> blank_pixel_;  // set while a blank has no bytes
 };
 
 }  // namespace platform

@@ -1,14 +1,12 @@
 #pragma once
 // The display that every picture surface draws for: its pixel format, its system
-// palette (8 bits per pixel only), its device capabilities, the yield to the
+// palette (8 bits per pixel only), its device capabilities, and the yield to the
 // window system (the old toolkit's DoEvents), which whoever runs the event loop
-// installs, and the blank images its surfaces share.
+// installs.
 #include <cstdint>
 #include <functional>
 #include <span>
 
-#include "platform/bitmap.h"
-#include "platform/blank_images.h"
 #include "platform/color.h"
 #include "platform/palette.h"
 
@@ -48,12 +46,6 @@ public:
     static std::uint32_t LoadPixel(const std::uint8_t* p, int bytes_per_pixel);
     static void StorePixel(std::uint8_t* p, int bytes_per_pixel, std::uint32_t pixel);
 
-    // A bitmap in the display's format whose every pixel is `pixel`, shared copy on
-    // write with the other blanks of its size and pixel still in use.
-    Bitmap BlankImage(int width, int height, std::uint32_t pixel) const {
-        return blanks_.Shared(width, height, HeaderBitsPixel(), pixel);
-    }
-
     void SetEventPump(std::function<void()> pump) { pump_ = std::move(pump); }
     void DoEvents() const {
         if (pump_) pump_();
@@ -64,7 +56,6 @@ private:
     PixelLayout layout_;
     PaletteTable system_palette_{};
     std::function<void()> pump_;
-    mutable BlankImages blanks_;
 };
 
 }  // namespace platform

@@ -23,7 +23,7 @@ PictureSurface::PictureSurface(const Display& display)
     : display_(&display), image_(BlankImage(0, 0)) {}
 
 Bitmap PictureSurface::BlankImage(int width, int height) const {
-    return BlankImages::Filled(width, height, display_->HeaderBitsPixel(), BackPixel());
+    return Bitmap::Blank(width, height, display_->HeaderBitsPixel(), BackPixel());
 }
 
 bool PictureSurface::Resize(int width_pixels, int height_pixels) {
@@ -112,10 +112,8 @@ void PictureSurface::Line(int x, float y1, float y2) {
         Display::StorePixel(bits.data() + image_.WidthBytes() * y + x * bpp, bpp, pixel);
 }
 
-// Shared: a cleared surface is usually drawn on as a whole afterwards, and one that is
-// written in full takes fresh bytes rather than a copy of the blank.
 void PictureSurface::Cls() {
-    image_ = display_->BlankImage(image_.Width(), image_.Height(), BackPixel());
+    image_ = BlankImage(image_.Width(), image_.Height());
 }
 
 void PictureSurface::Refresh() {
