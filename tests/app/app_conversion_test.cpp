@@ -1,7 +1,7 @@
 // Whole conversions through the "Anaglyph" command of the window: the result, the
 // window during a run, "Cancel" chosen inside a yield, and closing mid-run.
-#include <QTest>
 #include <QElapsedTimer>
+#include <QTest>
 #include <QTimer>
 #include <functional>
 

@@ -100,8 +100,9 @@ TEST(CentreDepthSingleTest, EveryValueUnderExtremeGainsMatchesTheSinglePrecision
             depth::CentreDepth(rig.context);
             const auto centred = RedValues(ReadGrid(rig.surfaces.picDepth));
             for (int i = 0; i < width; ++i) {
-                const float product = static_cast<float>(values[static_cast<std::size_t>(i)] - 137) *
-                                      static_cast<float>(gain);
+                const float product =
+                    static_cast<float>(values[static_cast<std::size_t>(i)] - 137) *
+                    static_cast<float>(gain);
                 const double expected =
                     std::clamp(std::nearbyint(static_cast<double>(product)) + 127.0, 0.0, 255.0);
                 ASSERT_EQ(centred[0][static_cast<std::size_t>(i)], static_cast<int>(expected))
