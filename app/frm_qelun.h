@@ -9,6 +9,7 @@
 //
 // Only picOriginal is shown; the working surfaces are kept out of view and never
 // drawn. Every modal interaction goes through UserPrompts.
+#include <QByteArray>
 #include <QElapsedTimer>
 #include <QMainWindow>
 #include <QString>
@@ -117,6 +118,9 @@ class frmQelun : public QMainWindow, public core::ConversionHost {
     // The picture last read from current_file_, for a reload that finds the file
     // gone or spoilt.
     std::optional<platform::Picture> last_loaded_;
+    // The file's bytes that last_loaded_ was decoded from: every run starts with a
+    // reload, and a file that still holds them needs no decoding.
+    QByteArray last_loaded_bytes_;
     QString initial_folder_;
     bool reload_allowed_ = true;  // as designed, until start-up disables it
     bool close_pending_ = false;

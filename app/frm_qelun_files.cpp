@@ -84,6 +84,7 @@ void frmQelun::OpenPicturePath(const QString& chosen) {
     setWindowTitle(filemessages::WindowCaptionFor(title));
     current_file_ = path;
     last_loaded_ = std::move(loaded.picture);
+    last_loaded_bytes_ = std::move(loaded.bytes);
     LoadIntoSurfaces(*last_loaded_);
     LayoutPictureBoxes();
     wait.Restore();
@@ -98,8 +99,13 @@ void frmQelun::OpenPicturePath(const QString& chosen) {
 // run never starts from, or leaves behind, a half-made result.
 void frmQelun::mnuFileReload_Click() {
     if (current_file_.isEmpty()) return;
-    pictureio::LoadedPicture loaded = pictureio::LoadPictureFile(current_file_, display_);
-    if (loaded.picture) last_loaded_ = std::move(loaded.picture);
+    if (!last_loaded_ || !pictureio::FileHolds(current_file_, last_loaded_bytes_)) {
+        pictureio::LoadedPicture loaded = pictureio::LoadPictureFile(current_file_, display_);
+        if (loaded.picture) {
+            last_loaded_ = std::move(loaded.picture);
+            last_loaded_bytes_ = std::move(loaded.bytes);
+        }
+    }
     if (last_loaded_) LoadIntoSurfaces(*last_loaded_);
     EnableReload(false);
 }

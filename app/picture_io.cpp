@@ -1,17 +1,19 @@
 #include "app/picture_io.h"
 
+#include <unistd.h>
+#include <QBuffer>
 #include <QFile>
 #include <QFileInfo>
 #include <QImageReader>
 #include <QImageWriter>
 #include <QSaveFile>
-#include <unistd.h>
 
 #include <algorithm>
 #include <bit>
 #include <cstring>
 #include <new>
 #include <unordered_map>
+#include <vector>
 
 #include "app/picture_length.h"
 
@@ -22,24 +24,39 @@ namespace {
 // A conversion keeps about eight surfaces and pictures of 4 bytes a pixel and a few
 // 3-byte grids alive at once; 64 bytes a pixel leaves room for the window itself.
 constexpr qint64 kBytesPerPixelOfConversion = 64;
+// A picture file is kept in memory up to this size per pixel of the budget: more than
+// any uncompressed 8-bit picture needs, well under what its conversion takes.
+constexpr qint64 kHeldFileBytesPerPixel = 4;
+
+std::string_view ViewOf(const QByteArray& name) {
+    return {name.constData(), static_cast<std::size_t>(name.size())};
+}
+
+std::span<const std::uint8_t> BytesOf(const QByteArray& bytes) {
+    return {reinterpret_cast<const std::uint8_t*>(bytes.constData()),
+            static_cast<std::size_t>(bytes.size())};
+}
 
 FileError ReaderError(const QImageReader& reader, const QString& path) {
     const QFileInfo info(path);
     if (!info.exists()) return {kErrFileNotFound, QStringLiteral("File not found")};
-    if (info.isDir()) return {kErrPathAccess, QStringLiteral("Path/File access error: it is a folder")};
+    if (info.isDir())
+        return {kErrPathAccess, QStringLiteral("Path/File access error: it is a folder")};
     if (!info.isReadable()) return {kErrPermissionDenied, QStringLiteral("Permission denied")};
-    if (info.size() == 0) return {kErrInvalidPicture, QStringLiteral("Invalid picture: the file is empty")};
+    if (info.size() == 0)
+        return {kErrInvalidPicture, QStringLiteral("Invalid picture: the file is empty")};
     return {kErrInvalidPicture, QStringLiteral("Invalid picture: ") + reader.errorString()};
 }
 
 std::optional<FileError> CheckSize(QSize size) {
     if (!size.isValid()) return std::nullopt;
     if (size.width() > platform::kMaxBitmapSide || size.height() > platform::kMaxBitmapSide) {
-        return FileError{kErrInvalidPicture,
-                         QStringLiteral("The picture is %1 x %2 pixels; at most 32767 pixels each way "
-                                        "can be converted")
-                             .arg(size.width())
-                             .arg(size.height())};
+        return FileError{
+            kErrInvalidPicture,
+            QStringLiteral("The picture is %1 x %2 pixels; at most 32767 pixels each way "
+                           "can be converted")
+                .arg(size.width())
+                .arg(size.height())};
     }
     if (qint64(size.width()) * size.height() > PixelBudget()) {
         return FileError{kErrOutOfMemory,
@@ -89,7 +106,7 @@ void LoadRow32(const std::uint8_t* in, int width, QRgb* out) {
 // message on. libjpeg decodes a file that stops early, greys out the rest and
 // reports success; only its warning tells.
 class TruncationWatch {
-public:
+  public:
     TruncationWatch() {
         active_ = this;
         previous_ = qInstallMessageHandler(&TruncationWatch::Listen);
@@ -104,7 +121,7 @@ public:
     // The decoder's words when the file ended before the picture did.
     const QString& Truncation() const { return truncation_; }
 
-private:
+  private:
     static void Listen(QtMsgType type, const QMessageLogContext& context, const QString& text) {
         if (active_ && active_->truncation_.isEmpty() &&
             text.contains(QLatin1String("premature end"), Qt::CaseInsensitive)) {
@@ -124,10 +141,8 @@ bool CutShort(const QString& path, const QByteArray& format) {
     if (!file.open(QIODevice::ReadOnly) || file.size() <= 0) return false;
     const uchar* bytes = file.map(0, file.size());
     if (!bytes) return false;  // not a file that maps: left to the decoder
-    const QByteArray name = format.toLower();
-    return EndsBeforeThePicture(
-        std::string_view(name.constData(), static_cast<std::size_t>(name.size())),
-        {bytes, static_cast<std::size_t>(file.size())});
+    return EndsBeforeThePicture(ViewOf(format.toLower()),
+                                {bytes, static_cast<std::size_t>(file.size())});
 }
 
 // A pipe blocks whoever opens it until the other end does, and a device may never
@@ -146,6 +161,46 @@ FileError CutShortError(const QString& detail = {}) {
     QString text = QStringLiteral("Invalid picture: the file ends before the picture does");
     if (!detail.isEmpty()) text += QStringLiteral(" (") + detail + QLatin1Char(')');
     return {kErrInvalidPicture, text};
+}
+
+// Qt's reader does the decoding; the picture is refused when the decoder itself says
+// the file ended early, or when what it made is larger than its header said.
+LoadedPicture Decode(QImageReader& reader, const QString& path, const platform::Display& display) {
+    // Qt's own guard (128 MB by default) would refuse ordinary camera pictures; the
+    // budget is the real limit.
+    QImageReader::setAllocationLimit(
+        static_cast<int>(std::min<qint64>(PixelBudget() * 4 / (1024 * 1024) + 1, 1 << 30)));
+    QImage image;
+    TruncationWatch watch;
+    try {
+        image = reader.read();
+    } catch (const std::bad_alloc&) {
+        return {std::nullopt, {kErrOutOfMemory, QStringLiteral("Out of memory")}, {}};
+    }
+    if (image.isNull()) return {std::nullopt, ReaderError(reader, path), {}};
+    if (!watch.Truncation().isEmpty()) return {std::nullopt, CutShortError(watch.Truncation()), {}};
+    if (auto refused = CheckSize(image.size())) return {std::nullopt, *refused, {}};
+    try {
+        return {PictureFromImage(image, display), {}, {}};
+    } catch (const std::bad_alloc&) {
+        return {std::nullopt, {kErrOutOfMemory, QStringLiteral("Out of memory")}, {}};
+    }
+}
+
+// The whole file, read once, when it is small enough to keep beside the conversion
+// it feeds; otherwise nothing, and the decoder reads from the disk as it goes.
+std::optional<QByteArray> HeldFileBytes(const QString& path) {
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) return std::nullopt;
+    const qint64 size = file.size();
+    if (size <= 0 || size > PixelBudget() * kHeldFileBytesPerPixel) return std::nullopt;
+    try {
+        QByteArray bytes = file.readAll();
+        if (bytes.size() != size) return std::nullopt;  // changed while it was read
+        return bytes;
+    } catch (const std::bad_alloc&) {
+        return std::nullopt;
+    }
 }
 
 }  // namespace
@@ -226,50 +281,71 @@ QImage ImageFromBitmap(const platform::Bitmap& bitmap, const platform::Display& 
 }
 
 LoadedPicture LoadPictureFile(const QString& path, const platform::Display& display) {
-    if (IsSpecialFile(QFileInfo(path))) return {std::nullopt, SpecialFileError()};
-    QImageReader reader(path);
-    reader.setAutoTransform(true);
+    if (IsSpecialFile(QFileInfo(path))) return {std::nullopt, SpecialFileError(), {}};
+    QImageReader probe(path);
+    probe.setAutoTransform(true);
     // Asked first: once the header has failed to read, the reader no longer names it.
-    const QByteArray format = reader.format();
-    if (auto refused = CheckSize(reader.size())) return {std::nullopt, *refused};
-    if (CutShort(path, format)) return {std::nullopt, CutShortError()};
-    // Qt's own guard (128 MB by default) would refuse ordinary camera pictures; the
-    // budget above is the real limit.
-    QImageReader::setAllocationLimit(
-        static_cast<int>(std::min<qint64>(PixelBudget() * 4 / (1024 * 1024) + 1, 1 << 30)));
-    QImage image;
-    TruncationWatch watch;
-    try {
-        image = reader.read();
-    } catch (const std::bad_alloc&) {
-        return {std::nullopt, {kErrOutOfMemory, QStringLiteral("Out of memory")}};
+    const QByteArray format = probe.format();
+    if (auto refused = CheckSize(probe.size())) return {std::nullopt, *refused, {}};
+    std::optional<QByteArray> bytes;
+    if (!format.isEmpty()) bytes = HeldFileBytes(path);
+    if (!bytes) {
+        if (CutShort(path, format)) return {std::nullopt, CutShortError(), {}};
+        return Decode(probe, path, display);
     }
-    if (image.isNull()) return {std::nullopt, ReaderError(reader, path)};
-    if (!watch.Truncation().isEmpty()) return {std::nullopt, CutShortError(watch.Truncation())};
-    if (auto refused = CheckSize(image.size())) return {std::nullopt, *refused};
-    try {
-        return {PictureFromImage(image, display), {}};
-    } catch (const std::bad_alloc&) {
-        return {std::nullopt, {kErrOutOfMemory, QStringLiteral("Out of memory")}};
+    if (EndsBeforeThePicture(ViewOf(format.toLower()), BytesOf(*bytes)))
+        return {std::nullopt, CutShortError(), {}};
+    // The picture comes from the very bytes that are kept, so that a file found to
+    // hold them later is known to hold this picture.
+    QBuffer buffer(&*bytes);
+    QImageReader reader(&buffer, format);
+    reader.setAutoTransform(true);
+    LoadedPicture loaded = Decode(reader, path, display);
+    if (loaded.picture) loaded.bytes = std::move(*bytes);
+    return loaded;
+}
+
+bool FileHolds(const QString& path, const QByteArray& bytes) {
+    const QFileInfo info(path);
+    if (bytes.isEmpty() || !info.isFile() || info.size() != bytes.size()) return false;
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) return false;
+    // Compared a piece at a time: the piece stays in cache, and a file that differs
+    // early is not read to its end.
+    constexpr qint64 kPiece = qint64(1) << 20;
+    std::vector<char> piece(static_cast<std::size_t>(std::min<qint64>(kPiece, bytes.size())) + 1);
+    qint64 at = 0;
+    while (at < bytes.size()) {
+        const qint64 got = file.read(piece.data(), std::min<qint64>(kPiece, bytes.size() - at));
+        if (got <= 0 || std::memcmp(piece.data(), bytes.constData() + at, std::size_t(got)) != 0)
+            return false;
+        at += got;
     }
+    // A file that grew since it was measured holds more than the bytes.
+    return file.read(piece.data(), 1) == 0;
 }
 
 std::optional<FileError> SaveBitmapFile(const platform::Bitmap& bitmap,
                                         const platform::Display& display, const QString& path,
                                         const char* format) {
     const QImage image = ImageFromBitmap(bitmap, display);
-    if (image.isNull()) return FileError{kErrInvalidPicture, QStringLiteral("There is no picture to save")};
+    if (image.isNull())
+        return FileError{kErrInvalidPicture, QStringLiteral("There is no picture to save")};
     if (IsSpecialFile(QFileInfo(path))) return SpecialFileError();
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly)) {
         const QFileInfo info(path);
-        if (info.isDir()) return FileError{kErrPathAccess, QStringLiteral("Path/File access error: it is a folder")};
-        return FileError{kErrPathAccess, QStringLiteral("Path/File access error: ") + file.errorString()};
+        if (info.isDir())
+            return FileError{kErrPathAccess,
+                             QStringLiteral("Path/File access error: it is a folder")};
+        return FileError{kErrPathAccess,
+                         QStringLiteral("Path/File access error: ") + file.errorString()};
     }
     QImageWriter writer(&file, format);
     if (!writer.write(image)) {
         file.cancelWriting();
-        return FileError{kErrPathAccess, QStringLiteral("Path/File access error: ") + writer.errorString()};
+        return FileError{kErrPathAccess,
+                         QStringLiteral("Path/File access error: ") + writer.errorString()};
     }
     // commit() would flush what is still buffered, but it loses a failure of that last
     // write and puts the short file in place of the old one; a full disk or a file
@@ -280,7 +356,8 @@ std::optional<FileError> SaveBitmapFile(const platform::Bitmap& bitmap,
         return FileError{kErrPathAccess, QStringLiteral("Path/File access error: ") + reason};
     }
     if (!file.commit())
-        return FileError{kErrPathAccess, QStringLiteral("Path/File access error: ") + file.errorString()};
+        return FileError{kErrPathAccess,
+                         QStringLiteral("Path/File access error: ") + file.errorString()};
     return std::nullopt;
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 // Picture files to and from the display's own pixel format, through Qt's image
 // readers and writers. Shared by the desktop program and the command-line converter.
+#include <QByteArray>
 #include <QImage>
 #include <QString>
 #include <optional>
@@ -25,12 +26,20 @@ struct FileError {
 struct LoadedPicture {
     std::optional<platform::Picture> picture;
     FileError error;  // set when picture is empty
+    // The file's bytes that the picture was decoded from; empty when the file was too
+    // large to hold in memory and was decoded straight from the disk.
+    QByteArray bytes;
 };
 
 // Reads any picture Qt reads (BMP, JPEG, PNG, GIF; TIFF and WebP with the image
 // formats plugins). Refuses, before decoding, a picture wider or higher than 32767
 // pixels or one whose conversion would not fit in this machine's memory.
 LoadedPicture LoadPictureFile(const QString& path, const platform::Display& display);
+
+// True when the file at `path` is a plain file holding exactly `bytes` (not empty).
+// Decoders are deterministic, so such a file decodes to the picture those bytes
+// gave before; comparing costs a fraction of decoding again.
+bool FileHolds(const QString& path, const QByteArray& bytes);
 
 platform::Picture PictureFromImage(const QImage& image, const platform::Display& display);
 QImage ImageFromBitmap(const platform::Bitmap& bitmap, const platform::Display& display);
