@@ -20,11 +20,17 @@ using platform::PaletteTable;
 
 int BytesPerLine(int width, int bits_per_pixel) {
     switch (bits_per_pixel) {
-        case 8: return width;
-        case 15: case 16: return 2 * width;
-        case 24: return 3 * width;
-        case 32: return 4 * width;
-        default: return -1;
+        case 8:
+            return width;
+        case 15:
+        case 16:
+            return 2 * width;
+        case 24:
+            return 3 * width;
+        case 32:
+            return 4 * width;
+        default:
+            return -1;
     }
 }
 
@@ -73,14 +79,16 @@ void DecodeRow(const std::uint8_t* in, PixelTriple* out, int width, int bits_per
             for (int x = 0; x < width; ++x) {
                 const unsigned w = in[2 * x] | (in[2 * x + 1] << 8);
                 // bit 15 is not a field in 5-5-5, but it lands in Red as the division does
-                out[x] = {static_cast<std::uint8_t>(w & 31), static_cast<std::uint8_t>((w >> 5) & 31),
+                out[x] = {static_cast<std::uint8_t>(w & 31),
+                          static_cast<std::uint8_t>((w >> 5) & 31),
                           static_cast<std::uint8_t>(w >> 10)};
             }
             break;
         case 16:
             for (int x = 0; x < width; ++x) {
                 const unsigned w = in[2 * x] | (in[2 * x + 1] << 8);
-                out[x] = {static_cast<std::uint8_t>(w & 31), static_cast<std::uint8_t>((w >> 5) & 63),
+                out[x] = {static_cast<std::uint8_t>(w & 31),
+                          static_cast<std::uint8_t>((w >> 5) & 63),
                           static_cast<std::uint8_t>(w >> 11)};
             }
             break;
@@ -90,14 +98,15 @@ void DecodeRow(const std::uint8_t* in, PixelTriple* out, int width, int bits_per
         case 32:
             core::rows32::Decode(in, out, static_cast<std::size_t>(width), false);
             break;
-        default: break;
+        default:
+            break;
     }
 }
 
 // Remembers nearest-entry answers, since a picture repeats its colours far more
 // often than a palette search is cheap.
 class NearestIndexCache {
-public:
+  public:
     explicit NearestIndexCache(const platform::Palette& palette) : palette_(palette) {
         keys_.fill(kEmpty);
     }
@@ -112,7 +121,7 @@ public:
         return values_[slot];
     }
 
-private:
+  private:
     static constexpr int kBits = 12;
     static constexpr std::uint32_t kEmpty = 0xFFFFFFFFu;
     const platform::Palette& palette_;
@@ -120,36 +129,35 @@ private:
     std::array<std::uint8_t, 1u << kBits> values_{};
 };
 
+// 5-5-5 or 5-6-5 words, little endian. A channel too large for its field is clamped
+// in the grid as well, which is what the caller reads back.
+template <unsigned kGreenMax>
+void EncodeWords(PixelTriple* in, std::uint8_t* out, int width) {
+    for (int x = 0; x < width; ++x) {
+        PixelTriple& p = in[x];
+        p.Red = std::min<std::uint8_t>(p.Red, 31);
+        p.Green = std::min<std::uint8_t>(p.Green, kGreenMax);
+        p.Blue = std::min<std::uint8_t>(p.Blue, 31);
+        const unsigned w = p.Blue + 32u * (p.Green + (kGreenMax + 1u) * p.Red);
+        out[2 * x] = static_cast<std::uint8_t>(w & 0xFF);
+        out[2 * x + 1] = static_cast<std::uint8_t>(w >> 8);
+    }
+}
+
 // One grid row into one row of bytes; `out` must be zero where it is not written.
 void EncodeRow(PixelTriple* in, std::uint8_t* out, int width, int bits_per_pixel,
                NearestIndexCache& nearest) {
     switch (bits_per_pixel) {
         case 8:
             for (int x = 0; x < width; ++x)
-                out[x] = nearest.Lookup(static_cast<std::uint32_t>(
-                    platform::RGB(in[x].Red, in[x].Green, in[x].Blue)));
+                out[x] = nearest.Lookup(
+                    static_cast<std::uint32_t>(platform::RGB(in[x].Red, in[x].Green, in[x].Blue)));
             break;
         case 15:
-            for (int x = 0; x < width; ++x) {
-                PixelTriple& p = in[x];
-                p.Red = std::min<std::uint8_t>(p.Red, 31);
-                p.Green = std::min<std::uint8_t>(p.Green, 31);
-                p.Blue = std::min<std::uint8_t>(p.Blue, 31);
-                const unsigned w = p.Blue + 32u * (p.Green + 32u * p.Red);
-                out[2 * x] = static_cast<std::uint8_t>(w & 0xFF);
-                out[2 * x + 1] = static_cast<std::uint8_t>(w >> 8);
-            }
+            EncodeWords<31>(in, out, width);
             break;
         case 16:
-            for (int x = 0; x < width; ++x) {
-                PixelTriple& p = in[x];
-                p.Red = std::min<std::uint8_t>(p.Red, 31);
-                p.Green = std::min<std::uint8_t>(p.Green, 63);
-                p.Blue = std::min<std::uint8_t>(p.Blue, 31);
-                const unsigned w = p.Blue + 32u * (p.Green + 64u * p.Red);
-                out[2 * x] = static_cast<std::uint8_t>(w & 0xFF);
-                out[2 * x + 1] = static_cast<std::uint8_t>(w >> 8);
-            }
+            EncodeWords<63>(in, out, width);
             break;
         case 24:
             if (width > 0) std::memcpy(out, in, static_cast<std::size_t>(width) * 3);
@@ -157,7 +165,8 @@ void EncodeRow(PixelTriple* in, std::uint8_t* out, int width, int bits_per_pixel
         case 32:
             core::rows32::Encode(in, out, static_cast<std::size_t>(width), false);
             break;
-        default: break;
+        default:
+            break;
     }
 }
 
@@ -237,8 +246,8 @@ void SetBitmapPixels(platform::PictureSurface& surface, std::int16_t bits_per_pi
     } else {
         std::vector<std::uint8_t> buffer(stride * static_cast<std::size_t>(height));
         for (int y = 0; y < height; ++y)
-            EncodeRow(grid.Row(y).data(), buffer.data() + stride * static_cast<std::size_t>(y), width,
-                      bits_per_pixel, nearest);
+            EncodeRow(grid.Row(y).data(), buffer.data() + stride * static_cast<std::size_t>(y),
+                      width, bits_per_pixel, nearest);
         image.SetBitmapBits(buffer);
     }
     surface.Refresh();
@@ -260,7 +269,8 @@ void MatchColorPalette(platform::PictureSurface& surface) {
     platform::Picture* picture = surface.MutablePicture();
     platform::Palette* palette = picture && picture->palette ? &*picture->palette : nullptr;
     if (!palette || !palette->ResizePalette(size)) {
-        core::RaiseError(kPaletteError, "DDBHelper.MatchColorPalette", "Error matching bitmap palette");
+        core::RaiseError(kPaletteError, "DDBHelper.MatchColorPalette",
+                         "Error matching bitmap palette");
     }
 
     auto in_table = [](int i) { return i >= 0 && i < platform::kMaxPaletteEntries; };
@@ -281,9 +291,9 @@ void MatchColorPalette(platform::PictureSurface& surface) {
     const int run_start = std::clamp(last_low_static + 1, 0, 255);
     const int run_length = first_high_static - last_low_static - 1;
     if (palette && run_length > 0)
-        palette->SetPaletteEntries(run_start, run_length,
-                                   std::span<const PaletteEntry>(logical).subspan(
-                                       static_cast<std::size_t>(run_start)));
+        palette->SetPaletteEntries(
+            run_start, run_length,
+            std::span<const PaletteEntry>(logical).subspan(static_cast<std::size_t>(run_start)));
 }
 
 }  // namespace DDBHelper
