@@ -4,78 +4,47 @@
 
 #include <gtest/gtest.h>
 
-#include <cstring>
 #include <random>
 #include <vector>
 
+#include "tests/platform/every_run.h"
+
 namespace {
 
-using platform::streaming::FillWords;
-using platform::streaming::OrBytes;
-
-constexpr std::size_t kSlack = 32;
-constexpr std::uint8_t kMarker = 0x5A;
-
-std::vector<std::uint8_t> RandomBytes(std::size_t count, unsigned seed) {
-    std::mt19937 rng(seed);
-    std::vector<std::uint8_t> bytes(count);
-    for (std::uint8_t& b : bytes) b = static_cast<std::uint8_t>(rng());
-    return bytes;
-}
+using byte_runs::CheckEveryRun;
+using Bytes = std::vector<std::uint8_t>;
 
 class StreamingTest : public ::testing::TestWithParam<bool> {};
 
 TEST_P(StreamingTest, OrBytesOrsEachByteAndNothingElse) {
-    for (std::size_t count = 0; count <= 80; ++count) {
-        for (std::size_t offset = 0; offset < 16; ++offset) {
-            const auto from = RandomBytes(count, static_cast<unsigned>(count + 1000 * offset));
-            const auto onto = RandomBytes(count, static_cast<unsigned>(count + 7 + 1000 * offset));
-            std::vector<std::uint8_t> to(count + 2 * kSlack, kMarker);
-            OrBytes(from.data(), onto.data(), to.data() + kSlack + offset, count, GetParam());
-            for (std::size_t i = 0; i < to.size(); ++i) {
-                const std::size_t at = i - kSlack - offset;
-                const bool inside = i >= kSlack + offset && at < count;
-                ASSERT_EQ(to[i], inside ? static_cast<std::uint8_t>(from[at] | onto[at]) : kMarker)
-                    << count << " bytes, offset " << offset << ", byte " << i;
-            }
-        }
+    const bool stream = GetParam();
+    std::mt19937 rng(1);
+    Bytes from(80), onto(80), ored(80);
+    for (std::size_t i = 0; i < 80; ++i) {
+        from[i] = static_cast<std::uint8_t>(rng());
+        onto[i] = static_cast<std::uint8_t>(rng());
+        ored[i] = from[i] | onto[i];
     }
-}
-
-// The OR may also land on one of its own inputs.
-TEST_P(StreamingTest, OrBytesInPlace) {
-    const auto from = RandomBytes(77, 1);
-    auto onto = RandomBytes(77, 2);
-    std::vector<std::uint8_t> expected(77);
-    for (std::size_t i = 0; i < expected.size(); ++i) expected[i] = from[i] | onto[i];
-    OrBytes(from.data(), onto.data(), onto.data(), onto.size(), GetParam());
-    EXPECT_EQ(onto, expected);
+    CheckEveryRun(ored, 1, [&](std::uint8_t* to, std::size_t count) {
+        platform::streaming::OrBytes(from.data(), onto.data(), to, count, stream);
+    });
+    // The OR may also land on one of its own inputs.
+    Bytes in_place = onto;
+    platform::streaming::OrBytes(from.data(), in_place.data(), in_place.data(), 80, stream);
+    EXPECT_EQ(in_place, ored);
 }
 
 TEST_P(StreamingTest, FillWordsRepeatsTheWordLittleEndian) {
-    for (std::size_t count = 0; count <= 40; ++count) {
-        for (std::size_t offset = 0; offset < 16; ++offset) {
-            std::vector<std::uint8_t> to(4 * count + 2 * kSlack, kMarker);
-            FillWords(to.data() + kSlack + offset, count, 0x04F0E1D2u, GetParam());
-            const std::uint8_t word[4] = {0xD2, 0xE1, 0xF0, 0x04};
-            for (std::size_t i = 0; i < to.size(); ++i) {
-                const std::size_t at = i - kSlack - offset;
-                const bool inside = i >= kSlack + offset && at < 4 * count;
-                ASSERT_EQ(to[i], inside ? word[at % 4] : kMarker)
-                    << count << " words, offset " << offset << ", byte " << i;
-            }
-        }
-    }
+    Bytes words;
+    for (int i = 0; i < 40; ++i) words.insert(words.end(), {0xD2, 0xE1, 0xF0, 0x04});
+    CheckEveryRun(words, 4, [&](std::uint8_t* to, std::size_t count) {
+        platform::streaming::FillWords(to, count, 0x04F0E1D2u, GetParam());
+    });
 }
 
 INSTANTIATE_TEST_SUITE_P(OrdinaryAndStreamingStores, StreamingTest, ::testing::Bool(),
                          [](const ::testing::TestParamInfo<bool>& info) {
                              return info.param ? "Streaming" : "Ordinary";
                          });
-
-TEST(Streaming, OnlyRunsLargerThanTheCachesStream) {
-    EXPECT_FALSE(platform::streaming::Worthwhile(1000u * 750u * 4u));
-    EXPECT_TRUE(platform::streaming::Worthwhile(4000u * 3000u * 3u));
-}
 
 }  // namespace
