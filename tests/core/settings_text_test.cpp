@@ -7,89 +7,47 @@
 
 namespace {
 
-struct IntegerCase {
-    const char* text;
-    std::optional<std::int16_t> expected;
-};
+constexpr std::optional<std::int16_t> kNone;
 
-class StoredIntegerTest : public ::testing::TestWithParam<IntegerCase> {};
-
-TEST_P(StoredIntegerTest, ParsesAsTheStoreWasRead) {
-    EXPECT_EQ(core::ParseStoredInteger(GetParam().text), GetParam().expected)
-        << "text: '" << GetParam().text << "'";
+// Plain forms, half to even, the 16-bit edges after rounding, and texts that are no numbers.
+// Plain forms, half to even, the 16-bit edges after rounding, and texts that are no numbers.
+TEST(StoredText, IntegersParseAsTheStoreWasRead) {
+    // clang-format off
+    const std::pair<const char*, std::optional<std::int16_t>> cases[] = {
+        {"0", 0}, {"6", 6}, {"-12", -12}, {"+7", 7}, {"  24 ", 24}, {"\t255\r\n", 255}, {"007", 7},
+        {"0.5", 0}, {"1.5", 2}, {"2.5", 2}, {"3.5", 4}, {"-2.5", -2}, {"-3.5", -4}, {"2.4999", 2},
+        {"2.5001", 3}, {".5", 0}, {"5.", 5}, {"1e2", 100}, {"2.5E1", 25}, {"-1e-9", 0},
+        {"32767", 32767}, {"32767.4", 32767}, {"32767.5", kNone}, {"32768", kNone},
+        {"-32768", -32768}, {"-32768.5", -32768}, {"-32769", kNone}, {"70000", kNone},
+        {"1e400", kNone}, {"", kNone}, {"   ", kNone}, {"abc", kNone}, {"12abc", kNone},
+        {"1 2", kNone}, {"-", kNone}, {".", kNone}, {"1e", kNone}, {"inf", kNone}, {"nan", kNone},
+        {"0x10", kNone}, {"True", kNone}, {"1,5", kNone}, {"--1", kNone}};
+    // clang-format on
+    for (const auto& [text, expected] : cases)
+        EXPECT_EQ(core::ParseStoredInteger(text), expected) << "text: '" << text << "'";
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Table, StoredIntegerTest,
-    ::testing::Values(IntegerCase{"0", 0}, IntegerCase{"6", 6}, IntegerCase{"-12", -12},
-                      IntegerCase{"+7", 7}, IntegerCase{"  24 ", 24}, IntegerCase{"\t255\r\n", 255},
-                      IntegerCase{"007", 7},
-                      // half to even
-                      IntegerCase{"0.5", 0}, IntegerCase{"1.5", 2}, IntegerCase{"2.5", 2},
-                      IntegerCase{"3.5", 4}, IntegerCase{"-2.5", -2}, IntegerCase{"-3.5", -4},
-                      IntegerCase{"2.4999", 2}, IntegerCase{"2.5001", 3}, IntegerCase{".5", 0},
-                      IntegerCase{"5.", 5}, IntegerCase{"1e2", 100}, IntegerCase{"2.5E1", 25},
-                      IntegerCase{"-1e-9", 0},
-                      // the 16-bit edges, after rounding
-                      IntegerCase{"32767", 32767}, IntegerCase{"32767.4", 32767},
-                      IntegerCase{"32767.5", std::nullopt}, IntegerCase{"32768", std::nullopt},
-                      IntegerCase{"-32768", -32768}, IntegerCase{"-32768.5", -32768},
-                      IntegerCase{"-32769", std::nullopt}, IntegerCase{"70000", std::nullopt},
-                      IntegerCase{"1e400", std::nullopt},
-                      // not numbers
-                      IntegerCase{"", std::nullopt}, IntegerCase{"   ", std::nullopt},
-                      IntegerCase{"abc", std::nullopt}, IntegerCase{"12abc", std::nullopt},
-                      IntegerCase{"1 2", std::nullopt}, IntegerCase{"-", std::nullopt},
-                      IntegerCase{".", std::nullopt}, IntegerCase{"1e", std::nullopt},
-                      IntegerCase{"inf", std::nullopt}, IntegerCase{"nan", std::nullopt},
-                      IntegerCase{"0x10", std::nullopt}, IntegerCase{"True", std::nullopt},
-                      IntegerCase{"1,5", std::nullopt}, IntegerCase{"--1", std::nullopt}));
-
-struct TruthCase {
-    const char* text;
-    std::optional<bool> expected;
-};
-
-class StoredTruthTest : public ::testing::TestWithParam<TruthCase> {};
-
-TEST_P(StoredTruthTest, ParsesAsTheStoreWasRead) {
-    EXPECT_EQ(core::ParseStoredTruth(GetParam().text), GetParam().expected)
-        << "text: '" << GetParam().text << "'";
+TEST(StoredText, FlagsParseAsTheStoreWasRead) {
+    constexpr std::optional<bool> no;
+    // clang-format off
+    const std::pair<const char*, std::optional<bool>> cases[] = {
+        {"True", true}, {"False", false}, {"true", true}, {"FALSE", false}, {"tRuE", true},
+        {" False ", false}, {"1", true}, {"0", false}, {"-1", true}, {"0.0", false}, {"0.4", true},
+        {"70000", true}, {"", no}, {"yes", no}, {"Truee", no}, {"T", no}, {"nan", no}};
+    // clang-format on
+    for (const auto& [text, expected] : cases)
+        EXPECT_EQ(core::ParseStoredTruth(text), expected) << "text: '" << text << "'";
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Table, StoredTruthTest,
-    ::testing::Values(TruthCase{"True", true}, TruthCase{"False", false}, TruthCase{"true", true},
-                      TruthCase{"FALSE", false}, TruthCase{"tRuE", true},
-                      TruthCase{" False ", false}, TruthCase{"1", true}, TruthCase{"0", false},
-                      TruthCase{"-1", true}, TruthCase{"0.0", false}, TruthCase{"0.4", true},
-                      TruthCase{"70000", true}, TruthCase{"", std::nullopt},
-                      TruthCase{"yes", std::nullopt}, TruthCase{"Truee", std::nullopt},
-                      TruthCase{"T", std::nullopt}, TruthCase{"nan", std::nullopt}));
-
-TEST(StoredTextFormTest, IntegersAreWrittenInPlainDecimal) {
-    EXPECT_EQ(core::FormatStoredInteger(0), "0");
+TEST(StoredText, ValuesAreWrittenInPlainDecimalAndWordsAndReadBack) {
     EXPECT_EQ(core::FormatStoredInteger(255), "255");
-    EXPECT_EQ(core::FormatStoredInteger(-12), "-12");
     EXPECT_EQ(core::FormatStoredInteger(-32768), "-32768");
-    EXPECT_EQ(core::FormatStoredInteger(32767), "32767");
-}
-
-TEST(StoredTextFormTest, FlagsAreWrittenAsWords) {
     EXPECT_EQ(core::FormatStoredTruth(true), "True");
     EXPECT_EQ(core::FormatStoredTruth(false), "False");
-}
-
-TEST(StoredTextFormTest, EveryIntegerSurvivesAWriteAndARead) {
     for (int v = -32768; v <= 32767; ++v) {
         const auto value = static_cast<std::int16_t>(v);
         ASSERT_EQ(core::ParseStoredInteger(core::FormatStoredInteger(value)), value);
     }
-}
-
-TEST(StoredTextFormTest, FlagsSurviveAWriteAndARead) {
-    EXPECT_EQ(core::ParseStoredTruth(core::FormatStoredTruth(true)), true);
-    EXPECT_EQ(core::ParseStoredTruth(core::FormatStoredTruth(false)), false);
 }
 
 }  // namespace
