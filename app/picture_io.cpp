@@ -309,13 +309,12 @@ bool FileHolds(const QString& path, const QByteArray& bytes) {
     const QFileInfo info(path);
     if (bytes.isEmpty() || !info.isFile() || info.size() != bytes.size()) return false;
     QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) return false;
-    // Compared a piece at a time: the piece stays in cache, and a file that differs
-    // early is not read to its end.
-    constexpr qint64 kPiece = qint64(1) << 20;
-    std::vector<char> piece(static_cast<std::size_t>(std::min<qint64>(kPiece, bytes.size())) + 1);
-    qint64 at = 0;
-    while (at < bytes.size()) {
+    if (!file.open(QIODevice::ReadOnly | QIODevice::Unbuffered)) return false;
+    // Read, not mapped: a file cut short by someone else while it is compared would
+    // kill the program through a mapping. Pieces small enough to stay in cache.
+    constexpr qint64 kPiece = qint64(256) << 10 << 10;
+    std::vector<char> piece(static_cast<std::size_t>(kPiece));
+    for (qint64 at = 0; at < bytes.size();) {
         const qint64 got = file.read(piece.data(), std::min<qint64>(kPiece, bytes.size() - at));
         if (got <= 0 || std::memcmp(piece.data(), bytes.constData() + at, std::size_t(got)) != 0)
             return false;
