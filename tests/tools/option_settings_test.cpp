@@ -8,150 +8,146 @@
 namespace convert_tool {
 namespace {
 
-RunSettings SettingsFor(QStringList options) {
-    options << QStringLiteral("in.png") << QStringLiteral("out.bmp");
-    const ParseResult parsed = ParseCommandLine(options);
+QStringList Words(const std::vector<const char*>& words) {
+    QStringList list;
+    for (const char* word : words) list << QString::fromUtf8(word);
+    return list;
+}
+
+RunSettings SettingsFor(std::initializer_list<const char*> options) {
+    const ParseResult parsed = ParseCommandLine(Words(options) + QStringList{"in.png", "out.bmp"});
     EXPECT_EQ(parsed.status, ParseStatus::kRun) << parsed.error.toStdString();
     return ResolveSettings(parsed.options);
 }
 
-struct NumberCase {
-    const char* text;
-    std::optional<std::int16_t> value;
-};
-
-class ParseInt16Test : public testing::TestWithParam<NumberCase> {};
-
-TEST_P(ParseInt16Test, TakesWholeSixteenBitNumbersOnly) {
-    EXPECT_EQ(ParseInt16(GetParam().text), GetParam().value) << GetParam().text;
+TEST(ParseInt16Test, TakesWholeSixteenBitNumbersOnly) {
+    const std::pair<const char*, std::optional<std::int16_t>> cases[] = {
+        {"0", 0},    {"-32768", -32768}, {"32767", 32767}, {"+7", 7},
+        {"-0", 0},   {"007", 7},         {"", {}},         {"-", {}},
+        {"+", {}},   {"32768", {}},      {"-32769", {}},   {"99999999999", {}},
+        {"1e3", {}}, {" 1", {}},         {"1 ", {}},       {"+-1", {}},
+        {"--1", {}}, {"0x1", {}},        {"1.0", {}},      {"seven", {}}};
+    for (const auto& [text, value] : cases)
+        EXPECT_EQ(ParseInt16(text), value) << '"' << text << '"';
 }
-
-INSTANTIATE_TEST_SUITE_P(
-    Texts, ParseInt16Test,
-    testing::Values(NumberCase{"0", 0}, NumberCase{"-32768", -32768}, NumberCase{"32767", 32767},
-                    NumberCase{"+7", 7}, NumberCase{"-0", 0}, NumberCase{"007", 7},
-                    NumberCase{"", std::nullopt}, NumberCase{"-", std::nullopt},
-                    NumberCase{"+", std::nullopt}, NumberCase{"32768", std::nullopt},
-                    NumberCase{"-32769", std::nullopt}, NumberCase{"99999999999", std::nullopt},
-                    NumberCase{"1e3", std::nullopt}, NumberCase{" 1", std::nullopt},
-                    NumberCase{"1 ", std::nullopt}, NumberCase{"+-1", std::nullopt},
-                    NumberCase{"--1", std::nullopt}, NumberCase{"0x1", std::nullopt},
-                    NumberCase{"1.0", std::nullopt}, NumberCase{"seven", std::nullopt}));
 
 TEST(ParseInt16ListTest, NeedsExactlyTheCount) {
     EXPECT_EQ(ParseInt16List("1,-2,3", 3), (std::vector<std::int16_t>{1, -2, 3}));
-    EXPECT_FALSE(ParseInt16List("1,2", 3));
-    EXPECT_FALSE(ParseInt16List("1,2,3,", 3));
-    EXPECT_FALSE(ParseInt16List(",1,2", 2));
-    EXPECT_FALSE(ParseInt16List("", 1));
+    for (const char* text : {"1,2", "1,2,3,", ",1,2", "1,,3", "1,2,3,4", "", "1,2,x"})
+        EXPECT_FALSE(ParseInt16List(text, 3)) << '"' << text << '"';
 }
 
-TEST(RunSettingsTest, NoOptionsGiveTheDefaults) {
-    const RunSettings run = SettingsFor({});
-    EXPECT_EQ(run.settings, core::ConversionSettings{});
-    EXPECT_EQ(run.values.glbWarp, 24);
-    EXPECT_EQ(run.values.glbShift, 6);
-    EXPECT_EQ(run.values.Depth, TavsMod::kDefaultDepth);
-    EXPECT_EQ(run.values.glbFactors, (std::array<std::int16_t, 3>{1, 1, 1}));
-    EXPECT_EQ(run.values.glbBusy, 0);
+// Each name is the Cues menu entry, or the blur choice, of its place in the list.
+TEST(RunSettingsTest, EveryCueAndBlurName) {
+    const char* cues[] = {"rgb",    "uti",     "red",  "green",     "blue",
+                          "yellow", "magenta", "cyan", "luminance", "saturation"};
+    for (std::int16_t i = 0; i < 10; ++i)
+        EXPECT_EQ(SettingsFor({"--cue", cues[i]}).settings.Cue, i) << cues[i];
+    // The entry brings its cue numbers, as choosing it in the menu does.
+    EXPECT_EQ(SettingsFor({"--cue", "saturation"}).settings.DepthCue, 4);
+    const char* blurs[] = {"none", "smere", "blur", "mean", "median", "max"};
+    for (std::int16_t i = 0; i < 6; ++i)
+        EXPECT_EQ(SettingsFor({"--blur", blurs[i]}).settings.BlurChoice, i) << blurs[i];
 }
-
-struct CueCase {
-    const char* name;
-    std::int16_t cue;
-    std::int16_t depth_cue;
-    std::int16_t cue_color;
-};
-
-class CueOptionTest : public testing::TestWithParam<CueCase> {};
-
-// The colour entries set CueColor; the others leave it as it was, which a saved
-// setting can make anything. Here the default, 0.
-TEST_P(CueOptionTest, SetsTheCuesEntrysValues) {
-    const CueCase& c = GetParam();
-    const RunSettings run = SettingsFor({QStringLiteral("--cue"), QLatin1String(c.name)});
-    EXPECT_EQ(run.settings.Cue, c.cue);
-    EXPECT_EQ(run.settings.DepthCue, c.depth_cue);
-    EXPECT_EQ(run.settings.CueColor, c.cue_color);
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    Entries, CueOptionTest,
-    testing::Values(CueCase{"rgb", 0, 0, 0}, CueCase{"uti", 1, 2, 1}, CueCase{"red", 2, 2, 0},
-                    CueCase{"green", 3, 2, 1}, CueCase{"blue", 4, 2, 2}, CueCase{"yellow", 5, 2, 3},
-                    CueCase{"magenta", 6, 2, 4}, CueCase{"cyan", 7, 2, 5},
-                    CueCase{"luminance", 8, 3, 0}, CueCase{"saturation", 9, 4, 0}),
-    [](const testing::TestParamInfo<CueCase>& info) { return std::string(info.param.name); });
 
 TEST(RunSettingsTest, RawCueNumbersWinOverTheCuesEntryWhateverTheOrder) {
-    const RunSettings run = SettingsFor({QStringLiteral("--depth-cue"), QStringLiteral("5"),
-                                         QStringLiteral("--cue-color=-9"), QStringLiteral("--cue"),
-                                         QStringLiteral("magenta")});
+    const RunSettings run = SettingsFor({"--depth-cue", "5", "--cue-color=-9", "--cue", "magenta"});
     EXPECT_EQ(run.settings.DepthCue, 5);
     EXPECT_EQ(run.settings.CueColor, -9);
     EXPECT_EQ(run.settings.Cue, 6);
 }
 
 TEST(RunSettingsTest, WarpAndAddedDepthTurnOnWithTheirDefaultsOrTheGivenNumber) {
-    RunSettings run = SettingsFor({QStringLiteral("--warp"), QStringLiteral("--added-depth")});
+    RunSettings run = SettingsFor({"--warp", "--added-depth"});
     EXPECT_TRUE(run.settings.DoWarp);
     EXPECT_TRUE(run.settings.DoShift);
     EXPECT_EQ(run.values.glbWarp, 24);
     EXPECT_EQ(run.values.glbShift, 6);
-    run = SettingsFor({QStringLiteral("--warp=7"), QStringLiteral("--added-depth=-12")});
+    run = SettingsFor({"--warp=7", "--added-depth=-12"});
     EXPECT_EQ(run.values.glbWarp, 7);
     EXPECT_EQ(run.values.glbShift, -12);
-    run = SettingsFor({QStringLiteral("--warp=7"), QStringLiteral("--no-warp"),
-                       QStringLiteral("--added-depth"), QStringLiteral("--no-added-depth")});
+    run = SettingsFor({"--warp=7", "--no-warp", "--added-depth", "--no-added-depth"});
     EXPECT_FALSE(run.settings.DoWarp);
     EXPECT_FALSE(run.settings.DoShift);
 }
 
 TEST(RunSettingsTest, LevelsLensAndFrame) {
-    const RunSettings run =
-        SettingsFor({QStringLiteral("--levels"), QStringLiteral("1,2,3,4,-5"),
-                     QStringLiteral("--lens"), QStringLiteral("blue-red"),
-                     QStringLiteral("--frame=full"), QStringLiteral("--frame-color"),
-                     QStringLiteral("white"), QStringLiteral("--blur"), QStringLiteral("median")});
+    const RunSettings run = SettingsFor(
+        {"--levels", "1,2,3,4,-5", "--lens", "blue-red", "--frame=full", "--frame-color", "white"});
     EXPECT_EQ(run.values.Depth, (std::array<std::int16_t, 5>{1, 2, 3, 4, -5}));
     EXPECT_EQ(run.settings.Lens, 1);
     EXPECT_EQ(run.settings.ShowFrame, 1);
     EXPECT_EQ(run.settings.FrameType, 1);
     EXPECT_EQ(run.settings.FrameColor, 1);
-    EXPECT_EQ(run.settings.BlurChoice, 4);
-}
-
-TEST(RunSettingsTest, FrameColorAloneDrawsNoFrame) {
-    const RunSettings run = SettingsFor({QStringLiteral("--frame-color=white")});
-    EXPECT_EQ(run.settings.FrameColor, 1);
-    EXPECT_EQ(run.settings.ShowFrame, 0);
-}
-
-TEST(RunSettingsTest, EveryBlurName) {
-    const char* names[] = {"none", "smere", "blur", "mean", "median", "max"};
-    for (std::int16_t i = 0; i < 6; ++i)
-        EXPECT_EQ(
-            SettingsFor({QStringLiteral("--blur"), QLatin1String(names[i])}).settings.BlurChoice,
-            i);
+    // A colour alone draws no frame.
+    EXPECT_EQ(SettingsFor({"--frame-color=white"}).settings.ShowFrame, 0);
 }
 
 TEST(CommandLineTest, TwoNamesAreInputAndOutput) {
-    const ParseResult parsed = ParseCommandLine({QStringLiteral("a.jpg"), QStringLiteral("b.png")});
+    const ParseResult parsed = ParseCommandLine(Words({"a.jpg", "b.png"}));
     ASSERT_EQ(parsed.status, ParseStatus::kRun);
-    EXPECT_EQ(parsed.options.inputs, QStringList{QStringLiteral("a.jpg")});
-    EXPECT_EQ(parsed.options.output, QStringLiteral("b.png"));
+    EXPECT_EQ(parsed.options.inputs, QStringList{"a.jpg"});
+    EXPECT_EQ(parsed.options.output, "b.png");
     EXPECT_EQ(parsed.options.display_bpp, 32);
 }
 
+// After "--" every word is a picture, even one that looks like an option.
 TEST(CommandLineTest, OutputDirTakesEveryNameAsInput) {
-    const ParseResult parsed = ParseCommandLine(
-        {QStringLiteral("a.jpg"), QStringLiteral("--output-dir=out"), QStringLiteral("b.png"),
-         QStringLiteral("c.bmp"), QStringLiteral("--display-bpp"), QStringLiteral("15")});
+    const ParseResult parsed =
+        ParseCommandLine(Words({"a.jpg", "--output-dir=out", "b.png", "--display-bpp", "15", "--",
+                                "-dash.png", "--help"}));
     ASSERT_EQ(parsed.status, ParseStatus::kRun);
-    EXPECT_EQ(parsed.options.inputs.size(), 3);
-    EXPECT_EQ(parsed.options.output_dir, QStringLiteral("out"));
-    EXPECT_EQ(parsed.options.extension, QStringLiteral("bmp"));
+    EXPECT_EQ(parsed.options.inputs, (QStringList{"a.jpg", "b.png", "-dash.png", "--help"}));
+    EXPECT_EQ(parsed.options.output_dir, "out");
+    EXPECT_EQ(parsed.options.extension, "bmp");
     EXPECT_EQ(parsed.options.display_bpp, 15);
+}
+
+// --help and --version answer whatever else the line holds, up to "--".
+TEST(CommandLineTest, HelpAndVersionWinOverMistakes) {
+    EXPECT_EQ(ParseCommandLine(Words({"--bogus", "--levels", "1", "-h"})).status,
+              ParseStatus::kHelp);
+    EXPECT_EQ(ParseCommandLine(Words({"--warp=x", "--version", "--help"})).status,
+              ParseStatus::kVersion);
+}
+
+// Each option that takes a number or a name is tried with one value it must refuse;
+// which numbers are refused is checked on the number reader above.
+TEST(CommandLineTest, RefusesWhatCannotBeCarriedOutSayingWhy) {
+    const struct {
+        std::vector<const char*> arguments;
+        const char* says;
+    } cases[] = {
+        {{"--bogus", "in", "out"}, "unknown option '--bogus'"},
+        {{"-x", "in", "out"}, "unknown option '-x'"},
+        {{}, "no input picture"},
+        {{"in"}, "no output file"},
+        {{"in", "in", "out"}, "several inputs need --output-dir"},
+        {{"--depth-cue", "abc", "in", "out"}, "--depth-cue: 'abc'"},
+        {{"--cue-color=-32769", "in", "out"}, "--cue-color: '-32769'"},
+        {{"--warp=1.5", "in", "out"}, "--warp: '1.5'"},
+        {{"--warp=", "in", "out"}, "--warp: ''"},
+        {{"--added-depth=40000", "in", "out"}, "--added-depth: '40000'"},
+        {{"--levels", "50,100,150,200", "in", "out"}, "five whole numbers"},
+        {{"--levels", "1,2,3,4,99999", "in", "out"}, "five whole numbers"},
+        {{"--cue", "purple", "in", "out"}, "'purple'"},
+        {{"--cue", "RGB", "in", "out"}, "'RGB'"},
+        {{"--blur", "gauss", "in", "out"}, "'gauss'"},
+        {{"--lens", "green", "in", "out"}, "'green'"},
+        {{"--frame", "top", "in", "out"}, "'top'"},
+        {{"--frame-color", "grey", "in", "out"}, "'grey'"},
+        {{"--display-bpp", "12", "in", "out"}, "'12'"},
+        {{"in", "out", "--depth-cue"}, "--depth-cue needs a value"},
+        {{"--saved-settings=yes", "in", "out"}, "takes no value"},
+        {{"--format", "png", "in", "out"}, "--format applies only with --output-dir"},
+        {{"--format", "gif", "--output-dir", "dir", "in"}, "'gif'"},
+        {{"--depth-map", "out", "--output-dir", "dir", "in", "in"}, "single input"},
+    };
+    for (const auto& c : cases) {
+        const ParseResult parsed = ParseCommandLine(Words(c.arguments));
+        EXPECT_EQ(parsed.status, ParseStatus::kUsageError) << c.says;
+        EXPECT_TRUE(parsed.error.contains(QString::fromUtf8(c.says))) << parsed.error.toStdString();
+    }
 }
 
 }  // namespace

@@ -1,5 +1,6 @@
-// The files a conversion writes: their format follows their extension, their size
-// is the picture's, and a write that fails leaves what was there before.
+// The files a conversion writes: their format follows their extension, their size is
+// the picture's, and with --output-dir each input's anaglyph gets a name of its own.
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include <QImageWriter>
@@ -11,8 +12,10 @@
 namespace tools_test {
 namespace {
 
-bool QtWrites(const char* format) {
-    return QImageWriter::supportedImageFormats().contains(QByteArray(format));
+namespace fs = std::filesystem;
+
+std::string Signature(const std::string& path, std::size_t length) {
+    return ReadBytes(path).substr(0, length);
 }
 
 struct FormatCase {
@@ -22,149 +25,94 @@ struct FormatCase {
     std::string signature;  // the file's first bytes
 };
 
-void PrintTo(const FormatCase& c, std::ostream* out) {
-    *out << c.name;
-}
-
 class OutputFormatTest : public testing::TestWithParam<FormatCase> {};
 
 TEST_P(OutputFormatTest, ExtensionChoosesTheFormat) {
     const FormatCase& c = GetParam();
-    if (!QtWrites(c.qt_format)) GTEST_SKIP() << "Qt has no " << c.qt_format << " writer here";
+    if (!QImageWriter::supportedImageFormats().contains(c.qt_format))
+        GTEST_SKIP() << "Qt has no " << c.qt_format << " writer here";
     TempFolder folder;
     WritePattern(folder.Path("in.png"), 13, 5);
     const std::string output = folder.Path(c.file);
     const ConvertRun run = RunConvert({folder.Path("in.png"), output});
-    EXPECT_EQ(run.status, 0) << run.err;
-    EXPECT_EQ(ReadBytes(output).substr(0, c.signature.size()), c.signature);
+    EXPECT_EQ(run.status, 0);
+    EXPECT_EQ(run.err + run.out, "") << "a conversion that works says nothing";
+    EXPECT_EQ(Signature(output, c.signature.size()), c.signature);
     EXPECT_EQ(ReadPicture(output).size(), QSize(13, 5));
 }
 
-const std::string kTiffLittle("II*\0", 4);
+const std::string kTiff("II*\0", 4);
 
-INSTANTIATE_TEST_SUITE_P(
-    Extensions, OutputFormatTest,
-    testing::Values(FormatCase{"Bmp", "out.bmp", "bmp", "BM"},
-                    FormatCase{"Png", "out.png", "png", "\x89PNG"},
-                    FormatCase{"UpperCasePng", "OUT.PNG", "png", "\x89PNG"},
-                    FormatCase{"Jpg", "out.jpg", "jpeg", "\xFF\xD8\xFF"},
-                    FormatCase{"Jpeg", "out.jpeg", "jpeg", "\xFF\xD8\xFF"},
-                    FormatCase{"Tif", "out.tif", "tiff", kTiffLittle},
-                    FormatCase{"Tiff", "out.tiff", "tiff", kTiffLittle},
-                    FormatCase{"Webp", "out.webp", "webp", "RIFF"},
-                    FormatCase{"UnknownExtensionIsBmp", "out.xyz", "bmp", "BM"},
-                    FormatCase{"GifIsNotWrittenSoBmp", "out.gif", "bmp", "BM"},
-                    FormatCase{"NoExtensionIsBmp", "out", "bmp", "BM"}),
-    [](const testing::TestParamInfo<FormatCase>& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(Extensions, OutputFormatTest,
+                         testing::Values(FormatCase{"Bmp", "out.bmp", "bmp", "BM"},
+                                         FormatCase{"Png", "out.png", "png", "\x89PNG"},
+                                         FormatCase{"UpperCasePng", "OUT.PNG", "png", "\x89PNG"},
+                                         FormatCase{"Jpg", "out.jpg", "jpeg", "\xFF\xD8\xFF"},
+                                         FormatCase{"Jpeg", "out.jpeg", "jpeg", "\xFF\xD8\xFF"},
+                                         FormatCase{"Tif", "out.tif", "tiff", kTiff},
+                                         FormatCase{"Tiff", "out.tiff", "tiff", kTiff},
+                                         FormatCase{"Webp", "out.webp", "webp", "RIFF"},
+                                         FormatCase{"UnknownExtensionIsBmp", "out.xyz", "bmp",
+                                                    "BM"},
+                                         FormatCase{"GifIsNotWrittenSoBmp", "out.gif", "bmp", "BM"},
+                                         FormatCase{"NoExtensionIsBmp", "out", "bmp", "BM"}),
+                         CaseName());
 
-TEST(OutputFileTest, WebpNamesHoldAWebpPicture) {
-    if (!QtWrites("webp")) GTEST_SKIP() << "Qt has no WebP writer here";
+TEST(OutputFileTest, DepthMapAndSecondViewUnderNonAsciiNames) {
     TempFolder folder;
-    WritePattern(folder.Path("in.png"), 6, 6);
-    ASSERT_EQ(RunConvert({folder.Path("in.png"), folder.Path("out.webp")}).status, 0);
-    EXPECT_EQ(ReadBytes(folder.Path("out.webp")).substr(8, 4), "WEBP");
-}
-
-TEST(OutputFileTest, AnEarlierOutputIsReplaced) {
-    TempFolder folder;
-    WritePattern(folder.Path("in.png"), 5, 2);
-    WriteBytes(folder.Path("out.bmp"), "earlier result");
-    const ConvertRun run = RunConvert({folder.Path("in.png"), folder.Path("out.bmp")});
-    EXPECT_EQ(run.status, 0) << run.err;
-    EXPECT_EQ(ReadPicture(folder.Path("out.bmp")).size(), QSize(5, 2));
-}
-
-TEST(OutputFileTest, AFailedWriteLeavesTheEarlierFileWhole) {
-    // WebP stops at 16383 pixels a side, so the encoder refuses this one after the
-    // temporary file has been opened: the failure comes in the middle of the write.
-    if (!QtWrites("webp")) GTEST_SKIP() << "Qt has no WebP writer here";
-    TempFolder folder;
-    WritePattern(folder.Path("wide.bmp"), 17000, 2);
-    const std::string output = folder.Path("out.webp");
-    WriteBytes(output, "earlier result");
-    const ConvertRun run = RunConvert({folder.Path("wide.bmp"), output});
-    EXPECT_EQ(run.status, 1);
-    EXPECT_EQ(LineCount(run.err), 1) << run.err;
-    EXPECT_NE(run.err.find("cannot write \"" + output + "\""), std::string::npos) << run.err;
-    EXPECT_EQ(ReadBytes(output), "earlier result");
-    // Nothing of the attempt is left behind beside it.
-    std::vector<std::string> names;
-    for (const auto& entry : std::filesystem::directory_iterator(folder.Root()))
-        names.push_back(entry.path().filename().string());
-    EXPECT_EQ(names.size(), 2u);
-}
-
-TEST(OutputFileTest, AnOutputInsideAFileFailsWithOneLine) {
-    TempFolder folder;
-    WritePattern(folder.Path("in.png"), 4, 4);
-    WriteBytes(folder.Path("plain"), "a file, not a folder");
-    const std::string output = folder.Path("plain/out.bmp");
-    const ConvertRun run = RunConvert({folder.Path("in.png"), output});
-    EXPECT_EQ(run.status, 1);
-    EXPECT_EQ(LineCount(run.err), 1) << run.err;
-    EXPECT_NE(run.err.find("cannot write \"" + output + "\""), std::string::npos) << run.err;
-    EXPECT_EQ(ReadBytes(folder.Path("plain")), "a file, not a folder");
-}
-
-TEST(OutputFileTest, AnOutputThatIsAFolderFailsWithOneLine) {
-    TempFolder folder;
-    WritePattern(folder.Path("in.png"), 4, 4);
-    std::filesystem::create_directory(folder.Path("out.bmp"));
-    const ConvertRun run = RunConvert({folder.Path("in.png"), folder.Path("out.bmp")});
-    EXPECT_EQ(run.status, 1);
-    EXPECT_EQ(LineCount(run.err), 1) << run.err;
-    EXPECT_NE(run.err.find("folder"), std::string::npos) << run.err;
-    EXPECT_TRUE(std::filesystem::is_directory(folder.Path("out.bmp")));
-}
-
-TEST(OutputFileTest, DepthMapAndSecondViewHaveThePicturesSize) {
-    TempFolder folder;
-    WritePattern(folder.Path("in.png"), 23, 9);
-    const ConvertRun run =
-        RunConvert({folder.Path("in.png"), folder.Path("out.bmp"), "--depth-map",
-                    folder.Path("depth.png"), "--second-view=" + folder.Path("second.tif")});
-    EXPECT_EQ(run.status, 0) << run.err;
-    EXPECT_EQ(ReadPicture(folder.Path("depth.png")).size(), QSize(23, 9));
-    EXPECT_EQ(ReadPicture(folder.Path("second.tif")).size(), QSize(23, 9));
-    EXPECT_EQ(ReadBytes(folder.Path("depth.png")).substr(0, 4), "\x89PNG");
-}
-
-TEST(OutputFileTest, ADepthMapThatCannotBeWrittenFailsThePicture) {
-    TempFolder folder;
-    WritePattern(folder.Path("in.png"), 4, 4);
-    WriteBytes(folder.Path("plain"), "x");
-    const ConvertRun run = RunConvert({folder.Path("in.png"), folder.Path("out.bmp"), "--depth-map",
-                                       folder.Path("plain/depth.bmp")});
-    EXPECT_EQ(run.status, 1);
-    EXPECT_EQ(LineCount(run.err), 1) << run.err;
-    EXPECT_NE(run.err.find("plain/depth.bmp"), std::string::npos) << run.err;
-    EXPECT_TRUE(Exists(folder.Path("out.bmp")));
-}
-
-TEST(OutputFileTest, PathsWithSpacesAndNonAsciiLettersWork) {
-    TempFolder folder;
-    std::filesystem::create_directory(folder.Path("mes images été"));
+    fs::create_directory(folder.Path("mes images été"));
     const std::string input = folder.Path("mes images été/Grüße 写真.png");
-    WritePattern(input, 10, 6);
+    WritePattern(input, 23, 9);
     const ConvertRun run = RunConvert({input, folder.Path("résultat ü.bmp"), "--depth-map",
-                                       folder.Path("карта глубины.png"), "--second-view",
-                                       folder.Path("второй вид.bmp")});
+                                       folder.Path("карта глубины.png"),
+                                       "--second-view=" + folder.Path("второй вид.tif")});
     EXPECT_EQ(run.status, 0) << run.err;
-    EXPECT_EQ(ReadPicture(folder.Path("résultat ü.bmp")).size(), QSize(10, 6));
-    EXPECT_EQ(ReadPicture(folder.Path("карта глубины.png")).size(), QSize(10, 6));
-    EXPECT_EQ(ReadPicture(folder.Path("второй вид.bmp")).size(), QSize(10, 6));
-
-    const ConvertRun dir_run = RunConvert({"--output-dir", folder.Path("sortie ß"), input});
-    EXPECT_EQ(dir_run.status, 0) << dir_run.err;
-    EXPECT_TRUE(Exists(folder.Path("sortie ß/Grüße 写真.anaglyph.bmp")));
+    for (const char* name : {"résultat ü.bmp", "карта глубины.png", "второй вид.tif"})
+        EXPECT_EQ(ReadPicture(folder.Path(name)).size(), QSize(23, 9)) << name;
+    EXPECT_EQ(Signature(folder.Path("карта глубины.png"), 4), "\x89PNG");
 }
 
-TEST(OutputFileTest, FailureLinesShowNonAsciiNamesAsGiven) {
+// The folder is made as needed; --format chooses the extension and the format; the
+// name keeps everything before the last dot.
+TEST(OutputDirTest, EveryPictureConvertsUnderItsBaseName) {
     TempFolder folder;
-    const std::string missing = folder.Path("año ñandú.jpg");
-    const ConvertRun run = RunConvert({missing, folder.Path("out.bmp")});
+    WritePattern(folder.Path("first.png"), 7, 5);
+    WritePattern(folder.Path("second.photo.jpg"), 9, 4);
+    const std::string out = folder.Path("sortie ß/deeper");
+    const ConvertRun run = RunConvert({folder.Path("first.png"), folder.Path("second.photo.jpg"),
+                                       "--output-dir", out, "--format", "PNG"});
+    EXPECT_EQ(run.status, 0);
+    EXPECT_EQ(run.err, "");
+    EXPECT_EQ(ReadPicture(out + "/first.anaglyph.png").size(), QSize(7, 5));
+    EXPECT_EQ(ReadPicture(out + "/second.photo.anaglyph.png").size(), QSize(9, 4));
+    EXPECT_EQ(Signature(out + "/first.anaglyph.png", 4), "\x89PNG");
+}
+
+TEST(OutputDirTest, AFileInTheFolderPlaceFailsWithOneLine) {
+    TempFolder folder;
+    WritePattern(folder.Path("in.png"), 3, 3);
+    WriteBytes(folder.Path("taken"), "not a folder");
+    const ConvertRun run =
+        RunConvert({"--output-dir", folder.Path("taken"), folder.Path("in.png")});
     EXPECT_EQ(run.status, 1);
-    EXPECT_NE(run.err.find("\"" + missing + "\""), std::string::npos) << run.err;
+    EXPECT_EQ(LineCount(run.err), 1) << run.err;
+    EXPECT_THAT(run.err, testing::HasSubstr("cannot create the output folder \"" +
+                                            folder.Path("taken") + "\""));
+    EXPECT_EQ(ReadBytes(folder.Path("taken")), "not a folder");
+}
+
+TEST(OutputDirTest, TwoInputsWithOneBaseNameDoNotOverwriteEachOther) {
+    TempFolder folder;
+    fs::create_directories(folder.Path("a"));
+    fs::create_directories(folder.Path("b"));
+    WritePattern(folder.Path("a/x.png"), 8, 2);
+    WritePattern(folder.Path("b/x.bmp"), 3, 9);
+    const ConvertRun run = RunConvert(
+        {"--output-dir", folder.Path("out"), folder.Path("a/x.png"), folder.Path("b/x.bmp")});
+    EXPECT_EQ(run.status, 1);
+    EXPECT_EQ(LineCount(run.err), 1) << run.err;
+    EXPECT_THAT(run.err, testing::HasSubstr(CannotConvert(folder.Path("b/x.bmp"))));
+    EXPECT_EQ(ReadPicture(folder.Path("out/x.anaglyph.bmp")).size(), QSize(8, 2));
 }
 
 }  // namespace

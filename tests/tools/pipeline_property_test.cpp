@@ -3,24 +3,86 @@
 // mask. The options are checked by what they must change.
 #include <gtest/gtest.h>
 
-#include "tests/tools/sample_views.h"
+#include <functional>
+
+#include "tests/tools/convert_process.h"
+#include "tests/tools/test_files.h"
 
 namespace tools_test {
 namespace {
 
+// What one conversion of the sample wrote, next to the sample itself, all RGB32.
+struct Views {
+    QImage picture;
+    QImage anaglyph;
+    QImage second;
+    QImage depth;
+};
+
+QImage ReadRgb(const std::string& path) {
+    return ReadPicture(path).convertToFormat(QImage::Format_RGB32);
+}
+
+Views ConvertSample(std::vector<std::string> options) {
+    TempFolder folder;
+    options.insert(options.end(),
+                   {"--second-view", folder.Path("second.png"), "--depth-map",
+                    folder.Path("depth.png"), ZARVIK_SAMPLE_PICTURE, folder.Path("anaglyph.bmp")});
+    const ConvertRun run = RunConvert(options);
+    EXPECT_EQ(run.status, 0) << run.err;
+    const Views v{ReadRgb(ZARVIK_SAMPLE_PICTURE), ReadRgb(folder.Path("anaglyph.bmp")),
+                  ReadRgb(folder.Path("second.png")), ReadRgb(folder.Path("depth.png"))};
+    EXPECT_FALSE(v.picture.isNull());
+    EXPECT_EQ(v.anaglyph.size(), v.picture.size());
+    EXPECT_EQ(v.second.size(), v.picture.size());
+    EXPECT_EQ(v.depth.size(), v.picture.size());
+    return v;
+}
+
+// A kept channel of a mask: c x 0.99 with the gain held in single precision and the
+// product rounded whole. The gain is a hair above 0.99, so a product that would
+// end in exactly .5 (c = 50, 150, 250) goes up: 99 c / 100 with halves rounded up.
+int Masked(int channel) {
+    return (99 * channel + 50) / 100;
+}
+
+// The anaglyph's red comes from `red_view` and its green and blue from `cyan_view`,
+// each through its mask.
+bool JoinsViews(QRgb anaglyph, QRgb red_view, QRgb cyan_view) {
+    return qRed(anaglyph) == Masked(qRed(red_view)) &&
+           qGreen(anaglyph) == Masked(qGreen(cyan_view)) &&
+           qBlue(anaglyph) == Masked(qBlue(cyan_view));
+}
+
+bool IsGrey(QRgb pixel, int value) {
+    return qRed(pixel) == value && qGreen(pixel) == value && qBlue(pixel) == value;
+}
+
+// Checks `holds` at every pixel and reports the first pixel where it does not.
+testing::AssertionResult EveryPixel(const QImage& image,
+                                    const std::function<bool(int x, int y)>& holds) {
+    if (image.isNull()) return testing::AssertionFailure() << "no picture";
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x)
+            if (!holds(x, y)) return testing::AssertionFailure() << "not at " << x << ", " << y;
+    return testing::AssertionSuccess();
+}
+
 TEST(PipelinePropertyTest, RedFromThePictureGreenAndBlueFromTheSecondView) {
     const Views v = ConvertSample({});
-    ASSERT_TRUE(SameSize(v));
     EXPECT_TRUE(EveryPixel(v.anaglyph, [&](int x, int y) {
         return JoinsViews(v.anaglyph.pixel(x, y), v.picture.pixel(x, y), v.second.pixel(x, y));
     }));
     // The second view is not the picture: the depth bands moved some of it.
     EXPECT_NE(v.second, v.picture);
+    EXPECT_TRUE(EveryPixel(v.depth, [&](int x, int y) {
+        const QRgb d = v.depth.pixel(x, y);
+        return IsGrey(d, qRed(d));
+    }));
 }
 
 TEST(PipelinePropertyTest, BlueRedLensSwapsTheViews) {
     const Views v = ConvertSample({"--lens", "blue-red"});
-    ASSERT_TRUE(SameSize(v));
     EXPECT_TRUE(EveryPixel(v.anaglyph, [&](int x, int y) {
         return JoinsViews(v.anaglyph.pixel(x, y), v.second.pixel(x, y), v.picture.pixel(x, y));
     }));
@@ -28,17 +90,8 @@ TEST(PipelinePropertyTest, BlueRedLensSwapsTheViews) {
     EXPECT_EQ(v.second, ConvertSample({}).second);
 }
 
-TEST(PipelinePropertyTest, TheDepthMapIsGrey) {
-    const Views v = ConvertSample({});
-    EXPECT_TRUE(EveryPixel(v.depth, [&](int x, int y) {
-        const QRgb d = v.depth.pixel(x, y);
-        return qRed(d) == qGreen(d) && qGreen(d) == qBlue(d);
-    }));
-}
-
 TEST(PipelinePropertyTest, AddedDepthTakesGreenAndBlueFromColumnsToTheLeft) {
     const Views v = ConvertSample({"--added-depth=6"});
-    ASSERT_TRUE(SameSize(v));
     const int last = v.picture.width() - 1;
     EXPECT_TRUE(EveryPixel(v.anaglyph, [&](int x, int y) {
         // Columns 0 to 5 and the last column are never written by the shift.
@@ -58,10 +111,6 @@ TEST(PipelinePropertyTest, UtiAndGreenGiveOneDepthMapAndRedAnother) {
     EXPECT_NE(uti, ConvertSample({"--cue", "red"}).depth);
     // The raw cue numbers reach the same cue as the menu entry, after it.
     EXPECT_EQ(uti, ConvertSample({"--depth-cue", "2", "--cue-color", "1", "--cue", "red"}).depth);
-}
-
-bool IsGrey(QRgb pixel, int value) {
-    return qRed(pixel) == value && qGreen(pixel) == value && qBlue(pixel) == value;
 }
 
 TEST(PipelinePropertyTest, WhiteSideFrameIsAsWideAsTheAddedDepth) {
@@ -87,18 +136,22 @@ TEST(PipelinePropertyTest, BlackFullFrameCoversAllFourSides) {
     }));
 }
 
+TEST(PipelinePropertyTest, NumbersAtTheFarEndsOfWhatTheOptionsTakeConvert) {
+    ConvertSample({"--depth-cue", "-32768", "--cue-color=32767", "--warp=+1", "--added-depth=-12",
+                   "--levels", "-32768,0,+5,32767,255"});
+}
+
 class DisplayFormatTest : public testing::TestWithParam<int> {};
 
+// The views have the picture's size in every display format (ConvertSample checks).
 TEST_P(DisplayFormatTest, ConvertsAtThePicturesSize) {
-    const Views v = ConvertSample({"--display-bpp", std::to_string(GetParam())});
-    EXPECT_TRUE(SameSize(v));
+    ConvertSample({"--display-bpp", std::to_string(GetParam())});
 }
 
 INSTANTIATE_TEST_SUITE_P(Depths, DisplayFormatTest, testing::Values(8, 15, 16, 24, 32));
 
 TEST(PipelinePropertyTest, TwentyFourBitDisplayMakesTheSameAnaglyph) {
-    const Views v = ConvertSample({"--display-bpp", "24"});
-    EXPECT_EQ(v.anaglyph, ConvertSample({}).anaglyph);
+    EXPECT_EQ(ConvertSample({"--display-bpp", "24"}).anaglyph, ConvertSample({}).anaglyph);
 }
 
 }  // namespace

@@ -1,72 +1,130 @@
-// --saved-settings starts from what the desktop program stored, read from the
-// store of the user running it (here a store in a temporary folder); without it the
-// store is not read at all.
+// --saved-settings starts from what the desktop program stored, read from the store
+// of the user running it (here one in a temporary folder); without the option the
+// store is not read at all. A store that is not what the desktop program writes
+// gives the fallbacks the store's rules give. The converter never writes the store.
 #include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include <filesystem>
+#include <functional>
+#include <random>
 
-#include "tests/tools/sample_views.h"
+#include "tests/tools/convert_process.h"
 #include "tests/tools/test_files.h"
 
 namespace tools_test {
 namespace {
 
-// A store with blue-red lenses and a white frame on all four sides, three pixels
-// wide; every other key is missing and reads as its default.
+namespace fs = std::filesystem;
+
 class SavedSettingsTest : public testing::Test {
   protected:
     void SetUp() override {
-        std::filesystem::create_directories(folder_.Path("config/Zarvik"));
-        WriteBytes(folder_.Path("config/Zarvik/Zarvik.conf"),
-                   "[Settings]\nLens=1\nShowFrame=1\nFrameColor=1\nFrameType=1\nglbShift=3\n");
+        fs::create_directories(folder_.Path("config/Zarvik"));
+        WritePattern(folder_.Path("in.png"), 23, 17);
     }
-    std::vector<std::string> Store() const {
-        return {"XDG_CONFIG_HOME=" + folder_.Path("config"), "HOME=" + folder_.Root()};
-    }
-    static bool Framed(const Views& v, int x, int y) {
-        const int w = v.picture.width();
-        const int h = v.picture.height();
-        return x < 3 || y < 3 || x > w - 3 || y > h - 3;
+
+    // The anaglyph these options make, with the store as it is now in reach.
+    std::string Convert(std::vector<std::string> options) {
+        const std::string output = folder_.Path("out" + std::to_string(++runs_) + ".bmp");
+        options.insert(options.end(), {folder_.Path("in.png"), output});
+        const ConvertRun run = RunConvert(
+            options, {"XDG_CONFIG_HOME=" + folder_.Path("config"), "HOME=" + folder_.Root()});
+        EXPECT_EQ(run.status, 0) << run.err;
+        // Qt may warn about a value it cannot make sense of; the converter itself
+        // has nothing to report.
+        EXPECT_EQ(run.err.find("zarvik-convert"), std::string::npos) << run.err;
+        return ReadBytes(output);
     }
 
     TempFolder folder_;
+    const std::string store_ = folder_.Path("config/Zarvik/Zarvik.conf");
+    int runs_ = 0;
 };
 
-TEST_F(SavedSettingsTest, StartsFromTheStoredSettings) {
-    const Views v = ConvertSample({"--saved-settings"}, Store());
-    ASSERT_TRUE(SameSize(v));
-    EXPECT_TRUE(EveryPixel(v.anaglyph, [&](int x, int y) {
-        const QRgb a = v.anaglyph.pixel(x, y);
-        if (Framed(v, x, y)) return a == qRgb(255, 255, 255);
-        return JoinsViews(a, v.second.pixel(x, y), v.picture.pixel(x, y));
-    }));
+// Blue-red lenses and a white frame on all four sides, three pixels wide (glbShift,
+// without added depth); every other key is missing and reads as its default.
+TEST_F(SavedSettingsTest, StartsFromTheStoredSettingsAndOptionsChangeThem) {
+    const std::string defaults = Convert({"--saved-settings"});  // no store yet
+    WriteBytes(store_, "[Settings]\nLens=1\nShowFrame=1\nFrameColor=1\nFrameType=1\nglbShift=3\n");
+    EXPECT_EQ(Convert({}), defaults) << "without the option the store is not read";
+    const std::string stored = Convert({"--saved-settings"});
+    EXPECT_NE(stored, defaults);
+    EXPECT_EQ(stored, Convert({"--lens", "blue-red", "--frame", "full", "--frame-color", "white",
+                               "--added-depth=3", "--no-added-depth"}));
+    EXPECT_EQ(Convert({"--saved-settings", "--lens", "red-blue", "--no-frame"}),
+              Convert({"--added-depth=3", "--no-added-depth"}));
 }
 
-TEST_F(SavedSettingsTest, OptionsChangeTheStoredSettingsForTheRun) {
-    const Views v =
-        ConvertSample({"--saved-settings", "--lens", "red-blue", "--no-frame"}, Store());
-    ASSERT_TRUE(SameSize(v));
-    EXPECT_TRUE(EveryPixel(v.anaglyph, [&](int x, int y) {
-        return JoinsViews(v.anaglyph.pixel(x, y), v.picture.pixel(x, y), v.second.pixel(x, y));
-    }));
+TEST_F(SavedSettingsTest, UnreadableValuesReadAsZeroAndFalse) {
+    WriteBytes(store_,
+               "[Settings]\nglbShift=abc\nglbWarp=99999999999999999999\nDepth4=@Invalid()\n"
+               "Depth3=1, 2\nDepth2=@ByteArray(\\xff\\xfe)\nDepth1=1e400\nDepth0=nan\n"
+               "DoWarp=maybe\nDoShift=@Variant(\\0\\0\\0\\x7f\\0\\0\\0\\x5nosuch)\n"
+               "CueColor=\\x1\\x2\nDepthCue=\nBlurChoice=ninety\nLens=@Rect(1 2 3 4)\n"
+               "FrameColor=" +
+                   std::string(100000, '9') + "\nShowFrame=--1\nFrameType=1 1\nCue=\"\n");
+    const std::string damaged = Convert({"--saved-settings"});
+    WriteBytes(store_,
+               "[Settings]\nglbShift=0\nglbWarp=0\nDepth4=0\nDepth3=0\nDepth2=0\nDepth1=0\n"
+               "Depth0=0\nDoWarp=False\nDoShift=False\nCueColor=0\nDepthCue=0\nBlurChoice=0\n"
+               "Lens=0\nFrameColor=0\nShowFrame=0\nFrameType=0\nCue=0\n");
+    EXPECT_EQ(damaged, Convert({"--saved-settings"}));
+    // and the zeros are not the defaults, or this would prove nothing
+    EXPECT_NE(damaged, Convert({}));
 }
 
-TEST_F(SavedSettingsTest, WithoutTheOptionTheStoreIsIgnored) {
-    const Views v = ConvertSample({}, Store());
-    ASSERT_TRUE(SameSize(v));
-    EXPECT_TRUE(EveryPixel(v.anaglyph, [&](int x, int y) {
-        return JoinsViews(v.anaglyph.pixel(x, y), v.picture.pixel(x, y), v.second.pixel(x, y));
-    }));
+std::string RandomBytes(std::size_t count, unsigned seed) {
+    std::mt19937 random(seed);
+    std::string bytes(count, '\0');
+    for (char& b : bytes) b = static_cast<char>(random() & 0xff);
+    return bytes;
 }
 
-TEST(SavedSettingsEmptyStoreTest, AnEmptyStoreGivesTheDefaults) {
-    TempFolder empty;
-    const std::vector<std::string> store = {"XDG_CONFIG_HOME=" + empty.Path("config"),
-                                            "HOME=" + empty.Root()};
-    EXPECT_EQ(ConvertSample({"--saved-settings"}, store).anaglyph, ConvertSample({}).anaglyph);
-    // Reading never writes the store.
-    EXPECT_FALSE(Exists(empty.Path("config/Zarvik/Zarvik.conf")));
+struct StoreCase {
+    const char* name;
+    // Puts it in the store's place; false when this user could read it anyway.
+    std::function<bool(const std::string& store)> make;
+};
+
+class EmptyStoreTest : public SavedSettingsTest, public testing::WithParamInterface<StoreCase> {};
+
+// Each reads as a store without keys, and is left as it was.
+TEST_P(EmptyStoreTest, GivesTheDefaults) {
+    if (!GetParam().make(store_)) GTEST_SKIP() << "this user reads files without permission";
+    const auto before = Snapshot(folder_.Path("config"));
+    EXPECT_EQ(Convert({"--saved-settings"}), Convert({}));
+    EXPECT_EQ(Snapshot(folder_.Path("config")), before);
 }
+
+INSTANTIATE_TEST_SUITE_P(
+    Stores, EmptyStoreTest,
+    testing::Values(
+        StoreCase{"Missing", [](const std::string&) { return true; }},
+        StoreCase{"RandomBytes",
+                  [](const std::string& store) {
+                      WriteBytes(store, RandomBytes(8192, 20240601));
+                      return true;
+                  }},
+        StoreCase{"Folder", [](const std::string& store) { return fs::create_directory(store); }},
+        // Reading a pipe would wait for a writer for ever.
+        StoreCase{"Pipe",
+                  [](const std::string& store) { return mkfifo(store.c_str(), 0644) == 0; }},
+        StoreCase{"FileInPlaceOfItsFolder",
+                  [](const std::string& store) {
+                      const fs::path folder = fs::path(store).parent_path();
+                      fs::remove(folder);
+                      WriteBytes(folder, "not a folder");
+                      return true;
+                  }},
+        StoreCase{"Unreadable",
+                  [](const std::string& store) {
+                      WriteBytes(store, "[Settings]\nLens=1\nShowFrame=1\n");
+                      fs::permissions(store, fs::perms::none);
+                      return access(store.c_str(), R_OK) != 0;
+                  }}),
+    CaseName());
 
 }  // namespace
 }  // namespace tools_test

@@ -6,40 +6,29 @@
 #include <fstream>
 #include <iterator>
 #include <stdexcept>
-#include <vector>
+
+#include "tests/app/hostile_files.h"
 
 namespace tools_test {
 
+namespace fs = std::filesystem;
+
 TempFolder::TempFolder() {
-    const std::filesystem::path base = std::filesystem::temp_directory_path();
-    std::string pattern = (base / "zarvik-convert-test-XXXXXX").string();
-    std::vector<char> name(pattern.begin(), pattern.end());
-    name.push_back('\0');
+    std::string name = (fs::temp_directory_path() / "zarvik-convert-test-XXXXXX").string();
     if (!mkdtemp(name.data())) throw std::runtime_error("no temporary folder");
-    root_ = name.data();
+    root_ = name;
 }
 
 TempFolder::~TempFolder() {
     std::error_code ignored;
     // Tests take permissions away; give them back so that everything can go.
-    for (const auto& entry : std::filesystem::recursive_directory_iterator(root_, ignored))
-        std::filesystem::permissions(entry.path(), std::filesystem::perms::owner_all,
-                                     std::filesystem::perm_options::add, ignored);
-    std::filesystem::remove_all(root_, ignored);
+    for (const auto& entry : fs::recursive_directory_iterator(root_, ignored))
+        fs::permissions(entry.path(), fs::perms::owner_all, fs::perm_options::add, ignored);
+    fs::remove_all(root_, ignored);
 }
 
-QImage PatternImage(int width, int height) {
-    QImage image(width, height, QImage::Format_RGB32);
-    for (int y = 0; y < height; ++y) {
-        auto* row = reinterpret_cast<QRgb*>(image.scanLine(y));
-        for (int x = 0; x < width; ++x)
-            row[x] = qRgb((x * 7 + y * 3) % 256, (x * 3 + y * 11) % 256, (x * 13 + y * 5) % 256);
-    }
-    return image;
-}
-
-void WritePattern(const std::string& path, int width, int height, const char* format) {
-    if (!PatternImage(width, height).save(QString::fromStdString(path), format))
+void WritePattern(const std::string& path, int width, int height) {
+    if (!hostile::Pattern(width, height).save(QString::fromStdString(path)))
         throw std::runtime_error("cannot write " + path);
 }
 
@@ -58,12 +47,18 @@ void WriteBytes(const std::string& path, const std::string& bytes) {
     if (!out) throw std::runtime_error("cannot write " + path);
 }
 
-bool Exists(const std::string& path) {
-    return std::filesystem::exists(path);
-}
-
-std::string SamplePicture() {
-    return ZARVIK_SAMPLE_PICTURE;
+std::map<std::string, std::string> Snapshot(const std::string& folder) {
+    std::map<std::string, std::string> entries;
+    std::error_code ignored;
+    for (const auto& entry : fs::recursive_directory_iterator(
+             folder, fs::directory_options::skip_permission_denied, ignored)) {
+        // Only plain files are read: reading a pipe would wait for a writer.
+        const fs::file_type kind = entry.symlink_status().type();
+        entries[fs::relative(entry.path(), folder).string()] =
+            std::to_string(static_cast<int>(kind)) +
+            (kind == fs::file_type::regular ? ":" + ReadBytes(entry.path().string()) : "");
+    }
+    return entries;
 }
 
 }  // namespace tools_test

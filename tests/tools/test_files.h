@@ -1,6 +1,9 @@
 #pragma once
 // Folders, files and pictures for the converter's tests.
+#include <gtest/gtest.h>
+
 #include <QImage>
+#include <map>
 #include <string>
 
 namespace tools_test {
@@ -14,25 +17,28 @@ class TempFolder {
     TempFolder& operator=(const TempFolder&) = delete;
 
     const std::string& Root() const { return root_; }
-    // root/name
     std::string Path(const std::string& name) const { return root_ + "/" + name; }
 
   private:
     std::string root_;
 };
 
-// A picture with a different colour in every pixel nearby, so that moved pixels show.
-QImage PatternImage(int width, int height);
-
-// Saves PatternImage(width, height) at path in Qt's format (nullptr: by extension).
-void WritePattern(const std::string& path, int width, int height, const char* format = nullptr);
-
+// Saves a picture whose neighbouring pixels all differ, in the format its extension names.
+void WritePattern(const std::string& path, int width, int height);
 QImage ReadPicture(const std::string& path);
 std::string ReadBytes(const std::string& path);
 void WriteBytes(const std::string& path, const std::string& bytes);
-bool Exists(const std::string& path);
 
-// The sample picture kept in the repository.
-std::string SamplePicture();
+// What is under `folder`: each entry's kind and, for a plain file, its bytes. Two
+// equal snapshots show that a run changed nothing there and left nothing behind.
+std::map<std::string, std::string> Snapshot(const std::string& folder);
+
+// Names each case of a parameterised test after the `name` of its parameter.
+struct CaseName {
+    template <typename Case>
+    std::string operator()(const testing::TestParamInfo<Case>& info) const {
+        return info.param.name;
+    }
+};
 
 }  // namespace tools_test
