@@ -1,8 +1,9 @@
+#include "depth/invert_depth.h"
+
 #include <gtest/gtest.h>
 
 #include <random>
 
-#include "depth/invert_depth.h"
 #include "platform/color.h"
 #include "tests/depth/stage_rig.h"
 
@@ -14,14 +15,20 @@ using testing_support::Grey;
 using testing_support::SurfaceColors;
 
 TEST(InvertDepthTest, InvertsEachChannelOnItsOwn) {
-    StageRig rig;
-    LoadRows(rig.surfaces.picDepth,
-             {{Grey(0), Grey(255), Grey(127)}, {RGB(10, 20, 30), RGB(255, 0, 1), Grey(128)}});
-    depth::InvertDepth(rig.context);
-    EXPECT_EQ(SurfaceColors(rig.surfaces.picDepth),
-              (std::vector{Grey(255), Grey(0), Grey(128), RGB(245, 235, 225), RGB(0, 255, 254),
-                           Grey(127)}));
-    EXPECT_EQ(rig.host.yields, 2);
+    for (const int bits : {24, 32}) {
+        StageRig rig(bits);
+        LoadRows(rig.surfaces.picDepth,
+                 {{Grey(0), Grey(255), Grey(127)}, {RGB(10, 20, 30), RGB(255, 0, 1), Grey(128)}});
+        DepthStages().invert(rig.context);
+        EXPECT_EQ(SurfaceColors(rig.surfaces.picDepth),
+                  (std::vector{Grey(255), Grey(0), Grey(128), RGB(245, 235, 225), RGB(0, 255, 254),
+                               Grey(127)}));
+        EXPECT_EQ(rig.host.yields, 2);
+        StageRig single(bits);
+        LoadRows(single.surfaces.picDepth, {{RGB(1, 2, 3)}});
+        depth::InvertDepth(single.context);
+        EXPECT_EQ(SurfaceColors(single.surfaces.picDepth), std::vector{RGB(254, 253, 252)});
+    }
 }
 
 TEST(InvertDepthTest, TwiceGivesTheMapBack) {
@@ -41,13 +48,6 @@ TEST(InvertDepthTest, TwiceGivesTheMapBack) {
     }
 }
 
-TEST(InvertDepthTest, OneByOne) {
-    StageRig rig(32);
-    LoadRows(rig.surfaces.picDepth, {{RGB(1, 2, 3)}});
-    depth::InvertDepth(rig.context);
-    EXPECT_EQ(SurfaceColors(rig.surfaces.picDepth), std::vector{RGB(254, 253, 252)});
-}
-
 // At 15 and 16 bits the grid holds field values, whose negatives all lie above the
 // fields' ranges: every pixel is written with the largest field values.
 TEST(InvertDepthTest, FlatMapOnSixteenBitDisplays) {
@@ -56,8 +56,8 @@ TEST(InvertDepthTest, FlatMapOnSixteenBitDisplays) {
         testing_support::LoadSurface(rig.surfaces.picDepth, 5, 3,
                                      [](int x, int y) { return Grey(60 * x + 10 * y); });
         depth::InvertDepth(rig.context);
-        const auto colors = SurfaceColors(rig.surfaces.picDepth);
-        EXPECT_EQ(colors, std::vector<platform::Rgb>(15, Grey(255))) << bits << " bits";
+        EXPECT_EQ(SurfaceColors(rig.surfaces.picDepth), std::vector<platform::Rgb>(15, Grey(255)))
+            << bits << " bits";
     }
 }
 
@@ -69,9 +69,7 @@ TEST(InvertDepthTest, CancelAfterAnyRowLeavesTheMap) {
             testing_support::LoadSurface(rig.surfaces.picDepth, 3, height,
                                          [](int x, int y) { return Grey(40 * y + x); });
             const auto before = SurfaceColors(rig.surfaces.picDepth);
-            rig.host.on_yield = [&rig, cancel_at](int n) {
-                if (n == cancel_at) rig.globals.glbBusy = 0;
-            };
+            rig.CancelAtYield(cancel_at);
             depth::InvertDepth(rig.context);
             EXPECT_EQ(SurfaceColors(rig.surfaces.picDepth), before)
                 << bits << " bits, cancel at " << cancel_at;

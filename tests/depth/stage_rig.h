@@ -1,14 +1,14 @@
 #pragma once
 // A display, the window's surfaces, settings, process-wide values and a fake host,
-// wired into a stage context, for running one stage at a time.
+// wired into a stage context, for running one stage at a time; the depth cues and
+// filters run through the stage table, as the conversion runs them.
 #include <cstdint>
 #include <vector>
 
-#include "core/conversion_settings.h"
+#include "core/pipeline.h"
 #include "core/pixel_grid.h"
-#include "core/stage_context.h"
-#include "core/tavs_mod.h"
 #include "core/workspace.h"
+#include "depth/depth_stages.h"
 #include "platform/display.h"
 #include "tests/support/fake_host.h"
 #include "tests/support/pictures.h"
@@ -20,6 +20,15 @@ struct StageRig {
         : display(bits_per_pixel), surfaces(display), context{surfaces, settings, globals, host} {
         globals.glbBusy = TavsMod::kTrue;
         globals.glbBandStep = 1.0f;
+    }
+    StageRig(const StageRig&) = delete;
+    StageRig& operator=(const StageRig&) = delete;
+
+    // Clears the run flag inside yield n (1-based), as a click on "Cancel" would.
+    void CancelAtYield(int n) {
+        host.on_yield = [this, n](int yield) {
+            if (yield == n) globals.glbBusy = 0;
+        };
     }
 
     platform::Display display;
@@ -33,34 +42,57 @@ struct StageRig {
 inline constexpr int kDisplayDepths[] = {8, 15, 16, 24, 32};
 
 using Rows = std::vector<std::vector<platform::Rgb>>;
+using Values = std::vector<std::vector<int>>;
 
 // Gives the surface a picture whose rows are the given colours.
 inline void LoadRows(platform::PictureSurface& surface, const Rows& rows) {
-    const int height = static_cast<int>(rows.size());
-    const int width = height > 0 ? static_cast<int>(rows[0].size()) : 0;
-    testing_support::LoadSurface(surface, width, height, [&rows](int x, int y) {
-        return rows[static_cast<std::size_t>(y)][static_cast<std::size_t>(x)];
-    });
-}
-
-// The grey values of a grid's Red channel, row after row.
-inline std::vector<std::vector<int>> RedValues(const core::PixelGrid& grid) {
-    std::vector<std::vector<int>> values(static_cast<std::size_t>(grid.Height()));
-    for (int y = 0; y < grid.Height(); ++y)
-        for (int x = 0; x < grid.Width(); ++x)
-            values[static_cast<std::size_t>(y)].push_back(grid(x, y).Red);
-    return values;
+    testing_support::LoadSurface(
+        surface, static_cast<int>(rows[0].size()), static_cast<int>(rows.size()),
+        [&rows](int x, int y) {
+            return rows[static_cast<std::size_t>(y)][static_cast<std::size_t>(x)];
+        });
 }
 
 // A surface of grey values (one per pixel), as a depth map.
-inline void LoadGreys(platform::PictureSurface& surface,
-                      const std::vector<std::vector<int>>& greys) {
-    Rows rows;
-    for (const auto& line : greys) {
-        rows.emplace_back();
-        for (int v : line) rows.back().push_back(testing_support::Grey(v));
-    }
-    LoadRows(surface, rows);
+inline void LoadGreys(platform::PictureSurface& surface, const Values& greys) {
+    testing_support::LoadSurface(
+        surface, static_cast<int>(greys[0].size()), static_cast<int>(greys.size()),
+        [&greys](int x, int y) {
+            return testing_support::Grey(
+                greys[static_cast<std::size_t>(y)][static_cast<std::size_t>(x)]);
+        });
+}
+
+// One channel of a grid, row after row; Red gives the values of a grey map.
+inline Values Channel(const core::PixelGrid& grid,
+                      std::uint8_t core::PixelTriple::*of = &core::PixelTriple::Red) {
+    Values values(static_cast<std::size_t>(grid.Height()));
+    for (int y = 0; y < grid.Height(); ++y)
+        for (int x = 0; x < grid.Width(); ++x)
+            values[static_cast<std::size_t>(y)].push_back(grid(x, y).*of);
+    return values;
+}
+
+inline std::vector<std::uint8_t> ImageBytes(const platform::PictureSurface& surface) {
+    const auto bits = surface.Image().Bits();
+    return {bits.begin(), bits.end()};
+}
+
+inline core::StageTable DepthStages() {
+    core::StageTable table;
+    depth::FillDepthStages(table);
+    return table;
+}
+
+// DepthCue `cue` from picOriginal to picDepth, with CueColor `cue_color`.
+inline void RunCue(StageRig& rig, int cue, std::int16_t cue_color = 0) {
+    rig.settings.CueColor = cue_color;
+    DepthStages().cues[static_cast<std::size_t>(cue)](rig.context);
+}
+
+// Smoothing filter `choice` (1 "Smere" to 5 "Max") on picDepth in place.
+inline void RunFilter(StageRig& rig, int choice) {
+    DepthStages().blurs[static_cast<std::size_t>(choice)](rig.context);
 }
 
 }  // namespace depth_tests

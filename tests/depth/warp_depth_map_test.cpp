@@ -1,10 +1,8 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
-#include <cstring>
 #include <random>
 
-#include "depth/invert_depth.h"
 #include "depth/warp_depth_map.h"
 #include "platform/color.h"
 #include "tests/depth/stage_rig.h"
@@ -39,11 +37,6 @@ void DrawStreaksOneByOne(platform::PictureSurface& surface, int w) {
     surface.Refresh();
     surface.AssignImageToPicture();
     surface.Refresh();
-}
-
-std::vector<std::uint8_t> ImageBytes(const platform::PictureSurface& surface) {
-    const auto bits = surface.Image().Bits();
-    return {bits.begin(), bits.end()};
 }
 
 // Both ways on two surfaces holding the same image; everything must agree.
@@ -93,130 +86,73 @@ struct Shape {
     int height;
 };
 
-class WarpAgainstOneByOneTest : public testing::TestWithParam<int> {};
-
-TEST_P(WarpAgainstOneByOneTest, EveryWarpOnRandomMaps) {
-    const platform::Display display(GetParam());
-    std::mt19937 random(static_cast<unsigned>(GetParam()));
-    const Shape shapes[] = {{1, 1}, {13, 41}, {7, 300}, {1, 9}, {10, 1}};
+TEST(WarpAgainstOneByOneTest, EveryWarpOnRandomMapsOfEveryDisplay) {
     const int warps[] = {1, 2, 3, 24, 100, 255, 256, 1000, 32767, 0, -1, -3, -24, -255, -32768};
-    for (const Shape shape : shapes)
-        for (const int w : warps) {
-            const std::string what = std::to_string(shape.width) + "x" +
-                                     std::to_string(shape.height) + " w " + std::to_string(w);
-            ExpectSameAsOneByOne(display, RandomBytes(display, shape.width, shape.height, random),
-                                 w, "bytes " + what);
-            ExpectSameAsOneByOne(display, FewLevels(display, shape.width, shape.height, random), w,
-                                 "levels " + what);
-        }
-}
-
-// Far down a tall picture the single-precision end ordinate has few fraction bits left.
-TEST_P(WarpAgainstOneByOneTest, RowsFarDown) {
-    const platform::Display display(GetParam());
-    std::mt19937 random(5);
-    for (const int w : {2, 3, 7, 511, -2, -7})
-        ExpectSameAsOneByOne(display, RandomBytes(display, 2, 32767, random), w,
-                             "tall, w " + std::to_string(w));
-}
-
-INSTANTIATE_TEST_SUITE_P(EveryDisplay, WarpAgainstOneByOneTest, testing::ValuesIn(kDisplayDepths));
-
-std::vector<platform::Rgb> Column(const std::vector<int>& greys) {
-    std::vector<platform::Rgb> colors;
-    for (int g : greys) colors.push_back(Grey(g));
-    return colors;
-}
-
-struct ColumnCase {
-    std::string name;
-    int w;
-    std::vector<int> before;  // one column, top down
-    std::vector<int> after;
-};
-
-class WarpColumnTest : public testing::TestWithParam<ColumnCase> {};
-
-TEST_P(WarpColumnTest, DrawsTheColumn) {
-    const ColumnCase& c = GetParam();
-    StageRig rig;
-    rig.globals.glbWarp = static_cast<std::int16_t>(c.w);
-    std::vector<std::vector<int>> rows;
-    for (int g : c.before) rows.push_back({g});
-    LoadGreys(rig.surfaces.picDepth, rows);
-    depth::WarpDepthMap(rig.context, rig.surfaces.picDepth);
-    EXPECT_EQ(SurfaceColors(rig.surfaces.picDepth), Column(c.after));
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    Streaks, WarpColumnTest,
-    testing::Values(
-        // 255 / 100 = 2.55: the end 4.45 rounds to row 4, left out
-        ColumnCase{
-            "WhiteAtW100", 100, {0, 0, 0, 0, 0, 0, 0, 255, 0}, {0, 0, 0, 0, 0, 255, 255, 255, 0}},
-        // 120 / 24 = 5: from row 6 up to row 1, row 1 left out
-        ColumnCase{"GreyAtW24", 24, {0, 0, 0, 0, 0, 0, 120}, {0, 0, 120, 120, 120, 120, 120}},
-        ColumnCase{"ClippedAtTheTop", 1, {0, 0, 255, 0}, {255, 255, 255, 0}},
-        ColumnCase{"NeverDownward", 1, {255, 0, 0, 0}, {255, 0, 0, 0}},
-        // the lower streak is drawn later and covers the upper pixel (255 / 50 = 5.1)
-        ColumnCase{"LowerCoversUpper", 50, {0, 0, 90, 0, 255}, {255, 255, 255, 255, 255}},
-        // 200 / 50 = 4 reaches row -2; 90 / 50 = 1.8 ends at 2.2, row 2 left out
-        ColumnCase{"UpperNeverCoversLower", 50, {0, 0, 200, 0, 90}, {200, 200, 200, 90, 90}},
-        // a short streak from below leaves the earlier, longer one showing above it
-        ColumnCase{"EarlierShowsAboveShorter",
-                   30,
-                   {0, 0, 0, 0, 0, 240, 60},
-                   {240, 240, 240, 240, 240, 60, 60}},
-        ColumnCase{"Downward", -30, {0, 240, 0, 0, 0, 0, 0}, {0, 240, 240, 240, 240, 240, 240}},
-        // downward, a pixel reads the streak drawn over it and draws on in its colour
-        ColumnCase{"DownwardCarriesOn",
-                   -100,
-                   {255, 0, 0, 0, 0, 0, 0},
-                   {255, 255, 255, 255, 255, 255, 255}},
-        ColumnCase{"BlackStays", 1, {0, 0, 0}, {0, 0, 0}},
-        ColumnCase{"NoLinesAtW0", 0, {0, 255, 9}, {0, 255, 9}}),
-    [](const testing::TestParamInfo<ColumnCase>& info) { return info.param.name; });
-
-TEST(WarpDepthMapTest, WarpZeroOnlyRepaintsAndKeepsTheImageAsPicture) {
-    StageRig rig;
-    rig.globals.glbWarp = 0;
-    LoadGreys(rig.surfaces.picDepth, {{10, 200, 30}, {40, 50, 255}});
-    const auto before = SurfaceColors(rig.surfaces.picDepth);
-    const auto refreshes = rig.surfaces.picDepth.RefreshCount();
-    depth::WarpDepthMap(rig.context, rig.surfaces.picDepth);
-    EXPECT_EQ(SurfaceColors(rig.surfaces.picDepth), before);
-    EXPECT_EQ(rig.surfaces.picDepth.RefreshCount() - refreshes, 2 + 2);
-    EXPECT_EQ(rig.surfaces.picDepth.ForeColor(), Grey(255));
-    EXPECT_TRUE(
-        rig.surfaces.picDepth.GetPicture()->bitmap.SharesBitsWith(rig.surfaces.picDepth.Image()));
-}
-
-// After the inversion a 15- or 16-bit map is flat at the largest field values, which
-// the display shows as white: every streak is white and the map stays as it is.
-TEST(WarpDepthMapTest, FlatMapAfterInversionOnSixteenBitDisplays) {
-    for (const int bits : {15, 16}) {
-        StageRig rig(bits);
-        testing_support::LoadSurface(rig.surfaces.picDepth, 5, 20,
-                                     [](int x, int y) { return Grey((7 * x + 13 * y) % 256); });
-        depth::InvertDepth(rig.context);
-        const auto flat = ImageBytes(rig.surfaces.picDepth);
-        rig.globals.glbWarp = 1;
-        depth::WarpDepthMap(rig.context, rig.surfaces.picDepth);
-        EXPECT_EQ(ImageBytes(rig.surfaces.picDepth), flat) << bits << " bits";
-        EXPECT_EQ(SurfaceColors(rig.surfaces.picDepth), std::vector<platform::Rgb>(100, Grey(255)));
+    for (const int bits : kDisplayDepths) {
+        const platform::Display display(bits);
+        std::mt19937 random(static_cast<unsigned>(bits));
+        for (const Shape shape : {Shape{1, 1}, Shape{13, 41}, Shape{10, 1}})
+            for (const int w : warps) {
+                const std::string what = std::to_string(bits) + " bits, " +
+                                         std::to_string(shape.width) + "x" +
+                                         std::to_string(shape.height) + " w " + std::to_string(w);
+                ExpectSameAsOneByOne(display,
+                                     RandomBytes(display, shape.width, shape.height, random), w,
+                                     "bytes " + what);
+                ExpectSameAsOneByOne(display, FewLevels(display, shape.width, shape.height, random),
+                                     w, "levels " + what);
+            }
+        // Far down a tall picture the single-precision end ordinate has few fraction bits.
+        for (const int w : {2, 3, 7, 511, -2, -7})
+            ExpectSameAsOneByOne(display, RandomBytes(display, 2, 32767, random), w,
+                                 "tall, w " + std::to_string(w));
     }
 }
 
-// A picture in another format than the display's reads as no colour at all.
-TEST(WarpDepthMapTest, ForeignFormatIsOnlyRepainted) {
-    StageRig rig(32);
+// A picture in another format than the display's reads as no colour at all: it is
+// only repainted.
+TEST(WarpAgainstOneByOneTest, ForeignFormatIsOnlyRepainted) {
+    const platform::Display display(32);
     platform::Bitmap foreign(4, 3, 8);
     for (std::uint8_t& b : foreign.MutableBits()) b = 200;
-    rig.surfaces.picDepth.ReplaceImage(foreign);
-    depth::WarpDepthMap(rig.context, rig.surfaces.picDepth);
-    EXPECT_EQ(ImageBytes(rig.surfaces.picDepth),
-              std::vector<std::uint8_t>(foreign.Bits().begin(), foreign.Bits().end()));
-    EXPECT_EQ(rig.surfaces.picDepth.RefreshCount(), 3 + 2);
+    ExpectSameAsOneByOne(display, foreign, 1, "foreign");
+}
+
+TEST(WarpDepthMapTest, DrawsTheColumn) {
+    const struct {
+        int w;
+        std::vector<int> before;  // one column, top down
+        std::vector<int> after;
+    } cases[] = {
+        // 255 / 100 = 2.55: the end 4.45 rounds to row 4, left out
+        {100, {0, 0, 0, 0, 0, 0, 0, 255, 0}, {0, 0, 0, 0, 0, 255, 255, 255, 0}},
+        // 120 / 24 = 5: from row 6 up to row 1, row 1 left out
+        {24, {0, 0, 0, 0, 0, 0, 120}, {0, 0, 120, 120, 120, 120, 120}},
+        {1, {0, 0, 255, 0}, {255, 255, 255, 0}},  // clipped at the top
+        {1, {255, 0, 0, 0}, {255, 0, 0, 0}},      // never downward
+        // the lower streak is drawn later and covers the upper pixel (255 / 50 = 5.1)
+        {50, {0, 0, 90, 0, 255}, {255, 255, 255, 255, 255}},
+        // 200 / 50 = 4 reaches row -2; 90 / 50 = 1.8 ends at 2.2, row 2 left out
+        {50, {0, 0, 200, 0, 90}, {200, 200, 200, 90, 90}},
+        // a short streak from below leaves the earlier, longer one showing above it
+        {30, {0, 0, 0, 0, 0, 240, 60}, {240, 240, 240, 240, 240, 60, 60}},
+        {-30, {0, 240, 0, 0, 0, 0, 0}, {0, 240, 240, 240, 240, 240, 240}},
+        // downward, a pixel reads the streak drawn over it and draws on in its colour
+        {-100, {255, 0, 0, 0, 0, 0, 0}, {255, 255, 255, 255, 255, 255, 255}},
+        {1, {0, 0, 0}, {0, 0, 0}},
+        {0, {0, 255, 9}, {0, 255, 9}},  // no lines at all
+    };
+    for (const auto& c : cases) {
+        StageRig rig;
+        rig.globals.glbWarp = static_cast<std::int16_t>(c.w);
+        Values rows;
+        for (int g : c.before) rows.push_back({g});
+        LoadGreys(rig.surfaces.picDepth, rows);
+        DepthStages().warp(rig.context);
+        std::vector<platform::Rgb> expected;
+        for (int g : c.after) expected.push_back(Grey(g));
+        EXPECT_EQ(SurfaceColors(rig.surfaces.picDepth), expected) << "case " << &c - cases;
+    }
 }
 
 }  // namespace

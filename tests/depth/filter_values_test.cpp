@@ -1,0 +1,132 @@
+// Exact values of each smoothing filter on tiny pictures.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <random>
+
+#include "platform/color.h"
+#include "tests/depth/stage_rig.h"
+
+namespace depth_tests {
+namespace {
+
+using core::PixelTriple;
+using platform::RGB;
+using testing_support::Grey;
+using testing_support::ReadGrid;
+
+// A 5 x 5 picture, black but for one pixel in the middle, filtered in place.
+core::PixelGrid SpotAfter(int choice, platform::Rgb spot, int bits = 24) {
+    StageRig rig(bits);
+    testing_support::LoadSurface(rig.surfaces.picDepth, 5, 5,
+                                 [spot](int x, int y) { return x == 2 && y == 2 ? spot : 0; });
+    RunFilter(rig, choice);
+    return ReadGrid(rig.surfaces.picDepth);
+}
+
+// The spot's own window value and its eight neighbours' around it; borders stay.
+Values Spread(int centre, int neighbour) {
+    const int n = neighbour;
+    return {
+        {0, 0, 0, 0, 0}, {0, n, n, n, 0}, {0, n, centre, n, 0}, {0, n, n, n, 0}, {0, 0, 0, 0, 0}};
+}
+
+TEST(SmereDepthTest, HalvesGoToEven) {
+    const struct {
+        int value, centre, neighbour;
+    } cases[] = {{1, 0, 0}, {3, 2, 0}, {5, 2, 0}, {9, 4, 1}, {255, 128, 16}};
+    for (const auto& c : cases) {  // centre 8 v / 16, neighbours v / 16
+        const core::PixelGrid out = SpotAfter(1, RGB(c.value, 0, 0));
+        EXPECT_EQ(Channel(out), Spread(c.centre, c.neighbour)) << c.value;
+        EXPECT_EQ(Channel(out, &PixelTriple::Green), Spread(0, 0));
+        EXPECT_EQ(Channel(out, &PixelTriple::Blue), Spread(0, 0));
+    }
+}
+
+TEST(BlurDepthTest, SpotSpreadsOverItsWindowInItsChannelOnly) {
+    const core::PixelGrid out = SpotAfter(2, RGB(0, 255, 0));
+    EXPECT_EQ(Channel(out, &PixelTriple::Green), Spread(28, 28));
+    EXPECT_EQ(Channel(out, &PixelTriple::Red), Spread(0, 0));
+    EXPECT_EQ(Channel(out, &PixelTriple::Blue), Spread(0, 0));
+    // Sums of raw 5- and 6-bit fields: a white spot at 16 bits is 31, 63, 31 in the grid.
+    const core::PixelGrid fields = SpotAfter(2, RGB(255, 255, 255), 16);
+    EXPECT_EQ(fields(1, 1), (PixelTriple{3, 7, 3}));  // 31 / 9 = 3.4, 63 / 9 = 7
+    EXPECT_EQ(fields(2, 2), (PixelTriple{3, 7, 3}));
+    EXPECT_EQ(fields(0, 0), (PixelTriple{0, 0, 0}));
+}
+
+TEST(BlurDepthTest, KeepsChannelsApart) {
+    StageRig rig;
+    // red rises along the rows, blue down the columns, green is flat
+    testing_support::LoadSurface(rig.surfaces.picDepth, 4, 3,
+                                 [](int x, int y) { return RGB(10 * x, 50, 90 * y); });
+    RunFilter(rig, 2);
+    const core::PixelGrid out = ReadGrid(rig.surfaces.picDepth);
+    EXPECT_EQ(out(1, 1), (PixelTriple{90, 50, 10}));
+    EXPECT_EQ(out(2, 1), (PixelTriple{90, 50, 20}));
+}
+
+// A 3 x 3 picture has one interior pixel, whose window is the whole picture.
+PixelTriple CentreAfter(int choice, const std::vector<platform::Rgb>& nine) {
+    StageRig rig;
+    testing_support::LoadSurface(rig.surfaces.picDepth, 3, 3, [&nine](int x, int y) {
+        return nine[static_cast<std::size_t>(3 * y + x)];
+    });
+    RunFilter(rig, choice);
+    return ReadGrid(rig.surfaces.picDepth)(1, 1);
+}
+
+std::vector<platform::Rgb> Greys(const std::vector<int>& values) {
+    std::vector<platform::Rgb> colors;
+    for (int v : values) colors.push_back(Grey(v));
+    return colors;
+}
+
+PixelTriple GreyTriple(int v) {
+    const auto b = static_cast<std::uint8_t>(v);
+    return {b, b, b};
+}
+
+TEST(GreyFiltersTest, CentreOfAThreeByThreePicture) {
+    const std::vector<platform::Rgb> red(9, RGB(255, 0, 0));
+    const platform::Rgb g1 = Grey(1), g2 = Grey(2), g4 = Grey(4), g5 = Grey(5), g6 = Grey(6),
+                        g7 = Grey(7), g9 = Grey(9), g10 = Grey(10);
+    const struct {
+        int choice;
+        std::vector<platform::Rgb> nine;
+        PixelTriple centre;
+    } cases[] = {
+        {3, red, GreyTriple(85)},
+        // cell greys 0, 10, ..., 80 (cells 1 and 8 in colour): mean 40
+        {3,
+         {0, RGB(30, 0, 0), Grey(20), Grey(30), Grey(40), Grey(50), Grey(60), Grey(70),
+          RGB(240, 0, 0)},
+         GreyTriple(40)},
+        {3, Greys({1, 0, 0, 0, 0, 0, 0, 0, 0}), GreyTriple(0)},  // 1 / 9 rounds to 0
+        {3, Greys({1, 1, 1, 1, 1, 0, 0, 0, 0}), GreyTriple(1)},  // 5 / 9 rounds to 1
+        {4, red, GreyTriple(85)},
+        // "Max" copies the brightest cell with its colour, the first in raster order on a tie
+        {5, {g1, g2, Grey(3), g4, g5, RGB(250, 200, 10), g7, Grey(8), g9}, {10, 200, 250}},
+        {5, {g1, g2, Grey(100), g4, g5, g6, g7, RGB(0, 150, 150), g9}, GreyTriple(100)},
+        {5, {g1, g2, RGB(0, 150, 150), g4, g5, g6, g7, Grey(100), g9}, {150, 150, 0}},
+        {5,
+         {RGB(0, 0, 30), RGB(30, 0, 0), RGB(0, 30, 0), g10, g10, g10, RGB(0, 0, 30), g10, g10},
+         {30, 0, 0}},  // nine equal greys: the top-left cell, whatever its colour
+    };
+    for (const auto& c : cases) EXPECT_EQ(CentreAfter(c.choice, c.nine), c.centre) << c.choice;
+}
+
+TEST(GreyFiltersTest, MedianIsTheFifthSmallestWhateverThePositions) {
+    std::mt19937 random(11);
+    std::vector<int> duplicates = {0, 0, 0, 0, 10, 10, 10, 10, 10};
+    std::vector<int> distinct = {0, 1, 2, 3, 4, 5, 6, 7, 8};
+    for (int round = 0; round < 5; ++round) {
+        std::shuffle(duplicates.begin(), duplicates.end(), random);
+        std::shuffle(distinct.begin(), distinct.end(), random);
+        EXPECT_EQ(CentreAfter(4, Greys(duplicates)), GreyTriple(10));
+        EXPECT_EQ(CentreAfter(4, Greys(distinct)), GreyTriple(4));
+    }
+}
+
+}  // namespace
+}  // namespace depth_tests
