@@ -1,51 +1,40 @@
 #pragma once
-// A window's worth of surfaces, settings and process-wide values for calling the
-// stereo stages directly, with a run in progress.
+// The depth tests' stage rig with a run in progress whose band starts at 1 and grows
+// by 2 a row, and what the stereo stage tests compare.
 #include <algorithm>
 #include <cstdint>
-#include <sstream>
-#include <vector>
+#include <functional>
 
 #include <gtest/gtest.h>
 
-#include "core/stage_context.h"
-#include "core/workspace.h"
-#include "platform/display.h"
-#include "tests/support/fake_host.h"
-#include "tests/support/pictures.h"
+#include "tests/depth/stage_rig.h"
 
 namespace stereo_testing {
 
-inline constexpr int kDisplayDepths[] = {8, 15, 16, 24, 32};
+using depth_tests::ImageBytes;
+using depth_tests::kDisplayDepths;
 
-struct StageBench {
-    explicit StageBench(int bits_per_pixel = 32)
-        : display(bits_per_pixel), surfaces(display), context{surfaces, settings, globals, host} {
-        globals.glbBusy = TavsMod::kTrue;
+struct StageBench : depth_tests::StageRig {
+    explicit StageBench(int bits_per_pixel = 32) : StageRig(bits_per_pixel) {
         globals.glbBandWidth = 1.0f;
         globals.glbBandStep = 2.0f;
     }
-    StageBench(const StageBench&) = delete;
-    StageBench& operator=(const StageBench&) = delete;
-
-    // Clears the run flag inside yield n (1-based), as a click on "Cancel" would.
-    void CancelAtYield(int n) {
-        host.on_yield = [this, n](int yield) {
-            if (yield == n) globals.glbBusy = 0;
-        };
-    }
-
-    platform::Display display;
-    core::Workspace surfaces;
-    core::ConversionSettings settings;
-    TavsMod::Values globals;
-    testing_support::FakeHost host;
-    core::StageContext context;
 };
 
 // A different colour in every cell of pictures up to 256 wide, none black or white.
 inline platform::Rgb CellColor(int x, int y) {
     return platform::RGB((x * 7 + 3) & 255, (y * 37 + 11) & 255, (x * 5 + y * 3 + 29) & 255);
+}
+
+// As a reload leaves the surfaces: the picture in picOriginal and picResult, and a
+// grey depth map in picDepth.
+inline void LoadViews(StageBench& bench, int width, int height,
+                      const std::function<int(int x, int y)>& depth,
+                      const testing_support::ColorAt& picture = CellColor) {
+    testing_support::LoadSurface(bench.surfaces.picOriginal, width, height, picture);
+    testing_support::LoadSurface(bench.surfaces.picResult, width, height, picture);
+    testing_support::LoadSurface(bench.surfaces.picDepth, width, height,
+                                 [&](int x, int y) { return testing_support::Grey(depth(x, y)); });
 }
 
 inline core::PixelTriple Triple(int red, int green, int blue) {
@@ -72,11 +61,6 @@ inline ::testing::AssertionResult SameGrid(const core::PixelGrid& actual,
                    << ", " << int{e.Green} << ", " << int{e.Blue} << ")";
         }
     return ::testing::AssertionSuccess();
-}
-
-inline std::vector<std::uint8_t> ImageBytes(const platform::PictureSurface& surface) {
-    const auto bits = surface.Image().Bits();
-    return {bits.begin(), bits.end()};
 }
 
 // True when the surface's assigned picture holds exactly its image.

@@ -12,9 +12,9 @@
 namespace {
 
 using stereo_testing::CellColor;
+using stereo_testing::ImageBytes;
 using stereo_testing::StageBench;
 using testing_support::MakePicture;
-using testing_support::ReadGrid;
 
 core::StageTable StereoOnly() {
     core::StageTable table;
@@ -30,16 +30,6 @@ void Configure(StageBench& bench) {
     bench.globals.glbShift = 2;
     bench.host.AttachWorkspace(bench.surfaces, MakePicture(bench.display, 11, 5, CellColor));
     bench.host.Reload();
-}
-
-TEST(StereoStages, FillsTheAnaglyphAndFrameEntriesOnly) {
-    const core::StageTable table = StereoOnly();
-    EXPECT_NE(table.anaglyph, nullptr);
-    EXPECT_NE(table.frame, nullptr);
-    EXPECT_EQ(table.invert, nullptr);
-    EXPECT_EQ(table.centre, nullptr);
-    EXPECT_EQ(table.warp, nullptr);
-    for (const core::Stage stage : table.cues) EXPECT_EQ(stage, nullptr);
 }
 
 // The command's run equals the two stages called by hand on a twin window, and the
@@ -60,29 +50,12 @@ TEST(StereoStages, ConvertEndToEndOnEveryDisplayFormat) {
         EXPECT_EQ(command.CurrentState(), core::AnaglyphCommand::State::Idle);
         EXPECT_EQ(bench.globals.glbBusy, 0);
         EXPECT_EQ(bench.host.command_caption, "Anaglyph");
-        EXPECT_EQ(stereo_testing::ImageBytes(bench.surfaces.picOriginal),
-                  stereo_testing::ImageBytes(twin.surfaces.picOriginal))
+        EXPECT_EQ(ImageBytes(bench.surfaces.picOriginal), ImageBytes(twin.surfaces.picOriginal))
             << depth_bits << " bits";
         EXPECT_TRUE(stereo_testing::PictureIsImage(bench.surfaces.picOriginal));
         EXPECT_EQ(bench.surfaces.picOriginal.Point(0, 4), platform::RGB(255, 255, 255));
         EXPECT_EQ(bench.host.band_widths.size(), 1u + 5u * 5u) << depth_bits << " bits";
     }
-}
-
-TEST(StereoStages, CancelledRunReloadsThePicture) {
-    StageBench bench;
-    Configure(bench);
-    const core::PixelGrid picture = ReadGrid(bench.surfaces.picOriginal);
-    core::AnaglyphCommand command(bench.context, StereoOnly());
-    bench.host.on_yield = [&](int yield) {
-        if (yield == 4) command.mnuAnaglyph_Click();
-    };
-
-    command.mnuAnaglyph_Click();
-
-    EXPECT_TRUE(stereo_testing::SameGrid(ReadGrid(bench.surfaces.picOriginal), picture));
-    EXPECT_EQ(bench.host.reloads, 3);
-    EXPECT_EQ(bench.globals.glbBusy, 0);
 }
 
 }  // namespace

@@ -1,7 +1,7 @@
 // The second view against a plain three-pass reference: odd widths, noisy maps whose
-// bands change from pixel to pixel, levels that make bands overlap, and a picture
-// that changes size between the passes, so that each pass covers other columns and
-// rows than the one before.
+// bands change from pixel to pixel, levels that make bands overlap, every display
+// format, and a picture that changes size between the passes, so that each pass
+// covers other columns and rows than the one before.
 #include <algorithm>
 #include <array>
 #include <random>
@@ -16,6 +16,7 @@ namespace {
 
 using core::PixelGrid;
 using stereo_testing::CellColor;
+using stereo_testing::LoadViews;
 using stereo_testing::SameGrid;
 using stereo_testing::StageBench;
 using testing_support::Grey;
@@ -23,93 +24,63 @@ using testing_support::LoadSurface;
 using testing_support::MakePicture;
 using testing_support::ReadGrid;
 
-using Bounds = std::array<int, 6>;
 // Per pass, per row: the columns the pass covered, or -1 when it did not reach the row.
 using Covered = std::array<std::vector<int>, 3>;
 
-Bounds BoundsOf(const TavsMod::Values& globals) {
-    return {0, globals.Depth[0], globals.Depth[1], globals.Depth[2], globals.Depth[3], 255};
-}
-
-// Pass k (1..3) copies every source x in k + 1 .. width - 1 whose depth lies strictly
-// inside band k + 1 to x - k, the passes in order, all from the picture.
-PixelGrid ThreePasses(const PixelGrid& picture, const PixelGrid& depth, const Bounds& bounds,
-                      const Covered& covered) {
+// Pass k (1..3) copies every source x in k + 1 .. width - 1 whose depth (its Blue
+// byte) lies strictly inside band k + 1 to x - k, the passes in order, all from the
+// picture. By default every pass covers the whole picture.
+PixelGrid ThreePasses(const PixelGrid& picture, const PixelGrid& depth,
+                      const TavsMod::Values& globals, Covered covered = {}) {
+    const std::array<int, 6> bounds = {
+        0, globals.Depth[0], globals.Depth[1], globals.Depth[2], globals.Depth[3], 255};
     PixelGrid result = picture;
     for (int k = 1; k <= 3; ++k) {
-        const int low = bounds[static_cast<std::size_t>(k + 1)];
-        const int high = bounds[static_cast<std::size_t>(k + 2)];
-        const auto& widths = covered[static_cast<std::size_t>(k - 1)];
+        auto& widths = covered[static_cast<std::size_t>(k - 1)];
+        if (widths.empty())
+            widths.assign(static_cast<std::size_t>(picture.Height()), picture.Width());
         for (int y = 0; y < static_cast<int>(widths.size()); ++y)
             for (int x = k + 1; x < widths[static_cast<std::size_t>(y)]; ++x) {
                 const int d = depth(x, y).Blue;
-                if (low < d && d < high) result(x - k, y) = picture(x, y);
+                if (bounds[static_cast<std::size_t>(k + 1)] < d &&
+                    d < bounds[static_cast<std::size_t>(k + 2)])
+                    result(x - k, y) = picture(x, y);
             }
     }
     return result;
 }
 
-Covered AllCovered(int width, int height) {
-    const std::vector<int> rows(static_cast<std::size_t>(height), width);
-    return {rows, rows, rows};
+// Runs the stage on the loaded surfaces and compares it with the reference.
+::testing::AssertionResult MatchesThreePasses(StageBench& bench) {
+    const PixelGrid picture = ReadGrid(bench.surfaces.picOriginal);
+    const PixelGrid depth = ReadGrid(bench.surfaces.picDepth);
+    stereo::MakeSecondView(bench.context);
+    return SameGrid(ReadGrid(bench.surfaces.picResult), ThreePasses(picture, depth, bench.globals));
 }
 
-struct LevelsCase {
-    const char* name;
-    std::array<std::int16_t, 5> depth;
-};
-
-const LevelsCase kLevels[] = {
-    {"default", {50, 100, 150, 200, 255}},
-    {"first and last bands overlap", {10, 120, 180, 60, 255}},
-    {"crossed", {0, 200, 100, 150, 7}},
-    {"out of byte range", {-5, -1, 128, 256, 300}},
-};
-
-TEST(MakeSecondViewRows, NoisyMapsOfOddWidthsMatchThreePasses) {
+// The band of a pixel is its Blue byte; a colour depth map is read by that alone.
+TEST(MakeSecondViewRows, NoisyColourMapsOfOddWidthsMatchThreePasses) {
+    const std::array<std::int16_t, 5> levels[] = {
+        {50, 100, 150, 200, 255},  // default
+        {10, 120, 180, 60, 255},   // first and last bands overlap
+        {0, 200, 100, 150, 7},     // crossed
+        {-5, -1, 128, 256, 300}};  // out of byte range
     std::mt19937 rng(5);
-    for (const LevelsCase& levels : kLevels) {
+    for (const auto& depth_levels : levels) {
         for (const int width : {1, 2, 3, 4, 5, 6, 7, 17, 33, 163}) {
             StageBench bench;
-            bench.globals.Depth = levels.depth;
-            std::vector<int> depths(static_cast<std::size_t>(width) * 3);
-            for (int& d : depths) d = static_cast<int>(rng() % 256);
+            bench.globals.Depth = depth_levels;
             LoadSurface(bench.surfaces.picOriginal, width, 3, CellColor);
             LoadSurface(bench.surfaces.picResult, width, 3, [](int, int) { return Grey(9); });
-            LoadSurface(bench.surfaces.picDepth, width, 3, [&](int x, int y) {
-                return Grey(depths[static_cast<std::size_t>(y * width + x)]);
-            });
-            const PixelGrid picture = ReadGrid(bench.surfaces.picOriginal);
-            const PixelGrid depth = ReadGrid(bench.surfaces.picDepth);
-
-            stereo::MakeSecondView(bench.context);
-
-            EXPECT_TRUE(SameGrid(
-                ReadGrid(bench.surfaces.picResult),
-                ThreePasses(picture, depth, BoundsOf(bench.globals), AllCovered(width, 3))))
-                << levels.name << ", width " << width;
+            LoadSurface(bench.surfaces.picDepth, width, 3,
+                        [&rng](int, int) { return static_cast<platform::Rgb>(rng() & 0xFFFFFF); });
+            EXPECT_TRUE(MatchesThreePasses(bench))
+                << "levels " << depth_levels[0] << ", width " << width;
         }
     }
 }
 
-// The band of a pixel is its Blue byte; a colour depth map is read by that alone.
-TEST(MakeSecondViewRows, OnlyTheBlueByteOfTheMapCounts) {
-    StageBench bench;
-    LoadSurface(bench.surfaces.picOriginal, 40, 2, CellColor);
-    LoadSurface(bench.surfaces.picResult, 40, 2, CellColor);
-    LoadSurface(bench.surfaces.picDepth, 40, 2, [](int x, int y) {
-        return platform::RGB((x * 41 + y) & 255, (x * 97) & 255, (x * 13 + y * 50) & 255);
-    });
-    const PixelGrid picture = ReadGrid(bench.surfaces.picOriginal);
-    const PixelGrid depth = ReadGrid(bench.surfaces.picDepth);
-
-    stereo::MakeSecondView(bench.context);
-
-    EXPECT_TRUE(SameGrid(ReadGrid(bench.surfaces.picResult),
-                         ThreePasses(picture, depth, BoundsOf(bench.globals), AllCovered(40, 2))));
-}
-
-// A grey map with one colour cell: that cell moves by its Blue byte, wherever it lies.
+// A grey map with one colour cell: that cell moves by its Blue, wherever it lies.
 TEST(MakeSecondViewRows, OneColourCellInAGreyMapMovesByItsBlue) {
     for (const int width : {5, 16, 17, 33, 163}) {
         for (int odd = 0; odd < width; odd += std::max(1, width / 9)) {
@@ -119,16 +90,23 @@ TEST(MakeSecondViewRows, OneColourCellInAGreyMapMovesByItsBlue) {
             LoadSurface(bench.surfaces.picDepth, width, 1, [odd](int x, int) {
                 return x == odd ? platform::RGB(120, 170, 230) : Grey(40 + (x * 29) % 200);
             });
-            const PixelGrid picture = ReadGrid(bench.surfaces.picOriginal);
-            const PixelGrid depth = ReadGrid(bench.surfaces.picDepth);
-
-            stereo::MakeSecondView(bench.context);
-
-            ASSERT_TRUE(SameGrid(
-                ReadGrid(bench.surfaces.picResult),
-                ThreePasses(picture, depth, BoundsOf(bench.globals), AllCovered(width, 1))))
-                << "width " << width << ", odd cell " << odd;
+            ASSERT_TRUE(MatchesThreePasses(bench)) << "width " << width << ", odd cell " << odd;
         }
+    }
+}
+
+// The depth stages leave raw field values on 15- and 16-bit displays, so the levels
+// there are set in field units.
+TEST(MakeSecondViewRows, EveryDisplayFormat) {
+    for (const int bits : stereo_testing::kDisplayDepths) {
+        StageBench bench(bits);
+        if (bits == 15 || bits == 16) bench.globals.Depth = {6, 12, 18, 25, 31};
+        LoadViews(bench, 11, 4, [](int x, int y) { return ((x * 3 + y) % 9) * 30; });
+        const PixelGrid picture = ReadGrid(bench.surfaces.picOriginal);
+        ASSERT_FALSE(ThreePasses(picture, ReadGrid(bench.surfaces.picDepth), bench.globals) ==
+                     picture)
+            << bits << " bits: the map should move pixels";
+        EXPECT_TRUE(MatchesThreePasses(bench)) << bits << " bits";
     }
 }
 
@@ -140,12 +118,8 @@ TEST(MakeSecondViewRows, PictureChangingBetweenPassesChangesWhatEachPassCovers) 
     constexpr int kHeight = 6;
     StageBench bench;
     std::mt19937 rng(11);
-    std::vector<int> depths(kWidth * kHeight);
-    for (int& d : depths) d = 101 + static_cast<int>(rng() % 154);  // all three bands
-    LoadSurface(bench.surfaces.picOriginal, kWidth, kHeight, CellColor);
-    LoadSurface(bench.surfaces.picResult, kWidth, kHeight, CellColor);
-    LoadSurface(bench.surfaces.picDepth, kWidth, kHeight, [&](int x, int y) {
-        return Grey(depths[static_cast<std::size_t>(y * kWidth + x)]);
+    LoadViews(bench, kWidth, kHeight, [&rng](int, int) {
+        return 101 + static_cast<int>(rng() % 154);  // all three bands
     });
     const PixelGrid picture = ReadGrid(bench.surfaces.picOriginal);
     const PixelGrid depth = ReadGrid(bench.surfaces.picDepth);
@@ -166,7 +140,7 @@ TEST(MakeSecondViewRows, PictureChangingBetweenPassesChangesWhatEachPassCovers) 
                              std::vector<int>{12, 12, 16, 16, 16, 16},
                              std::vector<int>{16, 16, 16, 16, -1, -1}};
     EXPECT_TRUE(SameGrid(ReadGrid(bench.surfaces.picResult),
-                         ThreePasses(picture, depth, BoundsOf(bench.globals), covered)));
+                         ThreePasses(picture, depth, bench.globals, covered)));
 }
 
 }  // namespace

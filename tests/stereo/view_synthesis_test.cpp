@@ -1,7 +1,8 @@
 #include "stereo/view_synthesis.h"
 
 #include <array>
-#include <functional>
+#include <utility>
+#include <vector>
 
 #include <gtest/gtest.h>
 
@@ -11,165 +12,114 @@ namespace {
 
 using core::PixelGrid;
 using stereo_testing::CellColor;
+using stereo_testing::ImageBytes;
+using stereo_testing::LoadViews;
 using stereo_testing::SameGrid;
 using stereo_testing::StageBench;
 using testing_support::Grey;
 using testing_support::LoadSurface;
 using testing_support::ReadGrid;
 
-using DepthAt = std::function<int(int x, int y)>;
-
-// The picture goes to picOriginal and picResult (as a reload leaves them), the depth
-// map to picDepth.
-void LoadViews(StageBench& bench, int width, int height, const DepthAt& depth) {
-    LoadSurface(bench.surfaces.picOriginal, width, height, CellColor);
-    LoadSurface(bench.surfaces.picResult, width, height, CellColor);
-    LoadSurface(bench.surfaces.picDepth, width, height,
-                [&](int x, int y) { return Grey(depth(x, y)); });
-}
-
-struct SinglePixelCase {
-    int depth;
-    int destination;  // where the pixel at (10, 5) lands; -1: it stays
-};
-
-class SinglePixelMove : public ::testing::TestWithParam<SinglePixelCase> {};
-
-TEST_P(SinglePixelMove, LandsByItsBandWithDefaultLevels) {
-    const SinglePixelCase c = GetParam();
-    StageBench bench;
-    LoadViews(bench, 20, 8, [&](int x, int y) { return x == 10 && y == 5 ? c.depth : 0; });
-    const PixelGrid picture = ReadGrid(bench.surfaces.picOriginal);
-
-    stereo::MakeSecondView(bench.context);
-
-    PixelGrid expected = picture;
-    if (c.destination >= 0) expected(c.destination, 5) = picture(10, 5);
-    EXPECT_TRUE(SameGrid(ReadGrid(bench.surfaces.picResult), expected)) << "depth " << c.depth;
-    EXPECT_TRUE(stereo_testing::PictureIsImage(bench.surfaces.picResult));
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    Bands, SinglePixelMove,
-    ::testing::Values(SinglePixelCase{120, 9}, SinglePixelCase{170, 8}, SinglePixelCase{230, 7},
-                      SinglePixelCase{101, 9}, SinglePixelCase{149, 9}, SinglePixelCase{151, 8},
-                      SinglePixelCase{199, 8}, SinglePixelCase{201, 7}, SinglePixelCase{254, 7},
-                      // bounds themselves and the lower bands stay
-                      SinglePixelCase{150, -1}, SinglePixelCase{200, -1}, SinglePixelCase{255, -1},
-                      SinglePixelCase{100, -1}, SinglePixelCase{60, -1}, SinglePixelCase{50, -1},
-                      SinglePixelCase{0, -1}));
-
-TEST(MakeSecondView, HigherBandWinsASharedDestination) {
-    StageBench bench;
-    LoadViews(bench, 16, 3, [](int x, int) { return x == 12 ? 230 : x == 10 ? 120 : 0; });
-    const PixelGrid picture = ReadGrid(bench.surfaces.picOriginal);
-
-    stereo::MakeSecondView(bench.context);
-
-    PixelGrid expected = picture;
-    for (int y = 0; y < 3; ++y) expected(9, y) = picture(12, y);
-    EXPECT_TRUE(SameGrid(ReadGrid(bench.surfaces.picResult), expected));
-}
-
-TEST(MakeSecondView, BandIsDecidedAtTheSourceNotTheDestination) {
-    StageBench bench;
-    // Deep destination, shallow source: nothing lands on (9, 1); the deep pixel
-    // itself moves on to (8, 1).
-    LoadViews(bench, 16, 3, [](int x, int y) { return x == 9 && y == 1 ? 120 : 0; });
-    const PixelGrid picture = ReadGrid(bench.surfaces.picOriginal);
-
-    stereo::MakeSecondView(bench.context);
-
-    PixelGrid expected = picture;
-    expected(8, 1) = picture(9, 1);
-    EXPECT_TRUE(SameGrid(ReadGrid(bench.surfaces.picResult), expected));
-}
-
-TEST(MakeSecondView, ColumnZeroIsNeverWritten) {
-    StageBench bench;
-    // Sources 1, 2 and 3 would land on column 0 with shifts 1, 2 and 3; source 4 of
-    // the deepest band lands on column 1.
-    constexpr std::array<int, 8> depths = {230, 120, 170, 230, 230, 0, 0, 0};
-    LoadViews(bench, 8, 2, [&](int x, int) { return depths[static_cast<std::size_t>(x)]; });
-    const PixelGrid picture = ReadGrid(bench.surfaces.picOriginal);
-
-    stereo::MakeSecondView(bench.context);
-
-    PixelGrid expected = picture;
-    for (int y = 0; y < 2; ++y) {
-        expected(1, y) = picture(4, y);
-        expected(0, y) = picture(0, y);
-    }
-    EXPECT_TRUE(SameGrid(ReadGrid(bench.surfaces.picResult), expected));
-}
-
-TEST(MakeSecondView, FlatCentredMapMovesEverythingOneColumn) {
-    StageBench bench;
-    constexpr int kWidth = 7;
-    LoadViews(bench, kWidth, 3, [](int, int) { return 127; });
-    const PixelGrid picture = ReadGrid(bench.surfaces.picOriginal);
-
-    stereo::MakeSecondView(bench.context);
-
-    PixelGrid expected = picture;
-    for (int y = 0; y < 3; ++y)
-        for (int x = 1; x <= kWidth - 2; ++x) expected(x, y) = picture(x + 1, y);
-    EXPECT_TRUE(SameGrid(ReadGrid(bench.surfaces.picResult), expected));
-}
-
-TEST(MakeSecondView, WholeDeepestBandMovesThreeColumns) {
-    StageBench bench;
-    constexpr int kWidth = 9;
-    LoadViews(bench, kWidth, 2, [](int, int) { return 240; });
-    const PixelGrid picture = ReadGrid(bench.surfaces.picOriginal);
-
-    stereo::MakeSecondView(bench.context);
-
-    PixelGrid expected = picture;  // columns 6..8 keep their own pixels
-    for (int y = 0; y < 2; ++y)
-        for (int x = 1; x <= kWidth - 4; ++x) expected(x, y) = picture(x + 3, y);
-    EXPECT_TRUE(SameGrid(ReadGrid(bench.surfaces.picResult), expected));
-}
-
-TEST(MakeSecondView, CrossedLevelsEmptyTheFirstBand) {
-    for (const std::int16_t level1 : {std::int16_t{150}, std::int16_t{160}}) {
+// With the default levels a pixel of the band above 100, 150 or 200 moves 1, 2 or 3
+// columns left; the bounds themselves and the lower bands stay.
+TEST(MakeSecondView, SinglePixelLandsByItsBand) {
+    const int destinations[][2] = {{120, 9},  {170, 8}, {230, 7}, {101, 9},  {149, 9},  {151, 8},
+                                   {199, 8},  {201, 7}, {254, 7}, {150, -1}, {200, -1}, {255, -1},
+                                   {100, -1}, {60, -1}, {50, -1}, {0, -1}};
+    for (const auto& [depth, destination] : destinations) {
+        const int d = depth;
         StageBench bench;
-        bench.globals.Depth = {50, level1, 150, 200, 255};
-        LoadViews(bench, 16, 2, [](int x, int) {
-            return x == 5 ? 120 : x == 6 ? 149 : x == 12 ? 170 : 0;
-        });
+        LoadViews(bench, 20, 8, [d](int x, int y) { return x == 10 && y == 5 ? d : 0; });
         const PixelGrid picture = ReadGrid(bench.surfaces.picOriginal);
-
         stereo::MakeSecondView(bench.context);
-
-        PixelGrid expected = picture;  // only the band above 150 still moves
-        for (int y = 0; y < 2; ++y) expected(10, y) = picture(12, y);
-        EXPECT_TRUE(SameGrid(ReadGrid(bench.surfaces.picResult), expected))
-            << "Depth(1) " << level1;
+        PixelGrid expected = picture;
+        if (destination >= 0) expected(destination, 5) = picture(10, 5);
+        EXPECT_TRUE(SameGrid(ReadGrid(bench.surfaces.picResult), expected)) << "depth " << d;
+        EXPECT_TRUE(stereo_testing::PictureIsImage(bench.surfaces.picResult));
     }
 }
 
-TEST(MakeSecondView, LevelZeroAndFourTakeNoPart) {
-    StageBench bench;
-    bench.globals.Depth = {140, 100, 150, 200, 210};
-    LoadViews(bench, 12, 1, [](int x, int) { return x == 5 ? 120 : x == 9 ? 230 : 0; });
-    const PixelGrid picture = ReadGrid(bench.surfaces.picOriginal);
-
-    stereo::MakeSecondView(bench.context);
-
-    PixelGrid expected = picture;
-    expected(4, 0) = picture(5, 0);
-    expected(6, 0) = picture(9, 0);
-    EXPECT_TRUE(SameGrid(ReadGrid(bench.surfaces.picResult), expected));
-}
-
-TEST(MakeSecondView, TinyPicturesMoveNothing) {
-    for (const int width : {1, 2, 3}) {
+TEST(MakeSecondView, SmallMapsMoveTheirColumns) {
+    using Depth = int (*)(int x, int y);
+    const struct {
+        const char* what;
+        int width, height;
+        std::array<std::int16_t, 5> levels;
+        Depth depth;
+        std::vector<std::pair<int, int>> moves;  // on every row: {to, from}
+    } cases[] = {
+        {"the higher band wins a shared destination",
+         16,
+         3,
+         {50, 100, 150, 200, 255},
+         [](int x, int) { return x == 12   ? 230
+                                 : x == 10 ? 120
+                                           : 0; },
+         {{9, 12}}},
+        // nothing lands on the deep column 9 from the shallow 10; it moves on itself
+        {"the band is decided at the source",
+         16,
+         3,
+         {50, 100, 150, 200, 255},
+         [](int x, int) { return x == 9 ? 120 : 0; },
+         {{8, 9}}},
+        // sources 1, 2 and 3 would land on column 0; source 4 of the deepest band on 1
+        {"column 0 is never written",
+         8,
+         2,
+         {50, 100, 150, 200, 255},
+         [](int x, int) { return std::array{230, 120, 170, 230, 230, 0, 0, 0}[x]; },
+         {{1, 4}}},
+        {"a flat centred map moves everything one column",
+         7,
+         3,
+         {50, 100, 150, 200, 255},
+         [](int, int) { return 127; },
+         {{1, 2}, {2, 3}, {3, 4}, {4, 5}, {5, 6}}},
+        {"the deepest band moves three columns",
+         9,
+         2,
+         {50, 100, 150, 200, 255},
+         [](int, int) { return 240; },
+         {{1, 4}, {2, 5}, {3, 6}, {4, 7}, {5, 8}}},
+        {"crossed levels empty the first band",
+         16,
+         2,
+         {50, 150, 150, 200, 255},
+         [](int x, int) {
+             return x == 5 ? 120 : x == 6 ? 149 : x == 12 ? 170 : 0;
+         },
+         {{10, 12}}},
+        {"crossed levels, Depth(1) above Depth(2)",
+         16,
+         2,
+         {50, 160, 150, 200, 255},
+         [](int x, int) {
+             return x == 5 ? 120 : x == 6 ? 149 : x == 12 ? 170 : 0;
+         },
+         {{10, 12}}},
+        {"levels 0 and 4 take no part",
+         12,
+         1,
+         {140, 100, 150, 200, 210},
+         [](int x, int) { return x == 5   ? 120
+                                 : x == 9 ? 230
+                                          : 0; },
+         {{4, 5}, {6, 9}}},
+        {"1 wide moves nothing", 1, 1, {50, 100, 150, 200, 255}, [](int, int) { return 230; }, {}},
+        {"2 wide moves nothing", 2, 1, {50, 100, 150, 200, 255}, [](int, int) { return 230; }, {}},
+        {"3 wide moves nothing", 3, 1, {50, 100, 150, 200, 255}, [](int, int) { return 230; }, {}},
+    };
+    for (const auto& c : cases) {
         StageBench bench;
-        LoadViews(bench, width, 1, [](int, int) { return 230; });
+        bench.globals.Depth = c.levels;
+        LoadViews(bench, c.width, c.height, c.depth);
         const PixelGrid picture = ReadGrid(bench.surfaces.picOriginal);
         stereo::MakeSecondView(bench.context);
-        EXPECT_TRUE(SameGrid(ReadGrid(bench.surfaces.picResult), picture)) << "width " << width;
+        PixelGrid expected = picture;
+        for (int y = 0; y < c.height; ++y)
+            for (const auto& [to, from] : c.moves) expected(to, y) = picture(from, y);
+        EXPECT_TRUE(SameGrid(ReadGrid(bench.surfaces.picResult), expected)) << c.what;
     }
 }
 
@@ -179,27 +129,16 @@ TEST(MakeSecondView, NarrowerDepthMapMovesOnlyWhereItReaches) {
     LoadSurface(bench.surfaces.picResult, 10, 3, CellColor);
     LoadSurface(bench.surfaces.picDepth, 5, 2, [](int, int) { return Grey(120); });
     const PixelGrid picture = ReadGrid(bench.surfaces.picOriginal);
-
     stereo::MakeSecondView(bench.context);
-
     PixelGrid expected = picture;
     for (int y = 0; y < 2; ++y)
         for (int x = 1; x <= 3; ++x) expected(x, y) = picture(x + 1, y);
     EXPECT_TRUE(SameGrid(ReadGrid(bench.surfaces.picResult), expected));
 }
 
-TEST(MakeSecondView, PollsOncePerRowOfEachPass) {
-    StageBench bench;
-    LoadViews(bench, 6, 4, [](int, int) { return 0; });
-    stereo::MakeSecondView(bench.context);
-    EXPECT_EQ(bench.host.yields, 12);
-    ASSERT_EQ(bench.host.band_widths.size(), 12u);
-    EXPECT_FLOAT_EQ(bench.host.band_widths.back(), 1.0f + 12 * 2.0f);
-    EXPECT_FLOAT_EQ(bench.globals.glbBandWidth, 25.0f);
-}
-
-// Cancelling in yield n stops the pass at its next row end, before the grid is
-// written; only a cancel in the very last yield comes too late for this stage.
+// Each of the three passes polls once a row. Cancelling in yield n stops the pass at
+// its next row end, before the grid is written; only a cancel in the very last yield
+// comes too late for this stage.
 TEST(MakeSecondView, CancelAtEveryRowLeavesTheResultAlone) {
     constexpr int kWidth = 7;
     constexpr int kHeight = 3;
@@ -208,18 +147,18 @@ TEST(MakeSecondView, CancelAtEveryRowLeavesTheResultAlone) {
         StageBench bench;
         LoadViews(bench, kWidth, kHeight, [](int x, int) { return 100 + 30 * (x % 5); });
         LoadSurface(bench.surfaces.picResult, kWidth, kHeight, [](int, int) { return Grey(77); });
-        const auto before = stereo_testing::ImageBytes(bench.surfaces.picResult);
+        const auto before = ImageBytes(bench.surfaces.picResult);
         bench.CancelAtYield(n);
-
         stereo::MakeSecondView(bench.context);
-
         if (n < kYields) {
-            EXPECT_EQ(stereo_testing::ImageBytes(bench.surfaces.picResult), before)
-                << "yield " << n;
+            EXPECT_EQ(ImageBytes(bench.surfaces.picResult), before) << "yield " << n;
             EXPECT_EQ(bench.host.yields, n);
             EXPECT_EQ(bench.host.band_widths.size(), static_cast<std::size_t>(n + 1));
         } else {
-            EXPECT_NE(stereo_testing::ImageBytes(bench.surfaces.picResult), before);
+            EXPECT_NE(ImageBytes(bench.surfaces.picResult), before);
+            ASSERT_EQ(bench.host.band_widths.size(), static_cast<std::size_t>(kYields));
+            EXPECT_FLOAT_EQ(bench.host.band_widths.back(), 1.0f + kYields * 2.0f);
+            EXPECT_FLOAT_EQ(bench.globals.glbBandWidth, 1.0f + kYields * 2.0f);
         }
     }
 }
@@ -228,48 +167,12 @@ TEST(MakeSecondView, RunAlreadyCancelledStopsAfterOneRow) {
     StageBench bench;
     LoadViews(bench, 5, 4, [](int, int) { return 127; });
     LoadSurface(bench.surfaces.picResult, 5, 4, [](int, int) { return Grey(77); });
-    const auto before = stereo_testing::ImageBytes(bench.surfaces.picResult);
+    const auto before = ImageBytes(bench.surfaces.picResult);
     bench.globals.glbBusy = 0;
-
     stereo::MakeSecondView(bench.context);
-
-    EXPECT_EQ(stereo_testing::ImageBytes(bench.surfaces.picResult), before);
+    EXPECT_EQ(ImageBytes(bench.surfaces.picResult), before);
     EXPECT_EQ(bench.host.yields, 0);
     EXPECT_EQ(bench.host.band_widths.size(), 1u);
-}
-
-// The depth stages leave raw field values on 15- and 16-bit displays, so the levels
-// there are set in field units. The expectation is built cell by cell from the grids
-// the stage itself reads.
-TEST(MakeSecondView, EveryDisplayFormat) {
-    for (const int depth_bits : stereo_testing::kDisplayDepths) {
-        StageBench bench(depth_bits);
-        if (depth_bits == 15 || depth_bits == 16) bench.globals.Depth = {6, 12, 18, 25, 31};
-        LoadViews(bench, 11, 4, [](int x, int y) { return ((x * 3 + y) % 9) * 30; });
-        const PixelGrid picture = ReadGrid(bench.surfaces.picOriginal);
-        const PixelGrid depth = ReadGrid(bench.surfaces.picDepth);
-        const std::array<int, 6> bounds = {0,
-                                           bench.globals.Depth[0],
-                                           bench.globals.Depth[1],
-                                           bench.globals.Depth[2],
-                                           bench.globals.Depth[3],
-                                           255};
-
-        stereo::MakeSecondView(bench.context);
-
-        PixelGrid expected = picture;
-        for (int shift = 1; shift <= 3; ++shift) {
-            const int low = bounds[static_cast<std::size_t>(shift + 1)];
-            const int high = bounds[static_cast<std::size_t>(shift + 2)];
-            for (int y = 0; y < picture.Height(); ++y)
-                for (int x = shift + 1; x < picture.Width(); ++x)
-                    if (low < depth(x, y).Blue && depth(x, y).Blue < high)
-                        expected(x - shift, y) = picture(x, y);
-        }
-        EXPECT_FALSE(expected == picture) << depth_bits << " bits: the map should move pixels";
-        EXPECT_TRUE(SameGrid(ReadGrid(bench.surfaces.picResult), expected))
-            << depth_bits << " bits";
-    }
 }
 
 }  // namespace
