@@ -23,6 +23,8 @@ QImage ReadRgb(const std::string& path) {
     return ReadPicture(path).convertToFormat(QImage::Format_RGB32);
 }
 
+// Converts the sample with these options, the second view and the depth map too, and
+// checks that the run succeeded and that every view has the picture's size.
 Views ConvertSample(std::vector<std::string> options) {
     TempFolder folder;
     options.insert(options.end(),
@@ -137,15 +139,15 @@ TEST(PipelinePropertyTest, BlackFullFrameCoversAllFourSides) {
 }
 
 TEST(PipelinePropertyTest, NumbersAtTheFarEndsOfWhatTheOptionsTakeConvert) {
-    ConvertSample({"--depth-cue", "-32768", "--cue-color=32767", "--warp=+1", "--added-depth=-12",
-                   "--levels", "-32768,0,+5,32767,255"});
+    EXPECT_FALSE(ConvertSample({"--depth-cue", "-32768", "--cue-color=32767", "--warp=+1",
+                                "--added-depth=-12", "--levels", "-32768,0,+5,32767,255"})
+                     .anaglyph.isNull());
 }
 
 class DisplayFormatTest : public testing::TestWithParam<int> {};
 
-// The views have the picture's size in every display format (ConvertSample checks).
 TEST_P(DisplayFormatTest, ConvertsAtThePicturesSize) {
-    ConvertSample({"--display-bpp", std::to_string(GetParam())});
+    EXPECT_FALSE(ConvertSample({"--display-bpp", std::to_string(GetParam())}).anaglyph.isNull());
 }
 
 INSTANTIATE_TEST_SUITE_P(Depths, DisplayFormatTest, testing::Values(8, 15, 16, 24, 32));
