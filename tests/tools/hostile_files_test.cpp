@@ -75,6 +75,10 @@ struct HostileCase {
     bool unreadable = false;  // read permission taken away once it is made
 };
 
+void PrintTo(const HostileCase& c, std::ostream* out) {
+    *out << c.name;
+}
+
 class HostileInputTest : public testing::TestWithParam<HostileCase> {};
 
 // The hostile file goes between two good pictures in one run.
@@ -200,6 +204,10 @@ struct CutCase {
     QByteArray (*whole)();  // the file before it is cut
     int closing_bytes;      // after the picture data
 };
+
+void PrintTo(const CutCase& c, std::ostream* out) {
+    *out << c.name;
+}
 
 class CutEverywhereTest : public testing::TestWithParam<CutCase> {};
 

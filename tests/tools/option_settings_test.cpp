@@ -72,19 +72,15 @@ TEST(RunSettingsTest, FrameColorAloneDrawsNoFrame) {
     EXPECT_EQ(run.settings.ShowFrame, 0);
 }
 
-TEST(CommandLineTest, TwoNamesAreInputAndOutput) {
-    const ParseResult parsed = ParseCommandLine(Words({"a.jpg", "b.png"}));
-    ASSERT_EQ(parsed.status, ParseStatus::kRun);
+// Without --output-dir two names are input and output; with it every name is an
+// input, and after "--" even one that looks like an option.
+TEST(CommandLineTest, NamesAreInputsAndOutput) {
+    ParseResult parsed = ParseCommandLine(Words({"a.jpg", "b.png"}));
     EXPECT_EQ(parsed.options.inputs, QStringList{"a.jpg"});
     EXPECT_EQ(parsed.options.output, "b.png");
     EXPECT_EQ(parsed.options.display_bpp, 32);
-}
-
-// After "--" every word is a picture, even one that looks like an option.
-TEST(CommandLineTest, OutputDirTakesEveryNameAsInput) {
-    const ParseResult parsed =
-        ParseCommandLine(Words({"a.jpg", "--output-dir=out", "b.png", "--display-bpp", "15", "--",
-                                "-dash.png", "--help"}));
+    parsed = ParseCommandLine(Words({"a.jpg", "--output-dir=out", "b.png", "--display-bpp", "15",
+                                     "--", "-dash.png", "--help"}));
     ASSERT_EQ(parsed.status, ParseStatus::kRun);
     EXPECT_EQ(parsed.options.inputs, (QStringList{"a.jpg", "b.png", "-dash.png", "--help"}));
     EXPECT_EQ(parsed.options.output_dir, "out");

@@ -9,7 +9,6 @@
 
 #include <QImageWriter>
 #include <filesystem>
-#include <functional>
 
 #include "tests/app/disk_faults.h"  // FileSizeLimit
 #include "tests/tools/convert_process.h"
@@ -30,6 +29,10 @@ struct FormatCase {
     const char* qt_format;  // the writer that must exist for the case to run
     std::string signature;  // the file's first bytes
 };
+
+void PrintTo(const FormatCase& c, std::ostream* out) {
+    *out << c.name;
+}
 
 class OutputFormatTest : public testing::TestWithParam<FormatCase> {};
 
@@ -121,42 +124,32 @@ TEST(OutputDirTest, TwoInputsWithOneBaseNameDoNotOverwriteEachOther) {
     EXPECT_EQ(ReadPicture(folder.Path("out/x.anaglyph.bmp")).size(), QSize(8, 2));
 }
 
-struct LimitCase {
-    const char* name;
-    const char* extension;
-    std::int64_t limit;  // bytes a file may have; below 0: the anaglyph's size less this
-};
-
-class FileSizeLimitTest : public testing::TestWithParam<LimitCase> {};
-
-TEST_P(FileSizeLimitTest, AFailedWriteLeavesTheEarlierFileWhole) {
-    const LimitCase& c = GetParam();
+// Limits a byte short of the whole file fail in the last flush; a kilobyte, in the
+// middle of the write.
+TEST(FileSizeLimitTest, AFailedWriteLeavesTheEarlierFileWhole) {
     TempFolder folder;
     const std::string input = folder.Path("in.png");
-    const std::string output = folder.Path(std::string("out") + c.extension);
     WritePattern(input, 90, 60);
-    ASSERT_EQ(RunConvert({input, output}).status, 0);
-    const auto full = static_cast<std::int64_t>(fs::file_size(output));
-    const auto limit = static_cast<rlim_t>(c.limit >= 0 ? c.limit : full + c.limit);
-    ASSERT_LT(limit, full);
-    ASSERT_GE(limit, 1024u) << "the one line on stderr must still fit";
-    WriteBytes(output, "earlier result");
-    const auto before = Snapshot(folder.Root());
-
-    ConvertRun run;
-    {
-        const FileSizeLimit limited(limit);
-        run = RunConvert({input, output});
+    const std::pair<const char*, std::int64_t> cases[] = {{"png", 1024}, {"png", -1}, {"tif", -1}};
+    for (const auto& [extension, limit] : cases) {
+        SCOPED_TRACE(std::string(extension) + " limited to " + std::to_string(limit));
+        const std::string output = folder.Path(std::string("out.") + extension);
+        ASSERT_EQ(RunConvert({input, output}).status, 0);
+        const auto whole = static_cast<std::int64_t>(fs::file_size(output));
+        const auto bytes = static_cast<rlim_t>(limit >= 0 ? limit : whole + limit);
+        ASSERT_LT(bytes, whole);
+        ASSERT_GE(bytes, 1024u) << "the one line on stderr must still fit";
+        WriteBytes(output, "earlier result");
+        const auto before = Snapshot(folder.Root());
+        ConvertRun run;
+        {
+            const FileSizeLimit limited(bytes);
+            run = RunConvert({input, output});
+        }
+        ExpectWriteRefused(run, output);
+        EXPECT_EQ(Snapshot(folder.Root()), before);
     }
-    ExpectWriteRefused(run, output);
-    EXPECT_EQ(Snapshot(folder.Root()), before);
 }
-
-INSTANTIATE_TEST_SUITE_P(Limits, FileSizeLimitTest,
-                         testing::Values(LimitCase{"PngAtOneKilobyte", ".png", 1024},
-                                         LimitCase{"PngOneByteShort", ".png", -1},
-                                         LimitCase{"TiffOneByteShort", ".tif", -1}),
-                         CaseName());
 
 // WebP stops at 16383 pixels a side, so the encoder refuses this picture after the
 // file has been opened: the failure comes in the middle of the write.
@@ -170,53 +163,31 @@ TEST(EncoderFailureTest, LeavesTheEarlierFileWhole) {
     EXPECT_EQ(Snapshot(folder.Root()), before);
 }
 
-struct TargetCase {
-    const char* name;
-    const char* target;                                   // in the test's folder
-    std::function<bool(const std::string& target)> make;  // what is there; true when made
-    const char* reason;
-};
-
-class UnwritableTargetTest : public testing::TestWithParam<TargetCase> {};
-
-// The target is tried as the anaglyph, then as the depth map beside an anaglyph that
+// Each target is tried as the anaglyph, then as the depth map beside an anaglyph that
 // can be written. A write "over" a pipe through a temporary file would put a plain
 // file in its place; a write into it would wait for a reader for ever.
-TEST_P(UnwritableTargetTest, FailsThePictureAndStaysWhatItWas) {
-    const TargetCase& c = GetParam();
+TEST(UnwritableTargetTest, FailsThePictureAndStaysWhatItWas) {
     TempFolder folder;
     const std::string input = folder.Path("in.png");
-    const std::string target = folder.Path(c.target);
-    WritePattern(input, 5, 4);
-    ASSERT_TRUE(c.make(target));
-    const auto before = Snapshot(folder.Root());
-
-    ExpectWriteRefused(RunConvert({input, target}), target, c.reason);
     const std::string anaglyph = folder.Path("anaglyph.bmp");
-    ExpectWriteRefused(RunConvert({input, anaglyph, "--depth-map", target}), target, c.reason);
-
-    EXPECT_EQ(ReadPicture(anaglyph).size(), QSize(5, 4));
-    fs::remove(anaglyph);
+    WritePattern(input, 5, 4);
+    WriteBytes(folder.Path("plain"), "earlier result");
+    fs::create_directory(folder.Path("folder.bmp"));
+    ASSERT_EQ(mkfifo(folder.Path("pipe.bmp").c_str(), 0666), 0);
+    const auto before = Snapshot(folder.Root());
+    const std::pair<const char*, const char*> targets[] = {
+        {"plain/out.bmp", ""},
+        {"folder.bmp", "Path/File access error: it is a folder"},
+        {"pipe.bmp", "Path/File access error: it is a device, pipe or socket"}};
+    for (const auto& [name, reason] : targets) {
+        const std::string target = folder.Path(name);
+        ExpectWriteRefused(RunConvert({input, target}), target, reason);
+        ExpectWriteRefused(RunConvert({input, anaglyph, "--depth-map", target}), target, reason);
+        EXPECT_EQ(ReadPicture(anaglyph).size(), QSize(5, 4)) << name;
+        fs::remove(anaglyph);
+    }
     EXPECT_EQ(Snapshot(folder.Root()), before);
 }
-
-constexpr const char* kNotAFile = "Path/File access error: it is a device, pipe or socket";
-
-INSTANTIATE_TEST_SUITE_P(
-    Targets, UnwritableTargetTest,
-    testing::Values(TargetCase{"InsideAFile", "plain/out.bmp",
-                               [](const std::string& t) {
-                                   WriteBytes(fs::path(t).parent_path(), "earlier result");
-                                   return true;
-                               },
-                               ""},
-                    TargetCase{"AFolder", "out.bmp",
-                               [](const std::string& t) { return fs::create_directory(t); },
-                               "Path/File access error: it is a folder"},
-                    TargetCase{"Pipe", "special.bmp",
-                               [](const std::string& t) { return mkfifo(t.c_str(), 0666) == 0; },
-                               kNotAFile}),
-    CaseName());
 
 }  // namespace
 }  // namespace tools_test

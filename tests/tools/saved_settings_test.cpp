@@ -88,6 +88,10 @@ struct StoreCase {
     std::function<bool(const std::string& store)> make;
 };
 
+void PrintTo(const StoreCase& c, std::ostream* out) {
+    *out << c.name;
+}
+
 class EmptyStoreTest : public SavedSettingsTest, public testing::WithParamInterface<StoreCase> {};
 
 // Each reads as a store without keys, and is left as it was.
