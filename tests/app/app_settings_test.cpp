@@ -1,8 +1,5 @@
 // Start-up from the settings store and the writing of the settings at exit.
 #include <QTest>
-#include <string>
-#include <utility>
-#include <vector>
 
 #include "app/option_group.h"
 #include "app/settings_store.h"
@@ -11,18 +8,26 @@
 
 namespace {
 
-const QStringList kAllKeys = {"glbShift",  "glbWarp",  "Depth4",   "Depth3",   "Depth2",
-                              "Depth1",    "Depth0",   "CueColor", "DepthCue", "BlurChoice",
-                              "Cue",       "DoWarp",   "DoShift",  "Lens",     "FrameColor",
-                              "ShowFrame", "FrameType"};
+using Texts = QMap<QString, QString>;
+
+const Texts kDefaultTexts = {{"glbShift", "6"},    {"glbWarp", "24"}, {"Depth4", "255"},
+                             {"Depth3", "200"},    {"Depth2", "150"}, {"Depth1", "100"},
+                             {"Depth0", "50"},     {"CueColor", "0"}, {"DepthCue", "0"},
+                             {"BlurChoice", "0"},  {"Cue", "0"},      {"DoWarp", "False"},
+                             {"DoShift", "False"}, {"Lens", "0"},     {"FrameColor", "0"},
+                             {"ShowFrame", "0"},   {"FrameType", "0"}};
+
+void StoreSettings(const Texts& settings) {
+    for (auto at = settings.begin(); at != settings.end(); ++at) StoreSetting(at.key(), at.value());
+}
 
 // Starts a window, closes it as the user would, and returns what it wrote.
-QMap<QString, QString> StoreAfterARun(const std::function<void(frmQelun&)>& during = {}) {
+Texts StoreAfterARun(const std::function<void(frmQelun&)>& during = {}) {
     const StartedWindow w = StartWindow();
     if (during) during(*w.window);
     w.window->close();
-    QMap<QString, QString> stored;
-    for (const QString& key : kAllKeys) stored[key] = StoredSetting(key);
+    Texts stored;
+    for (const QString& key : kDefaultTexts.keys()) stored[key] = StoredSetting(key);
     return stored;
 }
 
@@ -34,44 +39,9 @@ class SettingsTest : public QObject {
   private slots:
     void init() { ClearStore(); }
 
-    void EmptyStoreGivesTheDefaults() {
-        const StartedWindow w = StartWindow();
-        const core::ConversionSettings& s = w.window->Settings();
-        const TavsMod::Values& g = w.window->Globals();
-        QCOMPARE(s.DepthCue, 0);
-        QCOMPARE(s.CueColor, 0);
-        QCOMPARE(s.Cue, 0);
-        QCOMPARE(s.BlurChoice, 0);
-        QCOMPARE(s.Lens, 0);
-        QCOMPARE(s.ShowFrame, 0);
-        QCOMPARE(s.FrameColor, 0);
-        QCOMPARE(s.FrameType, 0);
-        QVERIFY(!s.DoWarp && !s.DoShift);
-        QCOMPARE(g.glbWarp, 24);
-        QCOMPARE(g.glbShift, 6);
-        QVERIFY((g.Depth == std::array<std::int16_t, 5>{50, 100, 150, 200, 255}));
-        QVERIFY((g.glbFactors == std::array<std::int16_t, 3>{1, 1, 1}));
-        QCOMPARE(g.glbBusy, 0);
-    }
-
-    void EmptyStoreChecksTheDefaultEntries() {
-        const StartedWindow w = StartWindow();
-        const MainMenus& m = w.window->Menus();
-        QCOMPARE(CheckedIndex(m.mnuCue), 0);
-        QCOMPARE(CheckedIndex(m.mnuBlur), 0);
-        QCOMPARE(CheckedIndex(m.mnuRedBlue), 0);
-        QCOMPARE(CheckedIndex(m.mnuFrameYesNo), 0);
-        QCOMPARE(CheckedIndex(m.mnuBlackWhite), 0);
-        QCOMPARE(CheckedIndex(m.mnuFrameFull), 0);
-        QVERIFY(!m.mnuWarp->isChecked());
-        QVERIFY(!m.mnuShift->isChecked());
-        QVERIFY(!m.mnuFileReload->isEnabled());
-        QVERIFY(m.mnuFileOpen->isEnabled());
-        QVERIFY(w.window->isVisible());
-    }
-
     void StartUpPlacesTheControlsByTheTwipsRules() {
         const StartedWindow w = StartWindow();
+        QVERIFY(w.window->isVisible());
         QCOMPARE(w.window->OuterWidth(), WidthFor(*w.window, 10 + 5055 + 95));
         // Every command of the menu bar shows, none behind an overflow button.
         for (QAction* action : w.window->menuBar()->actions())
@@ -86,107 +56,71 @@ class SettingsTest : public QObject {
         QCOMPARE(s.picDepth.Top(), 3120);
         QCOMPARE(s.PicFinal.Top(), 6120);
         QCOMPARE(s.picResult.Width(), 2415);
+        QVERIFY(!w.window->Menus().mnuFileReload->isEnabled());
     }
 
-    void StoredCueWinsOverStoredDepthCue() {
-        StoreSetting("Cue", "4");
-        StoreSetting("DepthCue", "0");
-        const StartedWindow w = StartWindow();
-        QCOMPARE(w.window->Settings().DepthCue, 2);
-        QCOMPARE(w.window->Settings().CueColor, 2);
-        QCOMPARE(CheckedIndex(w.window->Menus().mnuCue), 4);
+    // The stored Cues entry is chosen as from the menu, so it overrides the stored
+    // DepthCue and CueColor; one outside the menu leaves them and checks nothing.
+    void StoredCueDecidesDepthCueAndCueColor() {
+        struct Case {
+            Texts stored;
+            int depth_cue, cue_color, checked;
+        };
+        const Case cases[] = {{{{"Cue", "4"}, {"DepthCue", "0"}}, 2, 2, 4},
+                              {{{"Cue", "3"}, {"DepthCue", "1"}}, 2, 1, 3},
+                              {{{"Cue", "0"}, {"DepthCue", "3"}, {"CueColor", "4"}}, 0, 4, 0},
+                              {{{"Cue", "12"}, {"DepthCue", "5"}, {"CueColor", "3"}}, 5, 3, -1}};
+        for (const Case& c : cases) {
+            ClearStore();
+            StoreSettings(c.stored);
+            const Texts written = StoreAfterARun([&c](frmQelun& window) {
+                QCOMPARE(window.Settings().DepthCue, c.depth_cue);
+                QCOMPARE(window.Settings().CueColor, c.cue_color);
+                QCOMPARE(CheckedIndex(window.Menus().mnuCue), c.checked);
+            });
+            QCOMPARE(written["Cue"], c.stored["Cue"]);
+            QCOMPARE(written["DepthCue"], QString::number(c.depth_cue));
+        }
     }
 
-    void StoredGreenCueWinsOverStoredWeightsCue() {
-        StoreSetting("Cue", "3");
-        StoreSetting("DepthCue", "1");
-        const StartedWindow w = StartWindow();
-        QCOMPARE(w.window->Settings().DepthCue, 2);
-        QCOMPARE(w.window->Settings().CueColor, 1);
-    }
-
-    void StoredRgbCueKeepsTheStoredCueColor() {
-        StoreSetting("Cue", "0");
-        StoreSetting("CueColor", "4");
-        StoreSetting("DepthCue", "3");
-        const StartedWindow w = StartWindow();
-        QCOMPARE(w.window->Settings().DepthCue, 0);
-        QCOMPARE(w.window->Settings().CueColor, 4);
-    }
-
-    void CueOutsideTheMenuLeavesTheStoredDepthCue() {
-        StoreSetting("Cue", "12");
-        StoreSetting("DepthCue", "5");
-        StoreSetting("CueColor", "3");
-        const QMap<QString, QString> stored = StoreAfterARun([](frmQelun& window) {
-            QCOMPARE(window.Settings().DepthCue, 5);
-            QCOMPARE(window.Settings().CueColor, 3);
-            QCOMPARE(window.Settings().Cue, 12);
-            QCOMPARE(CheckedIndex(window.Menus().mnuCue), -1);
-        });
-        QCOMPARE(stored["Cue"], QStringLiteral("12"));
-        QCOMPARE(stored["DepthCue"], QStringLiteral("5"));
-    }
-
-    void OutOfRangeIndicesCheckNothingAndAreWrittenBack() {
-        StoreSetting("BlurChoice", "9");
-        StoreSetting("Lens", "-3");
-        StoreSetting("FrameType", "2");
-        const QMap<QString, QString> stored = StoreAfterARun([](frmQelun& window) {
+    // A stored index outside its group checks no entry and is written back as read.
+    void StoredChoicesSetTheChecksAndAreWrittenBack() {
+        StoreSettings({{"BlurChoice", "9"}, {"Lens", "-3"}, {"FrameType", "2"}});
+        StoreSettings({{"FrameColor", "1"}, {"DoShift", "1"}, {"DoWarp", "FALSE"}});
+        const Texts stored = StoreAfterARun([](frmQelun& window) {
+            const MainMenus& m = window.Menus();
             QCOMPARE(window.Settings().BlurChoice, 9);
-            QCOMPARE(CheckedIndex(window.Menus().mnuBlur), -1);
-            QCOMPARE(CheckedIndex(window.Menus().mnuRedBlue), -1);
-            QCOMPARE(CheckedIndex(window.Menus().mnuFrameFull), -1);
+            QCOMPARE(CheckedIndex(m.mnuBlur), -1);
+            QCOMPARE(CheckedIndex(m.mnuRedBlue), -1);
+            QCOMPARE(CheckedIndex(m.mnuFrameFull), -1);
+            QCOMPARE(CheckedIndex(m.mnuBlackWhite), 1);
+            QVERIFY(m.mnuShift->isChecked() && window.Settings().DoShift);
+            QVERIFY(!m.mnuWarp->isChecked());
         });
         QCOMPARE(stored["BlurChoice"], QStringLiteral("9"));
         QCOMPARE(stored["Lens"], QStringLiteral("-3"));
         QCOMPARE(stored["FrameType"], QStringLiteral("2"));
-    }
-
-    void StoredLensOneChecksBlueRedOnly() {
-        StoreSetting("Lens", "1");
-        const StartedWindow w = StartWindow();
-        QVERIFY(!w.window->Menus().mnuRedBlue[0]->isChecked());
-        QVERIFY(w.window->Menus().mnuRedBlue[1]->isChecked());
+        QCOMPARE(stored["DoShift"], QStringLiteral("True"));
     }
 
     void UnreadableTextLeavesZeroNotTheDefault_data() {
         QTest::addColumn<QString>("key");
         QTest::addColumn<QString>("text");
         QTest::addColumn<QString>("written");
-        QTest::newRow("glbShift abc") << "glbShift"
-                                      << "abc"
-                                      << "0";
-        QTest::newRow("glbWarp 70000") << "glbWarp"
-                                       << "70000"
-                                       << "0";
-        QTest::newRow("Depth4 empty") << "Depth4"
-                                      << ""
-                                      << "0";
-        QTest::newRow("Depth2 2.5") << "Depth2"
-                                    << "2.5"
-                                    << "2";
-        QTest::newRow("Depth3 3.5") << "Depth3"
-                                    << "3.5"
-                                    << "4";
-        QTest::newRow("Depth1 -7") << "Depth1"
-                                   << " -7 "
-                                   << "-7";
-        QTest::newRow("FrameColor x") << "FrameColor"
-                                      << "x"
-                                      << "0";
-        QTest::newRow("DoShift 1") << "DoShift"
-                                   << "1"
-                                   << "True";
-        QTest::newRow("DoWarp tRUE") << "DoWarp"
-                                     << "tRUE"
-                                     << "True";
-        QTest::newRow("DoWarp 0") << "DoWarp"
-                                  << "0"
-                                  << "False";
-        QTest::newRow("DoWarp maybe") << "DoWarp"
-                                      << "maybe"
-                                      << "False";
+        const auto row = [](const char* key, const char* text, const char* written) {
+            QTest::addRow("%s '%s'", key, text) << key << text << written;
+        };
+        row("glbShift", "abc", "0");
+        row("glbWarp", "70000", "0");
+        row("Depth4", "", "0");
+        row("Depth2", "2.5", "2");
+        row("Depth3", "3.5", "4");
+        row("Depth1", " -7 ", "-7");
+        row("FrameColor", "x", "0");
+        row("DoShift", "1", "True");
+        row("DoWarp", "tRUE", "True");
+        row("DoWarp", "0", "False");
+        row("DoWarp", "maybe", "False");
     }
     void UnreadableTextLeavesZeroNotTheDefault() {
         QFETCH(QString, key);
@@ -196,32 +130,8 @@ class SettingsTest : public QObject {
         QCOMPARE(StoreAfterARun()[key], written);
     }
 
-    void StoredFlagsSetTheToggles() {
-        StoreSetting("DoShift", "1");
-        StoreSetting("DoWarp", "FALSE");
-        const StartedWindow w = StartWindow();
-        QVERIFY(w.window->Menus().mnuShift->isChecked());
-        QVERIFY(w.window->Settings().DoShift);
-        QVERIFY(!w.window->Menus().mnuWarp->isChecked());
-    }
-
     void ExitWritesAllSeventeenKeysInTheirTextForms() {
-        const QMap<QString, QString> stored = StoreAfterARun();
-        const QMap<QString, QString> expected = {
-            {"glbShift", "6"},    {"glbWarp", "24"},   {"Depth4", "255"},   {"Depth3", "200"},
-            {"Depth2", "150"},    {"Depth1", "100"},   {"Depth0", "50"},    {"CueColor", "0"},
-            {"DepthCue", "0"},    {"BlurChoice", "0"}, {"Cue", "0"},        {"DoWarp", "False"},
-            {"DoShift", "False"}, {"Lens", "0"},       {"FrameColor", "0"}, {"ShowFrame", "0"},
-            {"FrameType", "0"}};
-        QCOMPARE(stored, expected);
-        QSettings store(QStringLiteral("Zarvik"), QStringLiteral("Zarvik"));
-        QCOMPARE(store.childGroups(), QStringList{"Settings"});
-        store.beginGroup(QStringLiteral("Settings"));
-        QCOMPARE(store.childKeys().size(), 17);
-    }
-
-    void ExitWritesWhatTheUserChose() {
-        const QMap<QString, QString> stored = StoreAfterARun([](frmQelun& window) {
+        const Texts stored = StoreAfterARun([](frmQelun& window) {
             const MainMenus& m = window.Menus();
             m.mnuCue[6]->trigger();
             m.mnuBlur[3]->trigger();
@@ -233,37 +143,17 @@ class SettingsTest : public QObject {
             window.Globals().glbShift = -12;
             window.Globals().Depth[2] = 149;
         });
-        QCOMPARE(stored["Cue"], QStringLiteral("6"));
-        QCOMPARE(stored["DepthCue"], QStringLiteral("2"));
-        QCOMPARE(stored["CueColor"], QStringLiteral("4"));
-        QCOMPARE(stored["BlurChoice"], QStringLiteral("3"));
-        QCOMPARE(stored["DoWarp"], QStringLiteral("True"));
-        QCOMPARE(stored["DoShift"], QStringLiteral("False"));
-        QCOMPARE(stored["Lens"], QStringLiteral("1"));
-        QCOMPARE(stored["FrameColor"], QStringLiteral("1"));
-        QCOMPARE(stored["ShowFrame"], QStringLiteral("1"));
-        QCOMPARE(stored["FrameType"], QStringLiteral("1"));
-        QCOMPARE(stored["glbShift"], QStringLiteral("-12"));
-        QCOMPARE(stored["Depth2"], QStringLiteral("149"));
-    }
-
-    void KeysAreWrittenInTheExitOrder() {
-        core::ConversionSettings s;
-        s.DoShift = true;
-        s.Cue = 9;
-        TavsMod::Values g;
-        g.Depth = {1, 2, 3, 4, 5};
-        std::vector<std::pair<std::string, std::string>> written;
-        settingsstore::WriteSettingTexts(s, g, [&](std::string_view key, const std::string& text) {
-            written.emplace_back(std::string(key), text);
-        });
-        const std::vector<std::pair<std::string, std::string>> expected = {
-            {"glbShift", "6"},   {"glbWarp", "24"},   {"Depth4", "5"},     {"Depth3", "4"},
-            {"Depth2", "3"},     {"Depth1", "2"},     {"Depth0", "1"},     {"CueColor", "0"},
-            {"DepthCue", "0"},   {"BlurChoice", "0"}, {"Cue", "9"},        {"DoWarp", "False"},
-            {"DoShift", "True"}, {"Lens", "0"},       {"FrameColor", "0"}, {"ShowFrame", "0"},
-            {"FrameType", "0"}};
-        QVERIFY(written == expected);
+        Texts expected = kDefaultTexts;
+        const Texts chosen = {{"Cue", "6"},        {"DepthCue", "2"},  {"CueColor", "4"},
+                              {"BlurChoice", "3"}, {"DoWarp", "True"}, {"Lens", "1"},
+                              {"FrameColor", "1"}, {"ShowFrame", "1"}, {"FrameType", "1"},
+                              {"glbShift", "-12"}, {"Depth2", "149"}};
+        expected.insert(chosen);
+        QCOMPARE(stored, expected);
+        QSettings store(QStringLiteral("Zarvik"), QStringLiteral("Zarvik"));
+        QCOMPARE(store.childGroups(), QStringList{"Settings"});
+        store.beginGroup(QStringLiteral("Settings"));
+        QCOMPARE(store.childKeys().size(), 17);
     }
 
     void SettingsAreSavedEvenWhenMinimized() {
@@ -275,13 +165,8 @@ class SettingsTest : public QObject {
     }
 
     void ReadingWithoutAWindowGivesWhatTheWindowReads() {
-        StoreSetting("Cue", "5");
-        StoreSetting("DepthCue", "4");
-        StoreSetting("CueColor", "0");
-        StoreSetting("glbShift", "abc");
-        StoreSetting("Depth0", "10.5");
-        StoreSetting("DoWarp", "-1");
-        StoreSetting("BlurChoice", "4");
+        StoreSettings({{"Cue", "5"}, {"DepthCue", "4"}, {"CueColor", "0"}, {"glbShift", "abc"}});
+        StoreSettings({{"Depth0", "10.5"}, {"DoWarp", "-1"}, {"BlurChoice", "4"}});
         core::ConversionSettings s;
         TavsMod::Values g;
         g.glbBusy = -1;
