@@ -22,76 +22,61 @@ class WarpShiftTest : public QObject {
         QCOMPARE(dialog.HScroll2->value(), 6);
         QCOMPARE(dialog.Label1->text(), QStringLiteral("Warp: 24"));
         QCOMPARE(dialog.Label2->text(), QStringLiteral("Depth: 6"));
-        QCOMPARE(dialog.HScroll1->minimum(), 1);
-        QCOMPARE(dialog.HScroll1->maximum(), 100);
-        QCOMPARE(dialog.HScroll2->minimum(), -12);
-        QCOMPARE(dialog.HScroll2->maximum(), 12);
-        for (const QScrollBar* bar : {dialog.HScroll1, dialog.HScroll2}) {
-            QCOMPARE(bar->singleStep(), 1);
-            QCOMPARE(bar->pageStep(), 1);
-            QCOMPARE(bar->orientation(), Qt::Horizontal);
-        }
         QCOMPARE(dialog.size(), QSize(225, 101));
+        QCOMPARE(dialog.HScroll1->orientation(), Qt::Horizontal);
+        QCOMPARE(dialog.HScroll2->orientation(), Qt::Horizontal);
     }
 
-    void ArrowsAndTrackMoveByOne() {
-        TavsMod::Values values;
-        frmWarpShift dialog(values, nullptr);
-        dialog.HScroll1->triggerAction(QAbstractSlider::SliderSingleStepAdd);
-        QCOMPARE(values.glbWarp, 25);
-        QCOMPARE(dialog.Label1->text(), QStringLiteral("Warp: 25"));
-        dialog.HScroll1->triggerAction(QAbstractSlider::SliderPageStepSub);
-        dialog.HScroll1->triggerAction(QAbstractSlider::SliderPageStepSub);
-        QCOMPARE(values.glbWarp, 23);
-        dialog.HScroll2->triggerAction(QAbstractSlider::SliderSingleStepSub);
-        QCOMPARE(values.glbShift, 5);
-        QCOMPARE(dialog.Label2->text(), QStringLiteral("Depth: 5"));
-    }
-
-    void BarsStopAtTheirEnds() {
-        TavsMod::Values values;
-        values.glbWarp = 1;
-        values.glbShift = -12;
-        frmWarpShift dialog(values, nullptr);
-        QCOMPARE(dialog.Label1->text(), QStringLiteral("Warp: 1"));
-        dialog.HScroll1->triggerAction(QAbstractSlider::SliderSingleStepSub);
-        dialog.HScroll2->triggerAction(QAbstractSlider::SliderPageStepSub);
-        QCOMPARE(values.glbWarp, 1);
-        QCOMPARE(values.glbShift, -12);
-        QCOMPARE(dialog.Label2->text(), QStringLiteral("Depth: -12"));
-        dialog.HScroll1->triggerAction(QAbstractSlider::SliderToMaximum);
-        dialog.HScroll1->triggerAction(QAbstractSlider::SliderSingleStepAdd);
-        QCOMPARE(values.glbWarp, 100);
-    }
-
-    void DraggingTheThumbUpdatesLive() {
-        TavsMod::Values values;
-        frmWarpShift dialog(values, nullptr);
-        QScrollBar& bar = *dialog.HScroll1;
-        bar.setSliderDown(true);
-        for (const int position : {30, 47, 88}) {
-            bar.setSliderPosition(position);
-            QCOMPARE(values.glbWarp, position);
-            QCOMPARE(dialog.Label1->text(), QStringLiteral("Warp: %1").arg(position));
+    // Arrows and track move by one and stop at the bars' ends: warp 1 to 100, depth
+    // -12 to 12.
+    void ArrowsAndTrackMoveByOneWithinTheEnds() {
+        using Slider = QAbstractSlider;
+        struct Case {
+            int warp, shift;  // before
+            bool warp_bar;
+            Slider::SliderAction action;
+            int after;
+        };
+        const Case cases[] = {{24, 6, true, Slider::SliderSingleStepAdd, 25},
+                              {24, 6, true, Slider::SliderPageStepSub, 23},
+                              {24, 6, false, Slider::SliderSingleStepSub, 5},
+                              {24, 6, false, Slider::SliderPageStepAdd, 7},
+                              {1, 6, true, Slider::SliderSingleStepSub, 1},
+                              {100, 6, true, Slider::SliderPageStepAdd, 100},
+                              {24, -12, false, Slider::SliderPageStepSub, -12},
+                              {24, 12, false, Slider::SliderSingleStepAdd, 12}};
+        for (const Case& c : cases) {
+            TavsMod::Values values;
+            values.glbWarp = static_cast<std::int16_t>(c.warp);
+            values.glbShift = static_cast<std::int16_t>(c.shift);
+            frmWarpShift dialog(values, nullptr);
+            (c.warp_bar ? dialog.HScroll1 : dialog.HScroll2)->triggerAction(c.action);
+            QCOMPARE(int(values.glbWarp), c.warp_bar ? c.after : c.warp);
+            QCOMPARE(int(values.glbShift), c.warp_bar ? c.shift : c.after);
+            QCOMPARE(dialog.Label1->text(), QStringLiteral("Warp: %1").arg(values.glbWarp));
+            QCOMPARE(dialog.Label2->text(), QStringLiteral("Depth: %1").arg(values.glbShift));
         }
-        bar.setSliderDown(false);
-        QCOMPARE(bar.value(), 88);
-        QCOMPARE(values.glbWarp, 88);
     }
 
-    void DraggingWithoutTrackingStillUpdatesLive() {
-        TavsMod::Values values;
-        frmWarpShift dialog(values, nullptr);
-        QScrollBar& bar = *dialog.HScroll2;
-        bar.setTracking(false);
-        bar.setSliderDown(true);
-        bar.setSliderPosition(-9);
-        QCOMPARE(bar.value(), 6);
-        QCOMPARE(values.glbShift, -9);
-        QCOMPARE(dialog.Label2->text(), QStringLiteral("Depth: -9"));
-        bar.setSliderDown(false);
-        QCOMPARE(bar.value(), -9);
-        QCOMPARE(values.glbShift, -9);
+    // Dragging a thumb changes the value at every step, tracking or not.
+    void DraggingTheThumbUpdatesLive() {
+        for (const bool warp_bar : {true, false}) {
+            TavsMod::Values values;
+            frmWarpShift dialog(values, nullptr);
+            QScrollBar& bar = *(warp_bar ? dialog.HScroll1 : dialog.HScroll2);
+            const QLabel& label = *(warp_bar ? dialog.Label1 : dialog.Label2);
+            const std::int16_t& value = warp_bar ? values.glbWarp : values.glbShift;
+            bar.setTracking(warp_bar);
+            bar.setSliderDown(true);
+            for (const int position : {3, 11}) {
+                bar.setSliderPosition(position);
+                QCOMPARE(int(value), position);
+                QVERIFY(label.text().endsWith(QStringLiteral(": %1").arg(position)));
+            }
+            bar.setSliderDown(false);
+            QCOMPARE(bar.value(), 11);
+            QCOMPARE(int(value), 11);
+        }
     }
 
     void StoredValuesOutsideTheBarsStayUntilMoved() {
@@ -129,7 +114,7 @@ class WarpShiftTest : public QObject {
             QCOMPARE(dialog->Label1->text(), QStringLiteral("Warp: 41"));
             QCOMPARE(dialog->HScroll2->value(), -12);
         };
-        w.window->mnuSetWarpShift_Click();
+        w.window->Menus().mnuSetWarpShift->trigger();
         QCOMPARE(w.prompts->modal_dialogs, 2);
     }
 };
