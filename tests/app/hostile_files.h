@@ -30,22 +30,13 @@ inline QByteArray Encoded(const QImage& image, const char* format) {
     return bytes;
 }
 
-inline void AppendBig16(QByteArray& out, std::uint16_t v) {
-    out.append(static_cast<char>(v >> 8)).append(static_cast<char>(v & 0xff));
+// `v` as `bytes` bytes, the most significant first (Big) or last (Little).
+inline void AppendBig(QByteArray& out, std::uint32_t v, int bytes) {
+    for (int i = bytes - 1; i >= 0; --i) out.append(static_cast<char>((v >> (8 * i)) & 0xff));
 }
 
-inline void AppendBig32(QByteArray& out, std::uint32_t v) {
-    AppendBig16(out, static_cast<std::uint16_t>(v >> 16));
-    AppendBig16(out, static_cast<std::uint16_t>(v & 0xffff));
-}
-
-inline void AppendLittle16(QByteArray& out, std::uint16_t v) {
-    out.append(static_cast<char>(v & 0xff)).append(static_cast<char>(v >> 8));
-}
-
-inline void AppendLittle32(QByteArray& out, std::uint32_t v) {
-    AppendLittle16(out, static_cast<std::uint16_t>(v & 0xffff));
-    AppendLittle16(out, static_cast<std::uint16_t>(v >> 16));
+inline void AppendLittle(QByteArray& out, std::uint32_t v, int bytes) {
+    for (int i = 0; i < bytes; ++i) out.append(static_cast<char>((v >> (8 * i)) & 0xff));
 }
 
 // The CRC that every PNG chunk ends with; a wrong one would make the reader stop at
@@ -60,11 +51,11 @@ inline std::uint32_t PngCrc(const QByteArray& bytes) {
 }
 
 inline void AppendPngChunk(QByteArray& out, const char* type, const QByteArray& data) {
-    AppendBig32(out, static_cast<std::uint32_t>(data.size()));
+    AppendBig(out, static_cast<std::uint32_t>(data.size()), 4);
     QByteArray typed(type);
     typed.append(data);
     out.append(typed);
-    AppendBig32(out, PngCrc(typed));
+    AppendBig(out, PngCrc(typed), 4);
 }
 
 // A valid PNG header for an RGB picture of width x height, then one deflated row of
@@ -72,8 +63,8 @@ inline void AppendPngChunk(QByteArray& out, const char* type, const QByteArray& 
 inline QByteArray PngClaiming(std::uint32_t width, std::uint32_t height) {
     QByteArray png("\x89PNG\r\n\x1a\n", 8);
     QByteArray header;
-    AppendBig32(header, width);
-    AppendBig32(header, height);
+    AppendBig(header, width, 4);
+    AppendBig(header, height, 4);
     header.append("\x08\x02\x00\x00\x00", 5);  // 8 bits, RGB, deflate, no filter, no interlace
     AppendPngChunk(png, "IHDR", header);
     AppendPngChunk(png, "IDAT", qCompress(QByteArray(64, '\0')).mid(4));  // zlib stream only
@@ -84,15 +75,15 @@ inline QByteArray PngClaiming(std::uint32_t width, std::uint32_t height) {
 // A Windows bitmap header for a 24-bit picture of width x height and no pixels.
 inline QByteArray BmpClaiming(std::int32_t width, std::int32_t height) {
     QByteArray bmp("BM");
-    AppendLittle32(bmp, 54);  // the file's size as the header states it
-    AppendLittle32(bmp, 0);
-    AppendLittle32(bmp, 54);  // pixels start right after the headers
-    AppendLittle32(bmp, 40);
-    AppendLittle32(bmp, static_cast<std::uint32_t>(width));
-    AppendLittle32(bmp, static_cast<std::uint32_t>(height));
-    AppendLittle16(bmp, 1);
-    AppendLittle16(bmp, 24);
-    for (int i = 0; i < 6; ++i) AppendLittle32(bmp, 0);
+    AppendLittle(bmp, 54, 4);  // the file's size as the header states it
+    AppendLittle(bmp, 0, 4);
+    AppendLittle(bmp, 54, 4);  // pixels start right after the headers
+    AppendLittle(bmp, 40, 4);
+    AppendLittle(bmp, static_cast<std::uint32_t>(width), 4);
+    AppendLittle(bmp, static_cast<std::uint32_t>(height), 4);
+    AppendLittle(bmp, 1, 2);
+    AppendLittle(bmp, 24, 2);
+    bmp.append(QByteArray(24, '\0'));
     return bmp;
 }
 
@@ -100,15 +91,14 @@ inline QByteArray BmpClaiming(std::int32_t width, std::int32_t height) {
 // a few bytes of image data. GIF sides are 16-bit, so 65535 is its largest claim.
 inline QByteArray GifClaiming(std::uint16_t width, std::uint16_t height) {
     QByteArray gif("GIF89a");
-    AppendLittle16(gif, width);
-    AppendLittle16(gif, height);
+    AppendLittle(gif, width, 2);
+    AppendLittle(gif, height, 2);
     gif.append("\x80\x00\x00", 3);  // a global table of two colours
     gif.append("\x00\x00\x00\xff\xff\xff", 6);
-    gif.append('\x2c');  // image descriptor
-    AppendLittle16(gif, 0);
-    AppendLittle16(gif, 0);
-    AppendLittle16(gif, width);
-    AppendLittle16(gif, height);
+    gif.append('\x2c');       // image descriptor
+    AppendLittle(gif, 0, 4);  // at the screen's top left
+    AppendLittle(gif, width, 2);
+    AppendLittle(gif, height, 2);
     gif.append('\x00');
     gif.append("\x02\x02\x4c\x01\x00\x3b", 6);  // LZW data, end of image, trailer
     return gif;
@@ -121,8 +111,8 @@ inline QByteArray JpegClaiming(std::uint16_t width, std::uint16_t height) {
     jpeg.append("\xff\xdb\x00\x43\x00", 5);
     jpeg.append(QByteArray(64, '\x01'));
     jpeg.append("\xff\xc0\x00\x0b\x08", 5);
-    AppendBig16(jpeg, height);
-    AppendBig16(jpeg, width);
+    AppendBig(jpeg, height, 2);
+    AppendBig(jpeg, width, 2);
     jpeg.append("\x01\x01\x11\x00", 4);
     jpeg.append("\xff\xda\x00\x08\x01\x01\x00\x00\x3f\x00", 10);
     jpeg.append("\x00\x00\xff\xd9", 4);
@@ -134,18 +124,17 @@ inline QByteArray JpegClaiming(std::uint16_t width, std::uint16_t height) {
 // every code stays 8 bits wide and no dictionary is needed to write it.
 inline QByteArray GifPicture(std::uint16_t width, std::uint16_t height) {
     QByteArray gif("GIF89a");
-    AppendLittle16(gif, width);
-    AppendLittle16(gif, height);
+    AppendLittle(gif, width, 2);
+    AppendLittle(gif, height, 2);
     gif.append("\xf6\x00\x00", 3);  // a global table of 128 colours
     for (int i = 0; i < 128; ++i) {
         gif.append(static_cast<char>(i * 2)).append(static_cast<char>(255 - i * 2));
         gif.append(static_cast<char>((i * 73) % 256));
     }
     gif.append('\x2c');
-    AppendLittle16(gif, 0);
-    AppendLittle16(gif, 0);
-    AppendLittle16(gif, width);
-    AppendLittle16(gif, height);
+    AppendLittle(gif, 0, 4);  // at the screen's top left
+    AppendLittle(gif, width, 2);
+    AppendLittle(gif, height, 2);
     gif.append('\x00');
     gif.append('\x07');  // LZW minimum code size: 8-bit codes, 128 clear, 129 end
     QByteArray codes;

@@ -51,9 +51,7 @@ inline QString StoredSetting(const QString& key) {
     return store.value(QStringLiteral("Settings/") + key).toString();
 }
 
-using PixelColor = std::function<QColor(int x, int y)>;
-
-inline QImage MakeImage(int width, int height, const PixelColor& color) {
+inline QImage MakeImage(int width, int height, const std::function<QColor(int x, int y)>& color) {
     QImage image(width, height, QImage::Format_RGB32);
     for (int y = 0; y < height; ++y)
         for (int x = 0; x < width; ++x) image.setPixelColor(x, y, color(x, y));
