@@ -86,12 +86,9 @@ TEST(MakeAnaglyph, WhatEachSurfaceHoldsAfterwards) {
     PixelGrid blue = picture;
     PixelGrid anaglyph = picture;
     for (int y = 0; y < kHeight; ++y)
-        for (int x = 0; x < kWidth; ++x) {
+        for (int x = 0; x < kWidth; ++x) {  // the view moves every cell one column
             if (x >= 1 && x <= kWidth - 2) second(x, y) = picture(x + 1, y);
             red(x, y) = Triple(DimChannel(picture(x, y).Red), 0, 0);
-        }
-    for (int y = 0; y < kHeight; ++y)
-        for (int x = 0; x < kWidth; ++x) {
             const PixelTriple from = second(x >= 2 && x <= kWidth - 2 ? x - 2 : x, y);
             blue(x, y) = Triple(0, DimChannel(from.Green), DimChannel(from.Blue));
             anaglyph(x, y) = Triple(red(x, y).Red, blue(x, y).Green, blue(x, y).Blue);
@@ -145,6 +142,7 @@ TEST(MakeAnaglyph, CancelAtEveryYield) {
         ASSERT_EQ(yields, kViewYields + kMaskYields + (shift ? kHeight : 0));
 
         for (int n = 1; n <= yields; ++n) {
+            SCOPED_TRACE(testing::Message() << "yield " << n << (shift ? ", shift" : ""));
             StageBench bench;
             bench.settings.DoShift = shift;
             LoadViews(bench, kWidth, kHeight, [](int, int) { return 127; });
@@ -152,35 +150,31 @@ TEST(MakeAnaglyph, CancelAtEveryYield) {
                                          [](int, int) { return Grey(77); });
             const PixelGrid result_before = ReadGrid(bench.surfaces.picResult);
             bench.CancelAtYield(n);
-
             stereo::MakeAnaglyph(bench.context);
-
-            const std::string where = "yield " + std::to_string(n) + (shift ? ", shift" : "");
             core::Workspace& s = bench.surfaces;
             EXPECT_TRUE(
-                SameGrid(ReadGrid(s.picResult), n < kViewYields ? result_before : full_second))
-                << where;
-            EXPECT_EQ(s.PicRed.HasPicture(), n >= kSecondMaskFrom) << where;
-            EXPECT_EQ(s.PicBlue.HasPicture(), n >= kViewYields + kMaskYields || shift) << where;
+                SameGrid(ReadGrid(s.picResult), n < kViewYields ? result_before : full_second));
+            EXPECT_EQ(s.PicRed.HasPicture(), n >= kSecondMaskFrom);
+            EXPECT_EQ(s.PicBlue.HasPicture(), n >= kViewYields + kMaskYields || shift);
             if (n >= kViewYields + kMaskYields) {
-                EXPECT_TRUE(SameGrid(ReadGrid(s.picOriginal), full_anaglyph)) << where;
+                EXPECT_TRUE(SameGrid(ReadGrid(s.picOriginal), full_anaglyph));
             } else if (shift && n >= kSecondMaskFrom) {
-                EXPECT_EQ(ImageBytes(s.picOriginal), OrOfImages(s.PicRed, s.PicBlue)) << where;
+                EXPECT_EQ(ImageBytes(s.picOriginal), OrOfImages(s.PicRed, s.PicBlue));
             } else {
                 const platform::Rgb cleared =
                     bench.display.PixelToColor(bench.display.ColorToPixel(s.PicFinal.BackColor()));
                 for (const platform::Rgb color : testing_support::SurfaceColors(s.picOriginal))
-                    ASSERT_EQ(color, cleared) << where;
-                EXPECT_EQ(s.picOriginal.ScaleWidth(), kWidth) << where;
+                    ASSERT_EQ(color, cleared);
+                EXPECT_EQ(s.picOriginal.ScaleWidth(), kWidth);
             }
-            EXPECT_EQ(ImageBytes(s.picOriginal), ImageBytes(s.PicFinal)) << where;
-            EXPECT_TRUE(PictureIsImage(s.PicFinal)) << where;
-            EXPECT_TRUE(PictureIsImage(s.picOriginal)) << where;
+            EXPECT_EQ(ImageBytes(s.picOriginal), ImageBytes(s.PicFinal));
+            EXPECT_TRUE(PictureIsImage(s.PicFinal));
+            EXPECT_TRUE(PictureIsImage(s.picOriginal));
         }
     }
 }
 
-// Whatever the format, the join is the bitwise OR of the two masks' pixel bytes.
+// Whatever the format, the join is the bitwise OR of the two masks' bytes.
 TEST(MakeAnaglyph, EveryDisplayFormatJoinsTheMasks) {
     for (const int bits : stereo_testing::kDisplayDepths) {
         StageBench bench(bits);
@@ -189,15 +183,7 @@ TEST(MakeAnaglyph, EveryDisplayFormatJoinsTheMasks) {
         LoadViews(bench, 7, 3, [](int x, int) { return x % 2 ? 127 : 0; });
         stereo::MakeAnaglyph(bench.context);
         const core::Workspace& s = bench.surfaces;
-        const auto red = s.PicRed.Image().Bits();
-        const auto blue = s.PicBlue.Image().Bits();
-        const auto final_bits = s.PicFinal.Image().Bits();
-        const std::size_t row_bytes = static_cast<std::size_t>(7 * bench.display.BytesPerPixel());
-        const auto stride = static_cast<std::size_t>(s.PicFinal.Image().WidthBytes());
-        for (std::size_t y = 0; y < 3; ++y)
-            for (std::size_t i = 0; i < row_bytes; ++i)
-                ASSERT_EQ(final_bits[y * stride + i], red[y * stride + i] | blue[y * stride + i])
-                    << bits << " bits, row " << y << ", byte " << i;
+        EXPECT_EQ(ImageBytes(s.PicFinal), OrOfImages(s.PicRed, s.PicBlue)) << bits << " bits";
         EXPECT_EQ(ImageBytes(s.picOriginal), ImageBytes(s.PicFinal));
         EXPECT_TRUE(PictureIsImage(s.picOriginal)) << bits << " bits";
     }

@@ -29,70 +29,44 @@ TEST(ChannelMasks, EveryByteDimsToNinetyNinePercent) {
 }
 
 // The masks run over whole vectors of bytes with a tail: rows of every odd width
-// against the rule cell by cell, all channel values at width 256. Whatever the masks
-// held before is overwritten; the source stays.
-TEST(ChannelMasks, OddWidthsKeepTheRuleInEveryCell) {
-    for (const int width : {1, 2, 3, 5, 15, 16, 17, 31, 32, 33, 64, 163, 256}) {
-        StageBench bench;
-        const auto color = [width](int x, int y) {
-            const int i = (y * width + x) * 3;
-            return platform::RGB((i * 7) & 255, (i * 11 + 1) & 255, (i * 13 + 2) & 255);
-        };
-        LoadSurface(bench.surfaces.picOriginal, width, 3, color);
-        for (auto* mask : {&bench.surfaces.PicRed, &bench.surfaces.PicBlue})
-            LoadSurface(*mask, width, 3, [](int, int) { return Grey(40); });
-        const PixelGrid source = ReadGrid(bench.surfaces.picOriginal);
-        stereo::MakeRedOnly(bench.context, bench.surfaces.picOriginal, bench.surfaces.PicRed);
-        stereo::MakeCyanOnly(bench.context, bench.surfaces.picOriginal, bench.surfaces.PicBlue);
-        const PixelGrid red = ReadGrid(bench.surfaces.PicRed);
-        const PixelGrid cyan = ReadGrid(bench.surfaces.PicBlue);
-        for (int y = 0; y < 3; ++y)
-            for (int x = 0; x < width; ++x) {
-                const platform::Rgb c = color(x, y);
-                ASSERT_EQ(red(x, y), Triple(NinetyNinePercent(platform::RedOf(c)), 0, 0))
-                    << "width " << width << ", (" << x << ", " << y << ")";
-                ASSERT_EQ(cyan(x, y), Triple(0, NinetyNinePercent(platform::GreenOf(c)),
-                                             NinetyNinePercent(platform::BlueOf(c))))
-                    << "width " << width << ", (" << x << ", " << y << ")";
-            }
-        EXPECT_TRUE(SameGrid(ReadGrid(bench.surfaces.picOriginal), source));
-        EXPECT_TRUE(stereo_testing::PictureIsImage(bench.surfaces.PicRed));
-        EXPECT_TRUE(stereo_testing::PictureIsImage(bench.surfaces.PicBlue));
-    }
-}
-
-// On 15- and 16-bit displays the masks work on the raw fields (a 6-bit green of 63
-// becomes 62); on 8-bit displays the written colour is the nearest palette entry.
-TEST(ChannelMasks, EveryDisplayFormat) {
-    for (const int bits : stereo_testing::kDisplayDepths) {
-        StageBench bench(bits);
-        LoadSurface(bench.surfaces.picOriginal, 9, 3, CellColor);
-        LoadSurface(bench.surfaces.PicRed, 9, 3, [](int, int) { return Grey(40); });
-        LoadSurface(bench.surfaces.PicBlue, 9, 3, [](int, int) { return Grey(40); });
-        const PixelGrid source = ReadGrid(bench.surfaces.picOriginal);
-
-        stereo::MakeRedOnly(bench.context, bench.surfaces.picOriginal, bench.surfaces.PicRed);
-        stereo::MakeCyanOnly(bench.context, bench.surfaces.picOriginal, bench.surfaces.PicBlue);
-
-        PixelGrid red = source;
-        PixelGrid cyan = source;
-        for (int y = 0; y < 3; ++y)
-            for (int x = 0; x < 9; ++x) {
-                const core::PixelTriple p = source(x, y);
-                red(x, y) = Triple(NinetyNinePercent(p.Red), 0, 0);
-                cyan(x, y) = Triple(0, NinetyNinePercent(p.Green), NinetyNinePercent(p.Blue));
-                if (bits != 8) continue;
-                for (PixelGrid* grid : {&red, &cyan}) {
-                    const core::PixelTriple q = (*grid)(x, y);
-                    const platform::Rgb shown = bench.display.PixelToColor(
-                        bench.display.ColorToPixel(platform::RGB(q.Red, q.Green, q.Blue)));
-                    (*grid)(x, y) = Triple(platform::RedOf(shown), platform::GreenOf(shown),
-                                           platform::BlueOf(shown));
+// against the rule cell by cell, all channel values at width 256, in every display
+// format. On 15- and 16-bit displays the masks work on the raw fields (a 6-bit green
+// of 63 becomes 62); on 8-bit displays the written colour is the nearest palette
+// entry. Whatever the masks held before is overwritten; the source stays.
+TEST(ChannelMasks, OddWidthsKeepTheRuleInEveryCellOnEveryDisplay) {
+    for (const int bits : stereo_testing::kDisplayDepths)
+        for (const int width : {1, 2, 3, 5, 15, 16, 17, 31, 32, 33, 64, 163, 256}) {
+            SCOPED_TRACE(testing::Message() << bits << " bits, width " << width);
+            StageBench bench(bits);
+            LoadSurface(bench.surfaces.picOriginal, width, 3, [width](int x, int y) {
+                const int i = (y * width + x) * 3;
+                return platform::RGB((i * 7) & 255, (i * 11 + 1) & 255, (i * 13 + 2) & 255);
+            });
+            for (auto* mask : {&bench.surfaces.PicRed, &bench.surfaces.PicBlue})
+                LoadSurface(*mask, width, 3, [](int, int) { return Grey(40); });
+            const PixelGrid source = ReadGrid(bench.surfaces.picOriginal);
+            stereo::MakeRedOnly(bench.context, bench.surfaces.picOriginal, bench.surfaces.PicRed);
+            stereo::MakeCyanOnly(bench.context, bench.surfaces.picOriginal, bench.surfaces.PicBlue);
+            const auto shown = [&bench, bits](int red, int green, int blue) {
+                if (bits != 8) return Triple(red, green, blue);
+                const platform::Rgb c = bench.display.PixelToColor(
+                    bench.display.ColorToPixel(platform::RGB(red, green, blue)));
+                return Triple(platform::RedOf(c), platform::GreenOf(c), platform::BlueOf(c));
+            };
+            const PixelGrid red = ReadGrid(bench.surfaces.PicRed);
+            const PixelGrid cyan = ReadGrid(bench.surfaces.PicBlue);
+            for (int y = 0; y < 3; ++y)
+                for (int x = 0; x < width; ++x) {
+                    const core::PixelTriple p = source(x, y);
+                    ASSERT_EQ(red(x, y), shown(NinetyNinePercent(p.Red), 0, 0)) << x << ", " << y;
+                    ASSERT_EQ(cyan(x, y),
+                              shown(0, NinetyNinePercent(p.Green), NinetyNinePercent(p.Blue)))
+                        << x << ", " << y;
                 }
-            }
-        EXPECT_TRUE(SameGrid(ReadGrid(bench.surfaces.PicRed), red)) << bits << " bits";
-        EXPECT_TRUE(SameGrid(ReadGrid(bench.surfaces.PicBlue), cyan)) << bits << " bits";
-    }
+            EXPECT_TRUE(SameGrid(ReadGrid(bench.surfaces.picOriginal), source));
+            EXPECT_TRUE(stereo_testing::PictureIsImage(bench.surfaces.PicRed));
+            EXPECT_TRUE(stereo_testing::PictureIsImage(bench.surfaces.PicBlue));
+        }
 }
 
 // Each mask polls once a row; cancelled in any yield but the last it writes nothing.

@@ -1,6 +1,12 @@
+// The second view: exact moves on small maps, and against a plain three-pass
+// reference on odd widths, noisy maps whose bands change from pixel to pixel, levels
+// that make bands overlap, every display format, and a picture that changes size
+// between the passes, so that each pass covers other columns and rows.
 #include "stereo/view_synthesis.h"
 
+#include <algorithm>
 #include <array>
+#include <random>
 #include <utility>
 #include <vector>
 
@@ -20,113 +26,67 @@ using testing_support::Grey;
 using testing_support::LoadSurface;
 using testing_support::ReadGrid;
 
-// With the default levels a pixel of the band above 100, 150 or 200 moves 1, 2 or 3
-// columns left; the bounds themselves and the lower bands stay.
-TEST(MakeSecondView, SinglePixelLandsByItsBand) {
-    const int destinations[][2] = {{120, 9},  {170, 8}, {230, 7}, {101, 9},  {149, 9},  {151, 8},
-                                   {199, 8},  {201, 7}, {254, 7}, {150, -1}, {200, -1}, {255, -1},
-                                   {100, -1}, {60, -1}, {50, -1}, {0, -1}};
-    for (const auto& [depth, destination] : destinations) {
-        const int d = depth;
-        StageBench bench;
-        LoadViews(bench, 20, 8, [d](int x, int y) { return x == 10 && y == 5 ? d : 0; });
-        const PixelGrid picture = ReadGrid(bench.surfaces.picOriginal);
-        stereo::MakeSecondView(bench.context);
-        PixelGrid expected = picture;
-        if (destination >= 0) expected(destination, 5) = picture(10, 5);
-        EXPECT_TRUE(SameGrid(ReadGrid(bench.surfaces.picResult), expected)) << "depth " << d;
-        EXPECT_TRUE(stereo_testing::PictureIsImage(bench.surfaces.picResult));
-    }
-}
+using Levels = std::array<std::int16_t, 5>;
+constexpr Levels kDefault = {50, 100, 150, 200, 255};
 
+// With the default levels a pixel of the band above 100, 150 or 200 moves 1, 2 or 3
+// columns left; level 0 and 4 take no part, bounds stay, the higher band wins a shared
+// destination, the band is decided at the source, and column 0 is never written.
 TEST(MakeSecondView, SmallMapsMoveTheirColumns) {
-    using Depth = int (*)(int x, int y);
     const struct {
-        const char* what;
         int width, height;
-        std::array<std::int16_t, 5> levels;
-        Depth depth;
-        std::vector<std::pair<int, int>> moves;  // on every row: {to, from}
+        Levels levels;
+        int depth;                                // of every cell but
+        std::vector<std::pair<int, int>> deeper;  // {column, depth}
+        std::vector<std::pair<int, int>> moves;   // on every row: {to, from}
     } cases[] = {
-        {"the higher band wins a shared destination",
-         16,
-         3,
-         {50, 100, 150, 200, 255},
-         [](int x, int) { return x == 12   ? 230
-                                 : x == 10 ? 120
-                                           : 0; },
-         {{9, 12}}},
-        // nothing lands on the deep column 9 from the shallow 10; it moves on itself
-        {"the band is decided at the source",
-         16,
-         3,
-         {50, 100, 150, 200, 255},
-         [](int x, int) { return x == 9 ? 120 : 0; },
-         {{8, 9}}},
-        // sources 1, 2 and 3 would land on column 0; source 4 of the deepest band on 1
-        {"column 0 is never written",
-         8,
-         2,
-         {50, 100, 150, 200, 255},
-         [](int x, int) { return std::array{230, 120, 170, 230, 230, 0, 0, 0}[x]; },
-         {{1, 4}}},
-        {"a flat centred map moves everything one column",
-         7,
-         3,
-         {50, 100, 150, 200, 255},
-         [](int, int) { return 127; },
-         {{1, 2}, {2, 3}, {3, 4}, {4, 5}, {5, 6}}},
-        {"the deepest band moves three columns",
-         9,
-         2,
-         {50, 100, 150, 200, 255},
-         [](int, int) { return 240; },
-         {{1, 4}, {2, 5}, {3, 6}, {4, 7}, {5, 8}}},
-        {"crossed levels empty the first band",
-         16,
-         2,
-         {50, 150, 150, 200, 255},
-         [](int x, int) {
-             return x == 5 ? 120 : x == 6 ? 149 : x == 12 ? 170 : 0;
-         },
-         {{10, 12}}},
-        {"crossed levels, Depth(1) above Depth(2)",
-         16,
-         2,
-         {50, 160, 150, 200, 255},
-         [](int x, int) {
-             return x == 5 ? 120 : x == 6 ? 149 : x == 12 ? 170 : 0;
-         },
-         {{10, 12}}},
-        {"levels 0 and 4 take no part",
-         12,
-         1,
-         {140, 100, 150, 200, 210},
-         [](int x, int) { return x == 5   ? 120
-                                 : x == 9 ? 230
-                                          : 0; },
-         {{4, 5}, {6, 9}}},
-        {"1 wide moves nothing", 1, 1, {50, 100, 150, 200, 255}, [](int, int) { return 230; }, {}},
-        {"2 wide moves nothing", 2, 1, {50, 100, 150, 200, 255}, [](int, int) { return 230; }, {}},
-        {"3 wide moves nothing", 3, 1, {50, 100, 150, 200, 255}, [](int, int) { return 230; }, {}},
+        {20, 2, kDefault, 0, {{10, 120}}, {{9, 10}}},
+        {20, 2, kDefault, 0, {{10, 101}}, {{9, 10}}},
+        {20, 2, kDefault, 0, {{10, 149}}, {{9, 10}}},
+        {20, 2, kDefault, 0, {{10, 151}}, {{8, 10}}},
+        {20, 2, kDefault, 0, {{10, 199}}, {{8, 10}}},
+        {20, 2, kDefault, 0, {{10, 201}}, {{7, 10}}},
+        {20, 2, kDefault, 0, {{10, 254}}, {{7, 10}}},
+        {20, 2, kDefault, 0, {{10, 255}}, {}},
+        {20, 2, kDefault, 0, {{10, 200}}, {}},
+        {20, 2, kDefault, 0, {{10, 150}}, {}},
+        {20, 2, kDefault, 0, {{10, 100}}, {}},
+        {20, 2, kDefault, 0, {{10, 60}}, {}},
+        {16, 3, kDefault, 0, {{10, 120}, {12, 230}}, {{9, 12}}},
+        {16, 3, kDefault, 0, {{9, 120}}, {{8, 9}}},  // nothing lands on 9 from 10
+        {8, 2, kDefault, 0, {{1, 230}, {2, 120}, {3, 170}, {4, 230}}, {{1, 4}}},
+        {7, 3, kDefault, 127, {}, {{1, 2}, {2, 3}, {3, 4}, {4, 5}, {5, 6}}},
+        {9, 2, kDefault, 240, {}, {{1, 4}, {2, 5}, {3, 6}, {4, 7}, {5, 8}}},
+        // crossed levels empty the first band
+        {16, 2, {50, 150, 150, 200, 255}, 0, {{5, 120}, {6, 149}, {12, 170}}, {{10, 12}}},
+        {16, 2, {50, 160, 150, 200, 255}, 0, {{5, 120}, {6, 149}, {12, 170}}, {{10, 12}}},
+        {12, 1, {140, 100, 150, 200, 210}, 0, {{5, 120}, {9, 230}}, {{4, 5}, {6, 9}}},
+        {1, 1, kDefault, 230, {}, {}},
+        {2, 1, kDefault, 230, {}, {}},
+        {3, 1, kDefault, 230, {}, {}},
     };
     for (const auto& c : cases) {
+        SCOPED_TRACE(testing::Message() << "case " << &c - cases);
         StageBench bench;
         bench.globals.Depth = c.levels;
-        LoadViews(bench, c.width, c.height, c.depth);
+        LoadViews(bench, c.width, c.height, [&c](int x, int) {
+            for (const auto& [column, depth] : c.deeper)
+                if (column == x) return depth;
+            return c.depth;
+        });
         const PixelGrid picture = ReadGrid(bench.surfaces.picOriginal);
         stereo::MakeSecondView(bench.context);
         PixelGrid expected = picture;
         for (int y = 0; y < c.height; ++y)
             for (const auto& [to, from] : c.moves) expected(to, y) = picture(from, y);
-        EXPECT_TRUE(SameGrid(ReadGrid(bench.surfaces.picResult), expected)) << c.what;
+        EXPECT_TRUE(SameGrid(ReadGrid(bench.surfaces.picResult), expected));
+        EXPECT_TRUE(stereo_testing::PictureIsImage(bench.surfaces.picResult));
     }
 }
 
 TEST(MakeSecondView, NarrowerDepthMapMovesOnlyWhereItReaches) {
     StageBench bench;
-    LoadSurface(bench.surfaces.picOriginal, 10, 3, CellColor);
-    LoadSurface(bench.surfaces.picResult, 10, 3, CellColor);
+    LoadViews(bench, 10, 3, [](int, int) { return 0; });
     LoadSurface(bench.surfaces.picDepth, 5, 2, [](int, int) { return Grey(120); });
     const PixelGrid picture = ReadGrid(bench.surfaces.picOriginal);
     stereo::MakeSecondView(bench.context);
@@ -138,21 +98,22 @@ TEST(MakeSecondView, NarrowerDepthMapMovesOnlyWhereItReaches) {
 
 // Each of the three passes polls once a row. Cancelling in yield n stops the pass at
 // its next row end, before the grid is written; only a cancel in the very last yield
-// comes too late for this stage.
+// comes too late for this stage. A run already cancelled stops after one row.
 TEST(MakeSecondView, CancelAtEveryRowLeavesTheResultAlone) {
     constexpr int kWidth = 7;
     constexpr int kHeight = 3;
     constexpr int kYields = 3 * kHeight;
-    for (int n = 1; n <= kYields; ++n) {
+    for (int n = 0; n <= kYields; ++n) {
         StageBench bench;
         LoadViews(bench, kWidth, kHeight, [](int x, int) { return 100 + 30 * (x % 5); });
         LoadSurface(bench.surfaces.picResult, kWidth, kHeight, [](int, int) { return Grey(77); });
         const auto before = ImageBytes(bench.surfaces.picResult);
         bench.CancelAtYield(n);
+        if (n == 0) bench.globals.glbBusy = 0;
         stereo::MakeSecondView(bench.context);
+        EXPECT_EQ(bench.host.yields, n) << "yield " << n;
         if (n < kYields) {
             EXPECT_EQ(ImageBytes(bench.surfaces.picResult), before) << "yield " << n;
-            EXPECT_EQ(bench.host.yields, n);
             EXPECT_EQ(bench.host.band_widths.size(), static_cast<std::size_t>(n + 1));
         } else {
             EXPECT_NE(ImageBytes(bench.surfaces.picResult), before);
@@ -163,16 +124,110 @@ TEST(MakeSecondView, CancelAtEveryRowLeavesTheResultAlone) {
     }
 }
 
-TEST(MakeSecondView, RunAlreadyCancelledStopsAfterOneRow) {
-    StageBench bench;
-    LoadViews(bench, 5, 4, [](int, int) { return 127; });
-    LoadSurface(bench.surfaces.picResult, 5, 4, [](int, int) { return Grey(77); });
-    const auto before = ImageBytes(bench.surfaces.picResult);
-    bench.globals.glbBusy = 0;
+// Per pass, per row: the columns the pass covered, or -1 when it did not reach the row.
+using Covered = std::array<std::vector<int>, 3>;
+
+// Pass k (1..3) copies every source x in k + 1 .. width - 1 whose depth (its Blue
+// byte) lies strictly inside band k + 1 to x - k, the passes in order, all from the
+// picture. By default every pass covers the whole picture.
+PixelGrid ThreePasses(const PixelGrid& picture, const PixelGrid& depth,
+                      const TavsMod::Values& globals, Covered covered = {}) {
+    const std::array<int, 6> bounds = {
+        0, globals.Depth[0], globals.Depth[1], globals.Depth[2], globals.Depth[3], 255};
+    PixelGrid result = picture;
+    for (std::size_t k = 1; k <= 3; ++k) {
+        auto& widths = covered[k - 1];
+        if (widths.empty())
+            widths.assign(static_cast<std::size_t>(picture.Height()), picture.Width());
+        for (int y = 0; y < static_cast<int>(widths.size()); ++y)
+            for (int x = static_cast<int>(k) + 1; x < widths[static_cast<std::size_t>(y)]; ++x) {
+                const int d = depth(x, y).Blue;
+                if (bounds[k + 1] < d && d < bounds[k + 2])
+                    result(x - static_cast<int>(k), y) = picture(x, y);
+            }
+    }
+    return result;
+}
+
+// Runs the stage on the loaded surfaces and compares it with the reference.
+testing::AssertionResult MatchesThreePasses(StageBench& bench) {
+    const PixelGrid picture = ReadGrid(bench.surfaces.picOriginal);
+    const PixelGrid depth = ReadGrid(bench.surfaces.picDepth);
     stereo::MakeSecondView(bench.context);
-    EXPECT_EQ(ImageBytes(bench.surfaces.picResult), before);
-    EXPECT_EQ(bench.host.yields, 0);
-    EXPECT_EQ(bench.host.band_widths.size(), 1u);
+    return SameGrid(ReadGrid(bench.surfaces.picResult), ThreePasses(picture, depth, bench.globals));
+}
+
+// The band of a pixel is its Blue byte; a colour depth map is read by that alone.
+TEST(MakeSecondView, NoisyColourMapsOfOddWidthsMatchThreePasses) {
+    const Levels levels[] = {kDefault,
+                             {10, 120, 180, 60, 255},   // first and last bands overlap
+                             {0, 200, 100, 150, 7},     // crossed
+                             {-5, -1, 128, 256, 300}};  // out of byte range
+    std::mt19937 rng(5);
+    for (const Levels& depth_levels : levels)
+        for (const int width : {1, 2, 3, 4, 5, 6, 7, 17, 33, 163}) {
+            StageBench bench;
+            bench.globals.Depth = depth_levels;
+            LoadViews(bench, width, 3, [](int, int) { return 0; });
+            LoadSurface(bench.surfaces.picResult, width, 3, [](int, int) { return Grey(9); });
+            LoadSurface(bench.surfaces.picDepth, width, 3,
+                        [&rng](int, int) { return static_cast<platform::Rgb>(rng() & 0xFFFFFF); });
+            EXPECT_TRUE(MatchesThreePasses(bench))
+                << "levels from " << depth_levels[0] << ", width " << width;
+        }
+}
+
+// A grey map with one colour cell: that cell moves by its Blue, wherever it lies.
+TEST(MakeSecondView, OneColourCellInAGreyMapMovesByItsBlue) {
+    for (const int width : {5, 16, 17, 33, 163})
+        for (int odd = 0; odd < width; odd += std::max(1, width / 9)) {
+            StageBench bench;
+            LoadViews(bench, width, 1, [](int, int) { return 0; });
+            LoadSurface(bench.surfaces.picDepth, width, 1, [odd](int x, int) {
+                return x == odd ? platform::RGB(120, 170, 230) : Grey(40 + (x * 29) % 200);
+            });
+            ASSERT_TRUE(MatchesThreePasses(bench)) << "width " << width << ", odd cell " << odd;
+        }
+}
+
+// The depth stages leave raw field values on 15- and 16-bit displays, so the levels
+// there are set in field units.
+TEST(MakeSecondView, EveryDisplayFormat) {
+    for (const int bits : stereo_testing::kDisplayDepths) {
+        StageBench bench(bits);
+        if (bits == 15 || bits == 16) bench.globals.Depth = {6, 12, 18, 25, 31};
+        LoadViews(bench, 11, 4, [](int x, int y) { return ((x * 3 + y) % 9) * 30; });
+        const PixelGrid picture = ReadGrid(bench.surfaces.picOriginal);
+        ASSERT_FALSE(ThreePasses(picture, ReadGrid(bench.surfaces.picDepth), bench.globals) ==
+                     picture)
+            << bits << " bits: the map should move pixels";
+        EXPECT_TRUE(MatchesThreePasses(bench)) << bits << " bits";
+    }
+}
+
+// The picture on picOriginal changes during the yields of the first two passes: each
+// pass covers the columns and rows the picture has when it gets there, while the
+// grids read at the start stay what they were.
+TEST(MakeSecondView, PictureChangingBetweenPassesChangesWhatEachPassCovers) {
+    StageBench bench;
+    std::mt19937 rng(11);
+    LoadViews(bench, 20, 6, [&rng](int, int) { return 101 + static_cast<int>(rng() % 154); });
+    const PixelGrid picture = ReadGrid(bench.surfaces.picOriginal);
+    const PixelGrid depth = ReadGrid(bench.surfaces.picDepth);
+    const auto narrow = testing_support::MakePicture(bench.display, 12, 6, CellColor);
+    const auto short_wide = testing_support::MakePicture(bench.display, 16, 4, CellColor);
+    bench.host.on_yield = [&](int n) {
+        if (n == 2) bench.surfaces.picOriginal.SetPicture(narrow);      // pass 1, after row 1
+        if (n == 8) bench.surfaces.picOriginal.SetPicture(short_wide);  // pass 2, after row 1
+    };
+    stereo::MakeSecondView(bench.context);
+    // Pass 3 starts on a picture 4 rows high: rows 4 and 5 take the first two passes only.
+    EXPECT_EQ(bench.host.yields, 6 + 6 + 4);
+    const Covered covered = {std::vector{20, 20, 12, 12, 12, 12},
+                             std::vector{12, 12, 16, 16, 16, 16},
+                             std::vector{16, 16, 16, 16, -1, -1}};
+    EXPECT_TRUE(SameGrid(ReadGrid(bench.surfaces.picResult),
+                         ThreePasses(picture, depth, bench.globals, covered)));
 }
 
 }  // namespace

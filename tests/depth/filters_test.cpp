@@ -1,9 +1,11 @@
-// Exact values of each smoothing filter on tiny pictures.
+// The smoothing filters: exact values on tiny pictures, the frame they leave, sources
+// without interior, and results that never feed one another.
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <random>
 
+#include "depth/blurs.h"
 #include "platform/color.h"
 #include "tests/depth/stage_rig.h"
 
@@ -14,6 +16,7 @@ using core::PixelTriple;
 using platform::RGB;
 using testing_support::Grey;
 using testing_support::ReadGrid;
+using testing_support::SurfaceColors;
 
 // A 5 x 5 picture, black but for one pixel in the middle, filtered in place.
 core::PixelGrid SpotAfter(int choice, platform::Rgb spot, int bits = 24) {
@@ -125,6 +128,94 @@ TEST(GreyFiltersTest, MedianIsTheFifthSmallestWhateverThePositions) {
         std::shuffle(distinct.begin(), distinct.end(), random);
         EXPECT_EQ(CentreAfter(4, Greys(duplicates)), GreyTriple(10));
         EXPECT_EQ(CentreAfter(4, Greys(distinct)), GreyTriple(4));
+    }
+}
+
+struct Size {
+    int width;
+    int height;
+};
+
+void LoadNoise(platform::PictureSurface& surface, Size size, unsigned seed) {
+    std::mt19937 random(seed);
+    testing_support::LoadSurface(surface, size.width, size.height, [&random](int, int) {
+        return static_cast<platform::Rgb>(random() & 0xFFFFFF);
+    });
+}
+
+// In place, as the conversion runs them; a source without interior is all frame.
+TEST(FilterFrameTest, OutermostRowsAndColumnsKeepTheSource) {
+    for (int choice = 1; choice <= 5; ++choice)
+        for (const int bits : kDisplayDepths)
+            for (const Size size : {Size{7, 6}, Size{1, 1}, Size{2, 5}, Size{5, 2}, Size{1, 7}}) {
+                SCOPED_TRACE(testing::Message() << "filter " << choice << ", " << bits << " bits, "
+                                                << size.width << "x" << size.height);
+                StageRig rig(bits);
+                LoadNoise(rig.surfaces.picDepth, size, static_cast<unsigned>(bits));
+                const core::PixelGrid before = ReadGrid(rig.surfaces.picDepth);
+                RunFilter(rig, choice);
+                const core::PixelGrid after = ReadGrid(rig.surfaces.picDepth);
+                for (int y = 0; y < size.height; ++y)
+                    for (int x = 0; x < size.width; ++x) {
+                        if (x > 0 && y > 0 && x < size.width - 1 && y < size.height - 1) continue;
+                        ASSERT_EQ(after(x, y), before(x, y)) << x << "," << y;
+                    }
+            }
+}
+
+// "Smere" has one surface only; the others can write elsewhere: the destination takes
+// the source's size and its new image as picture, and a source without interior is
+// copied whole. "Max" yields once before it starts, before the destination is sized.
+TEST(FilterFrameTest, DestinationTakesTheSourcesSizeAndPicture) {
+    using Filter =
+        void (*)(core::StageContext&, platform::PictureSurface&, platform::PictureSurface&);
+    for (const Filter filter :
+         {Blurs::BlurDepth, Blurs::MeanDepth, Blurs::MedianDepth, Blurs::MaxDepth})
+        for (const Size size :
+             {Size{1, 1}, Size{2, 2}, Size{2, 5}, Size{5, 2}, Size{1, 7}, Size{5, 3}}) {
+            SCOPED_TRACE(testing::Message() << size.width << "x" << size.height);
+            StageRig rig;
+            LoadNoise(rig.surfaces.picOriginal, size, 3);
+            const auto source = SurfaceColors(rig.surfaces.picOriginal);
+            int width_at_yield = -1;
+            rig.host.on_yield = [&rig, &width_at_yield](int) {
+                width_at_yield = rig.surfaces.picResult.ScaleWidth();
+            };
+            filter(rig.context, rig.surfaces.picOriginal, rig.surfaces.picResult);
+            EXPECT_EQ(rig.host.yields, filter == Blurs::MaxDepth ? 1 : 0);
+            EXPECT_EQ(width_at_yield, filter == Blurs::MaxDepth ? 0 : -1);
+            EXPECT_EQ(SurfaceColors(rig.surfaces.picOriginal), source);
+            EXPECT_EQ(rig.surfaces.picResult.ScaleWidth(), size.width);
+            EXPECT_EQ(rig.surfaces.picResult.ScaleHeight(), size.height);
+            EXPECT_TRUE(rig.surfaces.picResult.GetPicture()->bitmap.SharesBitsWith(
+                rig.surfaces.picResult.Image()));
+            if (size.width >= 3 && size.height >= 3) continue;
+            EXPECT_EQ(SurfaceColors(rig.surfaces.picResult), source);
+        }
+}
+
+// Each result comes from the source alone: a step edge across the rows and one down
+// the columns give the same values on both sides, whichever side comes first. Next to
+// the edge the dark side sees one bright column in three, the bright side two; Smere
+// weighs them 3 / 16 (47.8) and 13 / 16 (207.2).
+TEST(FilterFrameTest, NoResultFeedsAnother) {
+    const int dark_side[] = {48, 85, 85, 0, 255};
+    const int bright_side[] = {207, 170, 170, 255, 255};
+    for (int choice = 1; choice <= 5; ++choice) {
+        StageRig across;
+        testing_support::LoadSurface(across.surfaces.picDepth, 6, 5,
+                                     [](int x, int) { return Grey(x < 3 ? 0 : 255); });
+        RunFilter(across, choice);
+        StageRig down;
+        testing_support::LoadSurface(down.surfaces.picDepth, 5, 6,
+                                     [](int, int y) { return Grey(y < 3 ? 0 : 255); });
+        RunFilter(down, choice);
+        const core::PixelGrid a = ReadGrid(across.surfaces.picDepth);
+        const core::PixelGrid d = ReadGrid(down.surfaces.picDepth);
+        for (int i = 1; i < 5; ++i)
+            for (int j = 1; j < 4; ++j) EXPECT_EQ(a(i, j), d(j, i)) << choice << ": " << i << j;
+        EXPECT_EQ(a(2, 2).Red, dark_side[choice - 1]) << choice;
+        EXPECT_EQ(a(3, 2).Red, bright_side[choice - 1]) << choice;
     }
 }
 

@@ -1,3 +1,5 @@
+// The depth cues: exact greys, every colour and sum against the rules, odd widths,
+// every display format, cancel at every yield, the Cues menu and the banded cue.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -6,6 +8,7 @@
 
 #include "core/ddb_helper.h"
 #include "depth/cue_greys.h"
+#include "depth/gray_scale.h"
 #include "platform/color.h"
 #include "tests/depth/stage_rig.h"
 
@@ -18,13 +21,13 @@ using testing_support::Grey;
 using testing_support::ReadGrid;
 using testing_support::SurfaceColors;
 
-// One row of pixels through each cue: the grey map stays as the depth surface's
-// picture and the original is untouched.
-TEST(PointCueTest, GreysOfSinglePixels) {
+// One row of pixels through each cue, each pixel followed by its expected result: the
+// grey map stays as the depth surface's picture and the original is untouched.
+TEST(CueTest, ExactGreysOfSinglePixels) {
     const struct {
         int cue;
         std::int16_t cue_color;
-        Rows pairs;  // pixel, then its grey
+        Rows pairs;
     } cases[] = {
         // mean: thirds never tie
         {0, 0, {{RGB(1, 0, 0), Grey(0)}, {RGB(2, 0, 0), Grey(1)}, {RGB(100, 150, 200), Grey(150)}}},
@@ -40,18 +43,23 @@ TEST(PointCueTest, GreysOfSinglePixels) {
         {2, 2, {{RGB(10, 20, 30), Grey(30)}}},
         {2, 3, {{RGB(1, 0, 0), Grey(0)}, {RGB(3, 0, 0), Grey(2)}, {RGB(255, 255, 0), Grey(128)}}},
         {2, 3, {{RGB(0, 200, 0), Grey(0)}, {RGB(0, 0, 200), Grey(100)}}},
-        {2,
-         4,
-         {{RGB(255, 0, 255), Grey(128)}, {RGB(0, 200, 0), Grey(100)}, {RGB(0, 0, 200), Grey(0)}}},
+        {2, 4, {{RGB(255, 0, 255), Grey(128)}, {RGB(0, 200, 0), Grey(100)}}},
         {2, 5, {{RGB(0, 1, 0), Grey(0)}, {RGB(0, 3, 0), Grey(2)}, {RGB(200, 0, 100), Grey(50)}}},
         {2, 6, {{RGB(2, 0, 0), Grey(1)}}},
         {2, -1, {{RGB(1, 0, 0), Grey(0)}}},
         {2, 100, {{RGB(100, 150, 200), Grey(150)}}},
         // lightness: middle of the largest and the smallest
-        {3, 0, {{RGB(255, 0, 0), Grey(128)}, {RGB(1, 0, 0), Grey(0)}, {RGB(3, 0, 0), Grey(2)}}},
-        {3, 0, {{RGB(10, 200, 30), Grey(105)}}},
+        {3,
+         0,
+         {{RGB(255, 0, 0), Grey(128)}, {RGB(3, 0, 0), Grey(2)}, {RGB(10, 200, 30), Grey(105)}}},
         // maximum
         {4, 0, {{RGB(10, 200, 30), Grey(200)}, {RGB(7, 3, 9), Grey(9)}}},
+        // bands: the mean down to 0, 25, ..., 250; a mean of 255 matches no band and the
+        // pixel keeps its colour, grey or not
+        {5, 0, {{Grey(24), Grey(0)}, {RGB(25, 24, 26), Grey(25)}, {Grey(49), Grey(25)}}},
+        {5, 0, {{Grey(249), Grey(225)}, {Grey(250), Grey(250)}, {Grey(254), Grey(250)}}},
+        {5, 0, {{RGB(255, 255, 253), Grey(250)}, {RGB(255, 255, 254), RGB(255, 255, 254)}}},
+        {5, 0, {{Grey(255), Grey(255)}}},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(testing::Message() << "cue " << c.cue << " colour " << c.cue_color);
@@ -190,6 +198,109 @@ TEST(PointCueTest, OddWidthsMatchTheRuleInEveryCell) {
                     ASSERT_EQ(grey(x, y), (PixelTriple{g, g, g})) << "cell " << x << ", " << y;
                 }
         }
+    }
+}
+
+// A cue polls after every row, the colour cue also yields once on entry. Cancelled in
+// any yield but the last, a cue writes nothing: the depth surface keeps the colour
+// copy of the original, at the original's size (the row after the cancel is still
+// finished and counted). A cancel in the yield after the last row comes too late.
+TEST(CueCancelTest, EveryYieldOfEveryPointCue) {
+    const int width = 5;
+    const int height = 4;
+    const struct {
+        int cue;
+        std::int16_t cue_color;
+    } cues[] = {{0, 0}, {1, 0}, {2, 0}, {2, 4}, {2, 8}, {3, 0}, {4, 0}};
+    for (const auto& c : cues) {
+        const int entry_yields = c.cue == 2 ? 1 : 0;
+        for (int cancel_at = 1; cancel_at <= height + entry_yields; ++cancel_at) {
+            SCOPED_TRACE(testing::Message() << "cue " << c.cue << " colour " << c.cue_color
+                                            << ", cancel at " << cancel_at);
+            StageRig rig;
+            rig.surfaces.picDepth.SetPicture(testing_support::MakePicture(
+                rig.display, 2, 2, [](int, int) { return testing_support::Grey(77); }));
+            std::mt19937 random(static_cast<unsigned>(cancel_at));
+            testing_support::LoadSurface(
+                rig.surfaces.picOriginal, width, height,
+                [&random](int, int) { return static_cast<platform::Rgb>(random() & 0xFFFFFF); });
+            const auto original = SurfaceColors(rig.surfaces.picOriginal);
+            rig.CancelAtYield(cancel_at);
+            RunCue(rig, c.cue, c.cue_color);
+            EXPECT_EQ(SurfaceColors(rig.surfaces.picOriginal), original);
+            EXPECT_EQ(rig.surfaces.picDepth.ScaleWidth(), width);
+            if (cancel_at < height + entry_yields) {
+                EXPECT_EQ(SurfaceColors(rig.surfaces.picDepth), original);
+                EXPECT_EQ(rig.host.band_widths.size(),
+                          static_cast<std::size_t>(cancel_at - entry_yields + 1));
+            } else {
+                EXPECT_NE(SurfaceColors(rig.surfaces.picDepth), original);
+                EXPECT_EQ(rig.host.yields, height + entry_yields);
+                EXPECT_EQ(rig.host.band_widths, (std::vector<float>{1.0f, 2.0f, 3.0f, 4.0f}));
+            }
+        }
+    }
+}
+
+// Entry by entry: its caption, the DepthCue it chooses and the CueColor it sets (the
+// colour entries only; -7 stands for "left as it was").
+TEST(SelectCueTest, SetsTheCueOfTheEntry) {
+    const std::string_view captions[] = {"RGB",    "UTI",     "Red",  "Green",     "Blue",
+                                         "Yellow", "Magenta", "Cyan", "Luminance", "Saturation"};
+    const std::int16_t depth_cues[] = {0, 2, 2, 2, 2, 2, 2, 2, 3, 4};
+    const std::int16_t cue_colors[] = {-7, 1, 0, 1, 2, 3, 4, 5, -7, -7};
+    for (std::size_t index = 0; index < 10; ++index) {
+        core::ConversionSettings settings;
+        settings.DepthCue = 1;
+        settings.CueColor = -7;
+        settings.Cue = 42;
+        GrayScale::SelectCue(settings, static_cast<std::int16_t>(index));
+        EXPECT_EQ(GrayScale::kCueCaptions[index], captions[index]);
+        EXPECT_EQ(settings.DepthCue, depth_cues[index]) << index;
+        EXPECT_EQ(settings.CueColor, cue_colors[index]) << index;
+        EXPECT_EQ(settings.Cue, static_cast<std::int16_t>(index));
+    }
+}
+
+TEST(SelectCueTest, EntryOutsideTheMenuChangesNothing) {
+    for (const std::int16_t index :
+         {std::int16_t{-1}, std::int16_t{10}, std::int16_t{32767}, std::int16_t{-32768}}) {
+        core::ConversionSettings settings;
+        settings.DepthCue = 5;
+        settings.CueColor = 3;
+        settings.Cue = 12;
+        const core::ConversionSettings before = settings;
+        GrayScale::SelectCue(settings, index);
+        EXPECT_EQ(settings, before) << index;
+    }
+}
+
+constexpr int kBandsCue = 5;
+
+// Polls once per band, not per row: eleven times.
+TEST(GrayFromBandsTest, EveryMeanLandsOnItsBandsLowerLevel) {
+    StageRig rig;
+    testing_support::LoadSurface(rig.surfaces.picOriginal, 16, 16,
+                                 [](int x, int y) { return Grey(16 * y + x); });
+    RunCue(rig, kBandsCue);
+    const auto colors = SurfaceColors(rig.surfaces.picDepth);
+    for (int mean = 0; mean < 255; ++mean) {
+        const int level = mean < 250 ? mean / 25 * 25 : 250;
+        EXPECT_EQ(colors[static_cast<std::size_t>(mean)], Grey(level)) << "mean " << mean;
+    }
+    EXPECT_EQ(rig.host.yields, 11);
+    EXPECT_EQ(rig.host.band_widths.size(), 11u);
+}
+
+TEST(GrayFromBandsTest, CancelAfterAnyBandLeavesTheColourCopy) {
+    const std::vector<platform::Rgb> row = {RGB(200, 10, 10), RGB(30, 40, 50), Grey(255)};
+    for (int cancel_at = 1; cancel_at <= 10; ++cancel_at) {
+        StageRig rig;
+        LoadRows(rig.surfaces.picOriginal, {row});
+        rig.CancelAtYield(cancel_at);
+        RunCue(rig, kBandsCue);
+        EXPECT_EQ(SurfaceColors(rig.surfaces.picDepth), row) << "cancelled at band " << cancel_at;
+        EXPECT_EQ(rig.host.yields, cancel_at);
     }
 }
 
