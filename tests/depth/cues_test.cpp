@@ -110,33 +110,9 @@ TEST(WeightedGreyTest, MatchesFloatProductsForEveryColour) {
     EXPECT_EQ(mismatches, 0);
 }
 
-// Every display format: the cue computes on the channel values the grid holds (raw
-// fields at 15 and 16 bits) and writes at the depth read, over an odd-sized picture.
-TEST(PointCueTest, WritesTheGreyGridInTheDisplaysFormat) {
-    std::mt19937 random(7);
-    for (const int bits : kDisplayDepths) {
-        StageRig rig(bits);
-        testing_support::LoadSurface(rig.surfaces.picOriginal, 7, 5, [&random](int, int) {
-            return static_cast<platform::Rgb>(random() & 0xFFFFFF);
-        });
-        core::PixelGrid expected = ReadGrid(rig.surfaces.picOriginal);
-        for (PixelTriple& p : expected.Pixels()) {
-            const auto g = static_cast<std::uint8_t>(Third(p.Red + p.Green + p.Blue));
-            p = {g, g, g};
-        }
-        platform::PictureSurface written(rig.display);
-        written.SetPicture(rig.surfaces.picOriginal.ImageAsPicture());
-        DDBHelper::SetBitmapPixels(written, static_cast<std::int16_t>(bits), expected);
-        RunCue(rig, 0);
-        EXPECT_EQ(SurfaceColors(rig.surfaces.picDepth), SurfaceColors(written)) << bits << " bits";
-        EXPECT_EQ(rig.surfaces.picDepth.ScaleWidth(), 7);
-        EXPECT_EQ(rig.surfaces.picDepth.ScaleHeight(), 5);
-    }
-}
-
 // Every channel sum from 0 to 765, each made up in three ways (the channel carrying
 // most of it rotates), through the mean cue's vector loop and its tail.
-TEST(PointCueTest, MeanOfEverySum) {
+TEST(CueTest, MeanOfEverySum) {
     constexpr int kWidth = 3 * 766 + 5;
     StageRig rig;
     testing_support::LoadSurface(rig.surfaces.picOriginal, kWidth, 1, [](int x, int) {
@@ -152,8 +128,11 @@ TEST(PointCueTest, MeanOfEverySum) {
 }
 
 // Each cue's row loop runs in whole vectors with a tail: rows of every odd width against
-// the cue's rule. Each row starts with white, then black, which every cue keeps.
-TEST(PointCueTest, OddWidthsMatchTheRuleInEveryCell) {
+// the cue's rule, in every display format. The cue computes on the channel values the
+// grid holds (raw fields at 15 and 16 bits) and writes at the depth read, as the bridge
+// writes the rule's greys. Each row starts with white, then black, which every cue
+// keeps (at 24 and 32 bits, where white is 255 in every channel).
+TEST(CueTest, OddWidthsMatchTheRuleOnEveryDisplay) {
     const struct {
         int cue;
         std::int16_t cue_color;
@@ -178,27 +157,30 @@ TEST(PointCueTest, OddWidthsMatchTheRuleInEveryCell) {
          }},
     };
     std::mt19937 random(19);
-    for (const auto& rule : rules) {
-        for (const int width : {1, 2, 3, 5, 16, 17, 33, 163}) {
-            SCOPED_TRACE(testing::Message() << "cue " << rule.cue << " colour " << rule.cue_color
-                                            << " width " << width);
-            StageRig rig;
-            testing_support::LoadSurface(rig.surfaces.picOriginal, width, 2, [&random](int x, int) {
-                if (x < 2) return x == 0 ? Grey(255) : Grey(0);
-                return static_cast<platform::Rgb>(random() & 0xFFFFFF);
-            });
-            const core::PixelGrid picture = ReadGrid(rig.surfaces.picOriginal);
-            RunCue(rig, rule.cue, rule.cue_color);
-            const core::PixelGrid grey = ReadGrid(rig.surfaces.picDepth);
-            ASSERT_EQ(grey(0, 0), (PixelTriple{255, 255, 255}));
-            for (int y = 0; y < 2; ++y)
-                for (int x = 0; x < width; ++x) {
-                    const PixelTriple p = picture(x, y);
+    for (const int bits : kDisplayDepths)
+        for (const auto& rule : rules)
+            for (const int width : {1, 2, 3, 5, 16, 17, 33, 163}) {
+                SCOPED_TRACE(testing::Message() << bits << " bits, cue " << rule.cue << " colour "
+                                                << rule.cue_color << " width " << width);
+                StageRig rig(bits);
+                testing_support::LoadSurface(
+                    rig.surfaces.picOriginal, width, 2, [&random](int x, int) {
+                        if (x < 2) return x == 0 ? Grey(255) : Grey(0);
+                        return static_cast<platform::Rgb>(random() & 0xFFFFFF);
+                    });
+                core::PixelGrid expected = ReadGrid(rig.surfaces.picOriginal);
+                for (PixelTriple& p : expected.Pixels()) {
                     const auto g = static_cast<std::uint8_t>(rule.grey(p.Red, p.Green, p.Blue));
-                    ASSERT_EQ(grey(x, y), (PixelTriple{g, g, g})) << "cell " << x << ", " << y;
+                    p = {g, g, g};
                 }
-        }
-    }
+                platform::PictureSurface written(rig.display);
+                written.SetPicture(rig.surfaces.picOriginal.ImageAsPicture());
+                DDBHelper::SetBitmapPixels(written, static_cast<std::int16_t>(bits), expected);
+                RunCue(rig, rule.cue, rule.cue_color);
+                const auto greys = SurfaceColors(rig.surfaces.picDepth);
+                ASSERT_EQ(greys, SurfaceColors(written));
+                ASSERT_TRUE(bits < 24 || greys[0] == Grey(255));
+            }
 }
 
 // A cue polls after every row, the colour cue also yields once on entry. Cancelled in

@@ -18,44 +18,41 @@ using testing_support::Grey;
 using testing_support::ReadGrid;
 using testing_support::SurfaceColors;
 
-// A 5 x 5 picture, black but for one pixel in the middle, filtered in place.
-core::PixelGrid SpotAfter(int choice, platform::Rgb spot, int bits = 24) {
-    StageRig rig(bits);
-    testing_support::LoadSurface(rig.surfaces.picDepth, 5, 5,
-                                 [spot](int x, int y) { return x == 2 && y == 2 ? spot : 0; });
-    RunFilter(rig, choice);
-    return ReadGrid(rig.surfaces.picDepth);
-}
-
-// The spot's own window value and its eight neighbours' around it; borders stay.
-Values Spread(int centre, int neighbour) {
-    const int n = neighbour;
-    return {
-        {0, 0, 0, 0, 0}, {0, n, n, n, 0}, {0, n, centre, n, 0}, {0, n, n, n, 0}, {0, 0, 0, 0, 0}};
-}
-
-TEST(SmereDepthTest, HalvesGoToEven) {
+// A 5 x 5 picture, black but for one pixel in the middle, through "Smere" (the spot
+// weighs 8 / 16 at its own place and 1 / 16 around it, halves to even) and "Blur" (the
+// nine cells / 9, on raw 5- and 6-bit fields at 16 bits): each channel spreads on its
+// own over the spot's window, and the border stays.
+TEST(ChannelFiltersTest, SpotSpreadsOverItsWindowInItsChannelOnly) {
     const struct {
-        int value, centre, neighbour;
-    } cases[] = {{1, 0, 0}, {3, 2, 0}, {5, 2, 0}, {9, 4, 1}, {255, 128, 16}};
-    for (const auto& c : cases) {  // centre 8 v / 16, neighbours v / 16
-        const core::PixelGrid out = SpotAfter(1, RGB(c.value, 0, 0));
-        EXPECT_EQ(Channel(out), Spread(c.centre, c.neighbour)) << c.value;
-        EXPECT_EQ(Channel(out, &PixelTriple::Green), Spread(0, 0));
-        EXPECT_EQ(Channel(out, &PixelTriple::Blue), Spread(0, 0));
+        int choice, bits;
+        platform::Rgb spot;
+        int centre[3], around[3];  // red, green, blue
+    } cases[] = {{1, 24, RGB(1, 0, 0), {0, 0, 0}, {0, 0, 0}},
+                 {1, 24, RGB(3, 0, 0), {2, 0, 0}, {0, 0, 0}},
+                 {1, 24, RGB(5, 0, 0), {2, 0, 0}, {0, 0, 0}},
+                 {1, 24, RGB(9, 0, 0), {4, 0, 0}, {1, 0, 0}},
+                 {1, 24, RGB(255, 0, 0), {128, 0, 0}, {16, 0, 0}},
+                 {2, 24, RGB(0, 255, 0), {0, 28, 0}, {0, 28, 0}},
+                 {2, 16, RGB(255, 255, 255), {3, 7, 3}, {3, 7, 3}}};  // 31 / 9, 63 / 9
+    for (const auto& c : cases) {
+        SCOPED_TRACE(testing::Message() << "filter " << c.choice << " spot " << c.spot);
+        StageRig rig(c.bits);
+        testing_support::LoadSurface(rig.surfaces.picDepth, 5, 5,
+                                     [&c](int x, int y) { return x == 2 && y == 2 ? c.spot : 0; });
+        RunFilter(rig, c.choice);
+        const core::PixelGrid out = ReadGrid(rig.surfaces.picDepth);
+        std::uint8_t PixelTriple::*const channels[] = {&PixelTriple::Red, &PixelTriple::Green,
+                                                       &PixelTriple::Blue};
+        for (std::size_t i = 0; i < 3; ++i) {
+            const int n = c.around[i];
+            EXPECT_EQ(Channel(out, channels[i]), (Values{{0, 0, 0, 0, 0},
+                                                         {0, n, n, n, 0},
+                                                         {0, n, c.centre[i], n, 0},
+                                                         {0, n, n, n, 0},
+                                                         {0, 0, 0, 0, 0}}))
+                << "channel " << i;
+        }
     }
-}
-
-TEST(BlurDepthTest, SpotSpreadsOverItsWindowInItsChannelOnly) {
-    const core::PixelGrid out = SpotAfter(2, RGB(0, 255, 0));
-    EXPECT_EQ(Channel(out, &PixelTriple::Green), Spread(28, 28));
-    EXPECT_EQ(Channel(out, &PixelTriple::Red), Spread(0, 0));
-    EXPECT_EQ(Channel(out, &PixelTriple::Blue), Spread(0, 0));
-    // Sums of raw 5- and 6-bit fields: a white spot at 16 bits is 31, 63, 31 in the grid.
-    const core::PixelGrid fields = SpotAfter(2, RGB(255, 255, 255), 16);
-    EXPECT_EQ(fields(1, 1), (PixelTriple{3, 7, 3}));  // 31 / 9 = 3.4, 63 / 9 = 7
-    EXPECT_EQ(fields(2, 2), (PixelTriple{3, 7, 3}));
-    EXPECT_EQ(fields(0, 0), (PixelTriple{0, 0, 0}));
 }
 
 TEST(BlurDepthTest, KeepsChannelsApart) {

@@ -46,21 +46,17 @@ using Values = std::vector<std::vector<int>>;
 
 // Gives the surface a picture whose rows are the given colours.
 inline void LoadRows(platform::PictureSurface& surface, const Rows& rows) {
-    testing_support::LoadSurface(
-        surface, static_cast<int>(rows[0].size()), static_cast<int>(rows.size()),
-        [&rows](int x, int y) {
-            return rows[static_cast<std::size_t>(y)][static_cast<std::size_t>(x)];
-        });
+    const auto at = [&rows](int x, int y) { return rows.at(y).at(x); };
+    testing_support::LoadSurface(surface, static_cast<int>(rows.at(0).size()),
+                                 static_cast<int>(rows.size()), at);
 }
 
 // A surface of grey values (one per pixel), as a depth map.
 inline void LoadGreys(platform::PictureSurface& surface, const Values& greys) {
-    testing_support::LoadSurface(
-        surface, static_cast<int>(greys[0].size()), static_cast<int>(greys.size()),
-        [&greys](int x, int y) {
-            return testing_support::Grey(
-                greys[static_cast<std::size_t>(y)][static_cast<std::size_t>(x)]);
-        });
+    Rows rows(greys.size());
+    for (std::size_t y = 0; y < greys.size(); ++y)
+        for (const int v : greys[y]) rows[y].push_back(testing_support::Grey(v));
+    LoadRows(surface, rows);
 }
 
 // One channel of a grid, row after row; Red gives the values of a grey map.

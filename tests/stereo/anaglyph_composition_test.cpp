@@ -48,21 +48,6 @@ TEST(MakeAnaglyph, LensDecidesWhichViewGivesRed) {
         }
 }
 
-// 99 % of white, in raw fields at 15 and 16 bits.
-TEST(MakeAnaglyph, WhitePictureBecomesNinetyNinePercentWhite) {
-    for (const int bits : {15, 16, 24, 32}) {
-        StageBench bench(bits);
-        LoadViews(
-            bench, 7, 3, [](int, int) { return 40; }, [](int, int) { return Grey(255); });
-        stereo::MakeAnaglyph(bench.context);
-        const PixelTriple white = bits == 15   ? Triple(31, 31, 31)
-                                  : bits == 16 ? Triple(31, 62, 31)
-                                               : Triple(252, 252, 252);
-        const PixelGrid anaglyph = ReadGrid(bench.surfaces.picOriginal);
-        for (const PixelTriple& p : anaglyph.Pixels()) ASSERT_EQ(p, white) << bits << " bits";
-    }
-}
-
 // With "Added Depth" the cyan mask comes from the second view shifted right, which
 // takes green and blue from two columns left (but in the edge columns).
 TEST(MakeAnaglyph, WhatEachSurfaceHoldsAfterwards) {

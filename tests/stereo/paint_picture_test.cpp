@@ -46,6 +46,8 @@ TEST(PaintPictureOr, OrsTheOverlapInEveryDisplayFormat) {
                  {3, 2, 5, 3}, {11, 2, 9, 5}, {0, 0, 4, 2}};
     for (const int bits : stereo_testing::kDisplayDepths)
         for (const auto& size : sizes) {
+            SCOPED_TRACE(testing::Message() << bits << " bits, from " << size.source_width << "x"
+                                            << size.source_height);
             const Display display(bits);
             PictureSurface source(display);
             PictureSurface destination(display);
@@ -55,37 +57,27 @@ TEST(PaintPictureOr, OrsTheOverlapInEveryDisplayFormat) {
             const std::vector<std::uint8_t> expected =
                 OrOverlap(source.Image(), destination.Image());
             const std::int64_t refreshes = destination.RefreshCount();
-
             stereo::PaintPictureOr(source, destination);
-
-            const std::string what = std::to_string(bits) + " bits, from " +
-                                     std::to_string(size.source_width) + "x" +
-                                     std::to_string(size.source_height);
-            EXPECT_EQ(ImageBytes(destination), expected) << what;
-            EXPECT_EQ(ImageBytes(source), source_before) << what;
-            EXPECT_EQ(destination.ScaleWidth(), size.destination_width) << what;
-            EXPECT_GT(destination.RefreshCount(), refreshes) << what;
+            EXPECT_EQ(ImageBytes(destination), expected);
+            EXPECT_EQ(ImageBytes(source), source_before);
+            EXPECT_EQ(destination.ScaleWidth(), size.destination_width);
+            EXPECT_GT(destination.RefreshCount(), refreshes);
         }
 }
 
+// Palette indices at 8 bits, not colours; whole fields onto others and bits within
+// every field at 15 and 16 bits; the fourth byte at 32 bits too.
 TEST(PaintPictureOr, JoinsFieldsBitwise) {
     const struct {
         int bits;
         std::vector<std::uint8_t> source, destination, expected;  // one pixel's bytes
-        const char* what;
-    } cases[] = {
-        {8, {0x12}, {0x21}, {0x33}, "8 bits: palette indices, not colours"},
-        {15, {0x00, 0x7C}, {0xFF, 0x03}, {0xFF, 0x7F}, "15 bits: red field onto green+blue"},
-        {15, {0x21, 0x04}, {0x42, 0x08}, {0x63, 0x0C}, "15 bits: 1|2 in every field"},
-        {16, {0x00, 0xF8}, {0xFF, 0x07}, {0xFF, 0xFF}, "16 bits: red field onto green+blue"},
-        {16, {0x20, 0x00}, {0x40, 0x00}, {0x60, 0x00}, "16 bits: green 1|2"},
-        {24, {0x00, 0x00, 0xC6}, {0xEE, 0xDA, 0x00}, {0xEE, 0xDA, 0xC6}, "24 bits"},
-        {32,
-         {0, 0, 0xC6, 0x80},
-         {0xEE, 0xDA, 0, 0x01},
-         {0xEE, 0xDA, 0xC6, 0x81},
-         "32: 4th byte too"},
-    };
+    } cases[] = {{8, {0x12}, {0x21}, {0x33}},
+                 {15, {0x00, 0x7C}, {0xFF, 0x03}, {0xFF, 0x7F}},
+                 {15, {0x21, 0x04}, {0x42, 0x08}, {0x63, 0x0C}},
+                 {16, {0x00, 0xF8}, {0xFF, 0x07}, {0xFF, 0xFF}},
+                 {16, {0x20, 0x00}, {0x40, 0x00}, {0x60, 0x00}},
+                 {24, {0x00, 0x00, 0xC6}, {0xEE, 0xDA, 0x00}, {0xEE, 0xDA, 0xC6}},
+                 {32, {0, 0, 0xC6, 0x80}, {0xEE, 0xDA, 0, 0x01}, {0xEE, 0xDA, 0xC6, 0x81}}};
     for (const auto& c : cases) {
         const Display display(c.bits);
         PictureSurface source(display);
@@ -98,7 +90,7 @@ TEST(PaintPictureOr, JoinsFieldsBitwise) {
         stereo::PaintPictureOr(source, destination);
         const auto bits = destination.Image().Bits();
         EXPECT_EQ(std::vector(bits.begin(), bits.begin() + std::ssize(c.expected)), c.expected)
-            << c.what;
+            << c.bits << " bits, case " << &c - cases;
     }
 }
 
