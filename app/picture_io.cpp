@@ -11,9 +11,9 @@
 #include <algorithm>
 #include <bit>
 #include <cstring>
+#include <memory>
 #include <new>
 #include <unordered_map>
-#include <vector>
 
 #include "app/picture_length.h"
 
@@ -312,16 +312,16 @@ bool FileHolds(const QString& path, const QByteArray& bytes) {
     if (!file.open(QIODevice::ReadOnly | QIODevice::Unbuffered)) return false;
     // Read, not mapped: a file cut short by someone else while it is compared would
     // kill the program through a mapping. Pieces small enough to stay in cache.
-    constexpr qint64 kPiece = qint64(256) << 10 << 10;
-    std::vector<char> piece(static_cast<std::size_t>(kPiece));
+    constexpr qint64 kPiece = qint64(256) << 10;
+    const auto piece = std::make_unique_for_overwrite<char[]>(std::size_t(kPiece));
     for (qint64 at = 0; at < bytes.size();) {
-        const qint64 got = file.read(piece.data(), std::min<qint64>(kPiece, bytes.size() - at));
-        if (got <= 0 || std::memcmp(piece.data(), bytes.constData() + at, std::size_t(got)) != 0)
+        const qint64 got = file.read(piece.get(), std::min<qint64>(kPiece, bytes.size() - at));
+        if (got <= 0 || std::memcmp(piece.get(), bytes.constData() + at, std::size_t(got)) != 0)
             return false;
         at += got;
     }
     // A file that grew since it was measured holds more than the bytes.
-    return file.read(piece.data(), 1) == 0;
+    return file.read(piece.get(), 1) == 0;
 }
 
 std::optional<FileError> SaveBitmapFile(const platform::Bitmap& bitmap,
