@@ -13,8 +13,8 @@
 
 #include "app/option_group.h"
 #include "tests/app/app_test_main.h"
-#include "tests/app/disk_faults.h"
 #include "tests/app/window_fixture.h"
+#include "tests/support/disk_faults.h"
 
 namespace {
 

@@ -12,8 +12,8 @@
 
 #include "app/picture_io.h"
 #include "tests/app/app_test_main.h"
-#include "tests/app/hostile_files.h"
 #include "tests/app/window_fixture.h"
+#include "tests/support/hostile_files.h"
 
 namespace {
 

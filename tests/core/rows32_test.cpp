@@ -10,7 +10,7 @@
 #include <tuple>
 #include <vector>
 
-#include "tests/platform/every_run.h"
+#include "tests/support/every_run.h"
 
 namespace {
 

@@ -6,7 +6,7 @@
 #include <cmath>
 
 #include "platform/color.h"
-#include "tests/depth/stage_rig.h"
+#include "tests/support/stage_rig.h"
 
 namespace depth_tests {
 namespace {

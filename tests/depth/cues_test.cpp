@@ -10,7 +10,7 @@
 #include "depth/cue_greys.h"
 #include "depth/gray_scale.h"
 #include "platform/color.h"
-#include "tests/depth/stage_rig.h"
+#include "tests/support/stage_rig.h"
 
 namespace depth_tests {
 namespace {

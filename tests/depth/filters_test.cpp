@@ -7,7 +7,7 @@
 
 #include "depth/blurs.h"
 #include "platform/color.h"
-#include "tests/depth/stage_rig.h"
+#include "tests/support/stage_rig.h"
 
 namespace depth_tests {
 namespace {

@@ -5,7 +5,7 @@
 #include <random>
 
 #include "platform/color.h"
-#include "tests/depth/stage_rig.h"
+#include "tests/support/stage_rig.h"
 
 namespace depth_tests {
 namespace {

@@ -5,7 +5,7 @@
 
 #include "depth/warp_depth_map.h"
 #include "platform/color.h"
-#include "tests/depth/stage_rig.h"
+#include "tests/support/stage_rig.h"
 
 namespace depth_tests {
 namespace {

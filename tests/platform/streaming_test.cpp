@@ -7,7 +7,7 @@
 #include <random>
 #include <vector>
 
-#include "tests/platform/every_run.h"
+#include "tests/support/every_run.h"
 
 namespace {
 

@@ -7,7 +7,7 @@
 
 #include <gtest/gtest.h>
 
-#include "tests/depth/stage_rig.h"
+#include "tests/support/stage_rig.h"
 
 namespace stereo_testing {
 

@@ -12,7 +12,7 @@
 #include <filesystem>
 #include <functional>
 
-#include "tests/app/hostile_files.h"
+#include "tests/support/hostile_files.h"
 #include "tests/tools/convert_process.h"
 #include "tests/tools/test_files.h"
 

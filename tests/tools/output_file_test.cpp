@@ -10,7 +10,7 @@
 #include <QImageWriter>
 #include <filesystem>
 
-#include "tests/app/disk_faults.h"  // FileSizeLimit
+#include "tests/support/disk_faults.h"  // FileSizeLimit
 #include "tests/tools/convert_process.h"
 #include "tests/tools/test_files.h"
 

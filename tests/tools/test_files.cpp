@@ -7,7 +7,7 @@
 #include <iterator>
 #include <stdexcept>
 
-#include "tests/app/hostile_files.h"
+#include "tests/support/hostile_files.h"
 
 namespace tools_test {
 
