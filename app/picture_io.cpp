@@ -248,20 +248,22 @@ platform::Picture PictureFromImage(const QImage& image, const platform::Display&
     return picture;
 }
 
-void ImageRowsFromBitmap(const platform::Bitmap& bitmap, const platform::Display& display,
-                         int first_row, int end_row, QImage& image) {
-    first_row = std::max(first_row, 0);
-    end_row = std::min({end_row, bitmap.Height(), image.height()});
-    const int width = std::min(bitmap.Width(), image.width());
+void ImageAreaFromBitmap(const platform::Bitmap& bitmap, const platform::Display& display,
+                         QRect area, QImage& image) {
+    area &= QRect(0, 0, std::min(bitmap.Width(), image.width()),
+                  std::min(bitmap.Height(), image.height()));
+    if (area.isEmpty()) return;
+    const int left = area.left();
+    const int width = area.width();
     const bool drawable = bitmap.BitsPixel() == display.HeaderBitsPixel();
     const int bytes = display.BytesPerPixel();
-    for (int y = first_row; y < end_row; ++y) {
-        auto* out = reinterpret_cast<QRgb*>(image.scanLine(y));
+    for (int y = area.top(); y <= area.bottom(); ++y) {
+        auto* out = reinterpret_cast<QRgb*>(image.scanLine(y)) + left;
         if (!drawable) {
             std::fill(out, out + width, qRgb(0, 0, 0));
             continue;
         }
-        const std::uint8_t* in = bitmap.Row(y).data();
+        const std::uint8_t* in = bitmap.Row(y).data() + std::size_t(left) * std::size_t(bytes);
         if (display.Layout() == platform::PixelLayout::Bgrx32) {
             LoadRow32(in, width, out);
             continue;
@@ -272,6 +274,14 @@ void ImageRowsFromBitmap(const platform::Bitmap& bitmap, const platform::Display
             out[x] = qRgb(platform::RedOf(c), platform::GreenOf(c), platform::BlueOf(c));
         }
     }
+}
+
+void ImageRowsFromBitmap(const platform::Bitmap& bitmap, const platform::Display& display,
+                         int first_row, int end_row, QImage& image) {
+    first_row = std::max(first_row, 0);
+    if (end_row <= first_row) return;
+    ImageAreaFromBitmap(bitmap, display, QRect(0, first_row, image.width(), end_row - first_row),
+                        image);
 }
 
 QImage ImageFromBitmap(const platform::Bitmap& bitmap, const platform::Display& display) {

@@ -3,6 +3,7 @@
 // readers and writers. Shared by the desktop program and the command-line converter.
 #include <QByteArray>
 #include <QImage>
+#include <QRect>
 #include <QString>
 #include <optional>
 
@@ -47,6 +48,9 @@ QImage ImageFromBitmap(const platform::Bitmap& bitmap, const platform::Display& 
 // RGB32 image of the bitmap's size; the other rows are left alone.
 void ImageRowsFromBitmap(const platform::Bitmap& bitmap, const platform::Display& display,
                          int first_row, int end_row, QImage& image);
+// The same for the pixels inside `area` only.
+void ImageAreaFromBitmap(const platform::Bitmap& bitmap, const platform::Display& display,
+                         QRect area, QImage& image);
 
 // Writes the bitmap in the given Qt format ("bmp", "png", ...) through a temporary
 // file that replaces `path` only once it is complete, so a failed save never

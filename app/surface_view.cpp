@@ -33,39 +33,48 @@ void SurfaceView::ConvertIfStale() {
     if (!dirty_ && key == shown_key_) return;
     const platform::Bitmap& image = surface_.Image();
     shown_ = QImage(image.Width(), image.Height(), QImage::Format_RGB32);
-    converted_rows_.assign(shown_.isNull() ? 0 : static_cast<std::size_t>(image.Height()), false);
+    converted_.assign(shown_.isNull() ? 0 : static_cast<std::size_t>(image.Height()), Span{});
     shown_key_ = key;
     dirty_ = false;
     ++conversions_;
 }
 
-void SurfaceView::ConvertRows(int first, int end) {
-    first = std::max(first, 0);
-    end = std::min(end, static_cast<int>(converted_rows_.size()));
-    while (first < end) {
-        if (converted_rows_[static_cast<std::size_t>(first)]) {
-            ++first;
+void SurfaceView::ConvertArea(const QRect& wanted) {
+    const QRect area = wanted & shown_.rect();
+    for (int y = area.top(); y <= area.bottom(); ++y) {
+        Span& done = converted_[static_cast<std::size_t>(y)];
+        const int begin = area.left();
+        const int end = area.right() + 1;
+        if (done.begin == done.end) {
+            pictureio::ImageAreaFromBitmap(surface_.Image(), display_,
+                                           QRect(begin, y, end - begin, 1), shown_);
+            done = {begin, end};
             continue;
         }
-        int last = first;  // one block of rows not converted yet
-        while (last < end && !converted_rows_[static_cast<std::size_t>(last)]) {
-            converted_rows_[static_cast<std::size_t>(last)] = true;
-            ++last;
+        // Whatever lies between the new columns and the converted ones is converted
+        // too, so that one span still says it all.
+        if (begin < done.begin) {
+            pictureio::ImageAreaFromBitmap(surface_.Image(), display_,
+                                           QRect(begin, y, done.begin - begin, 1), shown_);
+            done.begin = begin;
         }
-        pictureio::ImageRowsFromBitmap(surface_.Image(), display_, first, last, shown_);
-        first = last;
+        if (end > done.end) {
+            pictureio::ImageAreaFromBitmap(surface_.Image(), display_,
+                                           QRect(done.end, y, end - done.end, 1), shown_);
+            done.end = end;
+        }
     }
 }
 
 QImage SurfaceView::ShownImage() {
     ConvertIfStale();
-    ConvertRows(0, shown_.height());
+    ConvertArea(shown_.rect());
     return shown_;
 }
 
 void SurfaceView::paintEvent(QPaintEvent* event) {
     ConvertIfStale();
-    ConvertRows(event->rect().top(), event->rect().bottom() + 1);
+    ConvertArea(event->rect());
     QPainter painter(this);
     painter.drawImage(event->rect(), shown_, event->rect());
 }

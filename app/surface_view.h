@@ -2,9 +2,10 @@
 // Shows one picture surface: its image, at its place and size. The image is turned
 // into a QImage only when the surface has changed since the last time, and only
 // when the widget is painted, so a stage that refreshes the surface many times
-// costs one conversion per repaint at most. A paint converts only the rows it shows:
+// costs one conversion per repaint at most. A paint converts only the pixels it shows:
 // a large picture mostly lies outside the window.
 #include <QImage>
+#include <QRect>
 #include <QWidget>
 #include <cstdint>
 #include <vector>
@@ -42,15 +43,22 @@ class SurfaceView : public QWidget {
         friend bool operator==(const ImageKey&, const ImageKey&) = default;
     };
     ImageKey KeyOfSurface() const;
-    // Starts a new conversion when the surface has changed: no row converted yet.
+    // Starts a new conversion when the surface has changed: nothing converted yet.
     void ConvertIfStale();
-    // Converts the rows first..end - 1 that are not converted yet.
-    void ConvertRows(int first, int end);
+    // Converts what `area` holds that is not converted yet.
+    void ConvertArea(const QRect& area);
+
+    // The columns begin..end - 1 of a row are converted; one span a row, widened to
+    // cover each new request, since paints mostly ask for the same columns again.
+    struct Span {
+        int begin = 0;
+        int end = 0;
+    };
 
     platform::PictureSurface& surface_;
     const platform::Display& display_;
     QImage shown_;
-    std::vector<bool> converted_rows_;
+    std::vector<Span> converted_;
     ImageKey shown_key_;
     bool dirty_ = true;
     std::int64_t conversions_ = 0;

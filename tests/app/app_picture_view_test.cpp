@@ -1,5 +1,5 @@
-// Pictures between Qt images and 32-bit bitmaps, whole and by rows, and the picture
-// view, which converts only the rows it paints.
+// Pictures between Qt images and 32-bit bitmaps, whole, by rows and by areas, and the
+// picture view, which converts only the pixels it paints.
 #include <QTest>
 #include <random>
 
@@ -59,12 +59,23 @@ class PictureViewTest : public QObject {
             }
     }
 
-    void RowsAreConvertedOnlyWhereAsked() {
+    void PixelsAreConvertedOnlyWhereAsked() {
+        const QRect areas[] = {{0, 2, 9, 2},  {3, 0, 4, 6}, {-2, 4, 5, 9},
+                               {8, -1, 7, 3}, {9, 0, 2, 6}, {4, 3, 0, 2}};
         for (const int bits : {8, 15, 16, 24, 32}) {
             const platform::Display display(bits);
             const platform::Picture picture =
                 pictureio::PictureFromImage(NoisyImage(9, 6, 3), display);
             const QImage whole = pictureio::ImageFromBitmap(picture.bitmap, display);
+            for (const QRect& area : areas) {
+                QImage part(9, 6, QImage::Format_RGB32);
+                part.fill(qRgb(1, 2, 3));
+                pictureio::ImageAreaFromBitmap(picture.bitmap, display, area, part);
+                for (int y = 0; y < 6; ++y)
+                    for (int x = 0; x < 9; ++x)
+                        QCOMPARE(part.pixel(x, y),
+                                 area.contains(x, y) ? whole.pixel(x, y) : qRgb(1, 2, 3));
+            }
             QImage rows(9, 6, QImage::Format_RGB32);
             rows.fill(qRgb(1, 2, 3));
             pictureio::ImageRowsFromBitmap(picture.bitmap, display, 2, 4, rows);
@@ -87,9 +98,13 @@ class PictureViewTest : public QObject {
         const QImage expected = pictureio::ImageFromBitmap(surface.Image(), display);
         const std::int64_t before = view.Conversions();
 
-        const QImage strip =
-            view.grab(QRect(0, 120, 30, 20)).toImage().convertToFormat(QImage::Format_RGB32);
-        QCOMPARE(strip, expected.copy(0, 120, 30, 20));
+        // Strips to the right, then to the left with a gap between: each shows the
+        // surface's pixels, and so does all that lies between them afterwards.
+        for (const QRect strip :
+             {QRect(20, 120, 10, 20), QRect(0, 130, 5, 20), QRect(0, 120, 30, 20)}) {
+            QCOMPARE(view.grab(strip).toImage().convertToFormat(QImage::Format_RGB32),
+                     expected.copy(strip));
+        }
         QCOMPARE(view.ShownImage(), expected);
         QCOMPARE(view.Conversions(), before + 1);
 
