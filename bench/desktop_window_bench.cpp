@@ -77,9 +77,11 @@ QString PicturePath(const std::string& format) {
     return place->second;
 }
 
+// The windows are closed by main(), before the application they belong to goes.
+std::map<std::string, std::unique_ptr<frmQelun>> windows;
+
 // The window as the program starts it, with the picture opened.
 frmQelun& Window(const std::string& format) {
-    static std::map<std::string, std::unique_ptr<frmQelun>> windows;
     std::unique_ptr<frmQelun>& window = windows[format];
     if (!window) {
         window = std::make_unique<frmQelun>(
@@ -230,5 +232,6 @@ int main(int argc, char* argv[]) {
     if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();
+    windows.clear();
     return 0;
 }
