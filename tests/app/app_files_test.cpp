@@ -138,7 +138,6 @@ class FilesTest : public QObject {
         QTest::addColumn<QString>("name");
         QTest::addColumn<QByteArray>("content");
         QTest::addColumn<int>("number");
-        QTest::newRow("text file") << "a.txt" << QByteArray("not a picture\n") << 481;
         QTest::newRow("empty file") << "e.bmp" << QByteArray() << 481;
         QTest::newRow("missing file") << "" << QByteArray() << 53;
     }
@@ -170,23 +169,6 @@ class FilesTest : public QObject {
         QCOMPARE(w.window->Surfaces().picOriginal.ScaleWidth(), 20);
         QCOMPARE(w.window->size(), size);
         QCOMPARE(QApplication::overrideCursor(), nullptr);
-    }
-
-    void PictureWiderThanTheLimitIsRefusedAtOpen() {
-        const QString wide = folder_.filePath(QStringLiteral("wide.png"));
-        QImage strip(32768, 1, QImage::Format_RGB32);
-        strip.fill(Qt::gray);
-        QVERIFY(strip.save(wide));
-        const StartedWindow w = StartWindow(32);
-        w.prompts->answers.push_back(Chosen(wide));
-        w.window->mnuFileOpen_Click();
-        QCOMPARE(w.prompts->messages.size(), 1);
-        const QString text = w.prompts->messages.front().text;
-        QVERIFY(text.startsWith(QStringLiteral("Error 481 opening file '") + wide + "'\r\n"));
-        QVERIFY2(text.contains(QStringLiteral("32767")), qPrintable(text));
-        QVERIFY(w.window->CurrentFile().isEmpty());
-        QCOMPARE(w.window->windowTitle(), QStringLiteral("Zarvik Fast 2D 2 3D"));
-        QVERIFY(!w.window->Surfaces().picOriginal.HasPicture());
     }
 
     void ReloadReadsTheFileAgainWithoutOtherChanges() {
