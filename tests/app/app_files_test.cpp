@@ -1,39 +1,52 @@
-// Open, Reload and Save As with real files in a temporary folder, and opening a
-// dropped file.
-#include <sys/resource.h>
+// Open, Reload and Save As with real files in a temporary folder, opening a dropped
+// file, and files a user should never have chosen: refused with the load-failure
+// message, changing nothing else. Which files are refused, and why, is the
+// converter's tests' business; here one of each message number.
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <QDateTime>
+#include <QDir>
 #include <QDropEvent>
-#include <QFile>
 #include <QMimeData>
 #include <QScreen>
 #include <QTest>
 #include <QUrl>
-#include <csignal>
 
-#include "app/picture_io.h"
 #include "app/surface_view.h"
 #include "tests/app/app_test_main.h"
 #include "tests/app/window_fixture.h"
-#include "tests/support/disk_faults.h"
 
 namespace {
 
-QByteArray ReadAll(const QString& path) {
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+enum class Kind { Missing, File, Folder, Unreadable, Pipe };
+
+// Puts the refused thing at `path`; false when this user can read it anyway.
+bool Make(const QString& path, Kind kind, const QByteArray& bytes) {
+    if (kind == Kind::Missing) return true;
+    if (kind == Kind::Folder) return QDir().mkpath(path);
+    if (kind == Kind::Pipe) return mkfifo(QFile::encodeName(path).constData(), 0644) == 0;
+    if (!WriteAll(path, bytes)) return false;
+    if (kind != Kind::Unreadable) return true;
+    QFile::setPermissions(path, QFileDevice::Permissions());
+    return access(QFile::encodeName(path).constData(), R_OK) != 0;
 }
 
-void WriteAll(const QString& path, const QByteArray& bytes) {
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    file.write(bytes);
-}
-
-QImage ShownPicture(frmQelun& window) {
-    return pictureio::ImageFromBitmap(window.Surfaces().picOriginal.Image(), window.GetDisplay());
+// Everything about the window that a refused file must leave as it was: caption,
+// file, size, the three loaded surfaces and every menu entry's state.
+QVariantList StateOf(frmQelun& window) {
+    QVariantList state{window.windowTitle(), window.CurrentFile(), window.size()};
+    const core::Workspace& s = window.Surfaces();
+    for (const platform::PictureSurface* surface : {&s.picOriginal, &s.picResult, &s.picDepth})
+        state << pictureio::ImageFromBitmap(surface->Image(), window.GetDisplay());
+    for (const QAction* action : window.findChildren<QAction*>())
+        state << action->isEnabled() << action->isChecked();
+    return state;
 }
 
 }  // namespace
+
+Q_DECLARE_METATYPE(Kind)
 
 class FilesTest : public QObject {
     Q_OBJECT
@@ -55,34 +68,46 @@ class FilesTest : public QObject {
         QVERIFY(w.prompts->messages.isEmpty());
         QCOMPARE(w.window->windowTitle(), QStringLiteral("Zarvik [tree.png]"));
         QCOMPARE(w.window->CurrentFile(), path);
-        QCOMPARE(w.window->InitialFolder(), folder_.path());
-        QCOMPARE(ShownPicture(*w.window), picture.convertToFormat(QImage::Format_RGB32));
+        QCOMPARE(Shown(*w.window), picture.convertToFormat(QImage::Format_RGB32));
         const core::Workspace& s = w.window->Surfaces();
         for (const platform::PictureSurface* loaded : {&s.picOriginal, &s.picResult, &s.picDepth}) {
             QCOMPARE(loaded->ScaleWidth(), 61);
             QCOMPARE(loaded->ScaleHeight(), 37);
             QVERIFY(loaded->HasPicture());
         }
-        QCOMPARE(s.picDepth.Top(), 135 + 37 * 15 + 40);
-        QCOMPARE(s.picDepth.Left(), -10000);
-        QCOMPARE(s.picResult.Left(), 10 + 61 * 15 + 40);
-        QCOMPARE(s.picResult.Top(), 240);
         QCOMPARE(w.window->OuterWidth(), WidthFor(*w.window, 10 + 61 * 15 + 95));
         QCOMPARE(w.window->height(), qRound((135 + 37 * 15 + 135 + 650) / 15.0));
-        QCOMPARE(w.window->OriginalView()->geometry(), QRect(1, 9, 61, 37));
+        QCOMPARE(w.window->OriginalView()->size(), QSize(61, 37));
         QVERIFY(!w.window->Menus().mnuFileReload->isEnabled());
         QCOMPARE(QApplication::overrideCursor(), nullptr);
     }
 
-    void WindowForAPictureLargerThanTheScreenStopsAtTheScreen() {
-        const QSize screen = QGuiApplication::primaryScreen()->availableSize();
-        const QString path = folder_.filePath(QStringLiteral("large.png"));
-        QVERIFY(TestPicture(screen.width() + 50, 20).save(path));
+    // The widest picture the grids hold, under names in other scripts: it opens,
+    // converts, saves and reloads, and the window stops at the screen's free area.
+    void WidestPictureOpensConvertsAndSaves() {
+        const QString path = folder_.filePath(QStringLiteral("Пейзаж у реки.png"));
+        QVERIFY(TestPicture(32767, 2).save(path));
         const StartedWindow w = StartWindow(32);
-        w.window->OpenPicturePath(path);
-        QCOMPARE(w.window->width(), screen.width());
-        QCOMPARE(w.window->height(), qRound((135 + 20 * 15 + 135 + 650) / 15.0));
-        QCOMPARE(w.window->Surfaces().picOriginal.ScaleWidth(), screen.width() + 50);
+        w.prompts->answers.push_back(Chosen(path));
+        w.window->Menus().mnuFileOpen->trigger();
+        QCOMPARE(w.window->windowTitle(), QStringLiteral("Zarvik [Пейзаж у реки.png]"));
+        const QImage opened = Shown(*w.window);
+        QCOMPARE(opened.size(), QSize(32767, 2));
+        QCOMPARE(w.window->width(), QGuiApplication::primaryScreen()->availableSize().width());
+        QCOMPARE(w.window->height(), qRound((135 + 2 * 15 + 135 + 650) / 15.0));
+
+        w.window->Menus().mnuAnaglyph->trigger();
+        QCOMPARE(w.window->Globals().glbBusy, 0);
+        const QImage anaglyph = Shown(*w.window);
+        QCOMPARE(anaglyph.size(), QSize(32767, 2));
+        QVERIFY(anaglyph != opened);
+        const QString saved = folder_.filePath(QStringLiteral("結果 é.bmp"));
+        w.prompts->answers.push_back(Chosen(saved));
+        w.window->Menus().mnuFileSaveAs->trigger();
+        QVERIFY2(w.prompts->messages.isEmpty(), qPrintable(w.prompts->messages.value(0).text));
+        QCOMPARE(QImage(saved).convertToFormat(QImage::Format_RGB32), anaglyph);
+        w.window->Menus().mnuFileReload->trigger();
+        QCOMPARE(Shown(*w.window), opened);
     }
 
     void EachDialogStartsInTheFolderOfTheLastChoice() {
@@ -106,21 +131,16 @@ class FilesTest : public QObject {
         QCOMPARE(w.prompts->file_dialogs[3].initial_folder, folder_.path());
     }
 
-    void CancelledOpenChangesNothing() {
+    // A cancelled file dialog ends its command without a word; one that failed beeps
+    // and says so.
+    void CancelledOrFailedDialogChangesNothing() {
         const StartedWindow w = StartWindow(32);
         const QSize size = w.window->size();
-        w.window->mnuFileOpen_Click();
-        QCOMPARE(w.window->windowTitle(), QStringLiteral("Zarvik Fast 2D 2 3D"));
-        QVERIFY(w.window->CurrentFile().isEmpty());
-        QVERIFY(!w.window->Surfaces().picOriginal.HasPicture());
-        QCOMPARE(w.window->size(), size);
+        const std::array commands{w.window->Menus().mnuFileOpen, w.window->Menus().mnuFileSaveAs};
+        for (QAction* command : commands) command->trigger();
         QVERIFY(w.prompts->messages.isEmpty());
         QCOMPARE(w.prompts->beeps, 0);
-    }
-
-    void FailedDialogBeepsAndSaysSo() {
-        const StartedWindow w = StartWindow(32);
-        for (QAction* command : {w.window->Menus().mnuFileOpen, w.window->Menus().mnuFileSaveAs}) {
+        for (QAction* command : commands) {
             w.prompts->answers.push_back({FileChoice::Outcome::Failed, {}});
             command->trigger();
         }
@@ -132,42 +152,66 @@ class FilesTest : public QObject {
             QCOMPARE(message.icon, MessageIcon::Exclamation);
         }
         QCOMPARE(w.window->windowTitle(), QStringLiteral("Zarvik Fast 2D 2 3D"));
+        QVERIFY(w.window->CurrentFile().isEmpty());
+        QVERIFY(!w.window->Surfaces().picOriginal.HasPicture());
+        QCOMPARE(w.window->size(), size);
     }
 
-    void UnreadableFileIsReportedAndChangesNothing_data() {
+    void RefusedFileChangesNothing_data() {
         QTest::addColumn<QString>("name");
-        QTest::addColumn<QByteArray>("content");
+        QTest::addColumn<Kind>("kind");
+        QTest::addColumn<QByteArray>("bytes");
         QTest::addColumn<int>("number");
-        QTest::newRow("empty file") << "e.bmp" << QByteArray() << 481;
-        QTest::newRow("missing file") << "" << QByteArray() << 53;
+        QTest::addColumn<QString>("reason");
+        const auto row = [](const char* tag, const char* name, Kind kind, int number,
+                            const char* reason, const QByteArray& bytes = {}) {
+            QTest::newRow(tag) << QString::fromUtf8(name) << kind << bytes << number << reason;
+        };
+        row("missing", "gone.jpg", Kind::Missing, 53, "File not found");
+        row("text, cjk name", "壊れた 写真.png", Kind::File, 481, "Invalid picture", "テキスト\n");
+        row("folder", "folder.png", Kind::Folder, 75, "folder");
+        row("unreadable", "locked.png", Kind::Unreadable, 70, "Permission denied", "x");
+        // Reading would wait for a writer for ever.
+        row("pipe", "pipe.png", Kind::Pipe, 75, "device, pipe or socket");
     }
-    void UnreadableFileIsReportedAndChangesNothing() {
+    // The file opened earlier has since become the refused thing: Reload (also a run's
+    // first step) puts back the picture that was opened, without a word. Opened anew,
+    // it is refused with the load-failure message.
+    void RefusedFileChangesNothing() {
         QFETCH(QString, name);
-        QFETCH(QByteArray, content);
+        QFETCH(Kind, kind);
+        QFETCH(QByteArray, bytes);
         QFETCH(int, number);
-        const QString good = folder_.filePath(QStringLiteral("good.bmp"));
-        QVERIFY(TestPicture(20, 10).save(good));
-        QString bad = folder_.filePath(name.isEmpty() ? QStringLiteral("gone.jpg") : name);
-        if (!name.isEmpty()) WriteAll(bad, content);
+        QFETCH(QString, reason);
+        const QString path = folder_.filePath(name);
+        QVERIFY(TestPicture(20, 10).save(path, "PNG"));
         const StartedWindow w = StartWindow(32);
-        w.window->OpenPicturePath(good);
-        const QSize size = w.window->size();
-        w.prompts->answers.push_back(Chosen(bad));
-        w.window->mnuFileOpen_Click();
+        w.window->OpenPicturePath(path);
+        const QVariantList opened = StateOf(*w.window);
+        QVERIFY(QFile::remove(path));
+        if (!Make(path, kind, bytes)) QSKIP("this user reads files without read permission (root)");
 
+        w.window->Surfaces().picOriginal.PSet(0, 0, platform::RGB(1, 2, 3));
+        w.window->EnableReload(true);
+        w.window->Menus().mnuFileReload->trigger();
+        QVERIFY(w.prompts->messages.isEmpty());
+        QVERIFY(StateOf(*w.window) == opened);
+
+        w.window->EnableReload(true);  // a finished conversion's state, which Open must keep
+        const QVariantList before = StateOf(*w.window);
+        w.prompts->answers.push_back(Chosen(path));
+        w.window->Menus().mnuFileOpen->trigger();
         QCOMPARE(w.prompts->messages.size(), 1);
         const RecordedMessage& message = w.prompts->messages.front();
         QCOMPARE(message.title, QStringLiteral("Zarvik"));
         QCOMPARE(message.icon, MessageIcon::None);
-        const QStringList lines = message.text.split(QStringLiteral("\r\n"));
-        QCOMPARE(lines.size(), 2);
-        QCOMPARE(lines[0], QStringLiteral("Error %1 opening file '%2'").arg(number).arg(bad));
-        QVERIFY(!lines[1].isEmpty());
+        const QString head = QStringLiteral("Error %1 opening file '%2'\r\n").arg(number).arg(path);
+        QVERIFY2(message.text.startsWith(head), qPrintable(message.text));
+        const QString description = message.text.mid(head.size());
+        QVERIFY2(description.contains(reason) && !description.contains(u'\n'),
+                 qPrintable(message.text));
         QCOMPARE(w.prompts->beeps, 0);
-        QCOMPARE(w.window->windowTitle(), QStringLiteral("Zarvik [good.bmp]"));
-        QCOMPARE(w.window->CurrentFile(), good);
-        QCOMPARE(w.window->Surfaces().picOriginal.ScaleWidth(), 20);
-        QCOMPARE(w.window->size(), size);
+        QVERIFY(StateOf(*w.window) == before);
         QCOMPARE(QApplication::overrideCursor(), nullptr);
     }
 
@@ -181,7 +225,7 @@ class FilesTest : public QObject {
         QVERIFY(changed.save(path));
         w.window->EnableReload(true);
         w.window->Menus().mnuFileReload->trigger();
-        QCOMPARE(ShownPicture(*w.window), changed);
+        QCOMPARE(Shown(*w.window), changed);
         QCOMPARE(pictureio::ImageFromBitmap(w.window->Surfaces().picDepth.Image(),
                                             w.window->GetDisplay()),
                  changed);
@@ -219,13 +263,13 @@ class FilesTest : public QObject {
         QVERIFY(file.setFileTime(stamp, QFileDevice::FileModificationTime));
         file.close();
         w.window->mnuFileReload_Click();
-        QCOMPARE(ShownPicture(*w.window), QImage(path).convertToFormat(QImage::Format_RGB32));
+        QCOMPARE(Shown(*w.window), QImage(path).convertToFormat(QImage::Format_RGB32));
     }
 
     void FileHoldsOnlyTheSameBytes() {
         const QString path = folder_.filePath(QStringLiteral("held"));
         const QByteArray bytes = QByteArray("picture bytes").repeated(1000);
-        WriteAll(path, bytes);
+        QVERIFY(WriteAll(path, bytes));
         QVERIFY(pictureio::FileHolds(path, bytes));
         QByteArray other = bytes;
         other[7000] = 'X';
@@ -234,21 +278,8 @@ class FilesTest : public QObject {
         QVERIFY(!pictureio::FileHolds(path, bytes + "!"));
         QVERIFY(!pictureio::FileHolds(folder_.path(), bytes));
         QVERIFY(!pictureio::FileHolds(folder_.filePath(QStringLiteral("missing")), bytes));
-        WriteAll(path, {});
+        QVERIFY(WriteAll(path, {}));
         QVERIFY(!pictureio::FileHolds(path, {}));
-    }
-
-    void ReloadOfAFileGoneKeepsThePictureOpened() {
-        const QString path = folder_.filePath(QStringLiteral("gone.png"));
-        const QImage picture = TestPicture(12, 9);
-        QVERIFY(picture.save(path));
-        const StartedWindow w = StartWindow(32);
-        w.window->OpenPicturePath(path);
-        w.window->Surfaces().picOriginal.PSet(0, 0, platform::RGB(1, 2, 3));
-        QVERIFY(QFile::remove(path));
-        w.window->mnuFileReload_Click();
-        QCOMPARE(ShownPicture(*w.window), picture.convertToFormat(QImage::Format_RGB32));
-        QVERIFY(w.prompts->messages.isEmpty());
     }
 
     void ReloadWithNothingOpenedDoesNothing() {
@@ -256,69 +287,6 @@ class FilesTest : public QObject {
         w.window->mnuFileReload_Click();
         QVERIFY(w.window->Menus().mnuFileReload->isEnabled());
         QVERIFY(!w.window->Surfaces().picOriginal.HasPicture());
-    }
-
-    void SaveAsWritesAWindowsBitmapWhateverTheName() {
-        const QString source = folder_.filePath(QStringLiteral("s.png"));
-        const QImage picture = TestPicture(33, 17);
-        QVERIFY(picture.save(source));
-        const StartedWindow w = StartWindow(32);
-        w.window->OpenPicturePath(source);
-        const QString target = folder_.filePath(QStringLiteral("out.jpg"));
-        w.prompts->answers.push_back(Chosen(target));
-        w.window->Menus().mnuFileSaveAs->trigger();
-
-        QVERIFY(w.prompts->messages.isEmpty());
-        const QByteArray bytes = ReadAll(target);
-        QVERIFY(bytes.startsWith("BM"));
-        QImage saved;
-        QVERIFY(saved.loadFromData(bytes, "BMP"));
-        QCOMPARE(saved.convertToFormat(QImage::Format_RGB32),
-                 picture.convertToFormat(QImage::Format_RGB32));
-        QCOMPARE(w.window->windowTitle(), QStringLiteral("Zarvik [out.jpg]"));
-        QCOMPARE(w.window->CurrentFile(), source);
-        QCOMPARE(QApplication::overrideCursor(), nullptr);
-    }
-
-    void FailedSaveKeepsTheExistingFileAndSaysSo() {
-        const QString source = folder_.filePath(QStringLiteral("big.png"));
-        QVERIFY(TestPicture(200, 100).save(source));
-        const QString target = folder_.filePath(QStringLiteral("keep.bmp"));
-        const QByteArray old_bytes("the file that was there before");
-        WriteAll(target, old_bytes);
-        const StartedWindow w = StartWindow(32);
-        w.window->OpenPicturePath(source);
-        w.prompts->answers.push_back(Chosen(target));
-        {
-            const FileSizeLimit limit(4096);
-            w.window->mnuFileSaveAs_Click();
-        }
-        QCOMPARE(ReadAll(target), old_bytes);
-        // and no temporary file beside it
-        QCOMPARE(
-            QDir(folder_.path()).entryList({QStringLiteral("keep*")}, QDir::Files | QDir::Hidden),
-            QStringList{QStringLiteral("keep.bmp")});
-        QCOMPARE(w.prompts->messages.size(), 1);
-        const RecordedMessage& message = w.prompts->messages.front();
-        QCOMPARE(message.title, QStringLiteral("Zarvik"));
-        QCOMPARE(message.icon, MessageIcon::None);
-        QVERIFY(
-            message.text.startsWith(QStringLiteral("Error 75 saving file '") + target + "'\r\n"));
-        QCOMPARE(w.window->windowTitle(), QStringLiteral("Zarvik [keep.bmp]"));
-    }
-
-    void SavingOntoAFolderFails() {
-        const QString source = folder_.filePath(QStringLiteral("p.png"));
-        QVERIFY(TestPicture(5, 5).save(source));
-        QDir(folder_.path()).mkdir(QStringLiteral("dir.bmp"));
-        const StartedWindow w = StartWindow(32);
-        w.window->OpenPicturePath(source);
-        w.prompts->answers.push_back(Chosen(folder_.filePath(QStringLiteral("dir.bmp"))));
-        w.window->mnuFileSaveAs_Click();
-        QCOMPARE(w.prompts->messages.size(), 1);
-        QVERIFY(
-            w.prompts->messages.front().text.startsWith(QStringLiteral("Error 75 saving file")));
-        QVERIFY(QFileInfo(folder_.filePath(QStringLiteral("dir.bmp"))).isDir());
     }
 
     void SavingBeforeAnyPictureIsOpenedFails() {
@@ -332,34 +300,29 @@ class FilesTest : public QObject {
         QVERIFY(!QFileInfo::exists(target));
     }
 
+    // A drag that carries a local file is taken and its drop opens the file; a drag
+    // of anything else is refused.
     void DroppingAFileOpensIt() {
         const QString path = folder_.filePath(QStringLiteral("dropped.bmp"));
-        const QImage picture = TestPicture(25, 15);
-        QVERIFY(picture.save(path));
+        QVERIFY(TestPicture(25, 15).save(path));
         const StartedWindow w = StartWindow(32);
-        QMimeData data;
-        data.setUrls({QUrl::fromLocalFile(path)});
-        QDragEnterEvent enter(QPoint(50, 50), Qt::CopyAction, &data, Qt::LeftButton,
-                              Qt::NoModifier);
-        QCoreApplication::sendEvent(w.window.get(), &enter);
-        QVERIFY(enter.isAccepted());
-        QDropEvent drop(QPointF(50, 50), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+        QMimeData text;
+        text.setText(QStringLiteral("hello"));
+        QMimeData file;
+        file.setUrls({QUrl::fromLocalFile(path)});
+        for (QMimeData* data : {&text, &file}) {
+            QDragEnterEvent enter(QPoint(5, 5), Qt::CopyAction, data, Qt::LeftButton,
+                                  Qt::NoModifier);
+            enter.setAccepted(false);
+            QCoreApplication::sendEvent(w.window.get(), &enter);
+            QCOMPARE(enter.isAccepted(), data == &file);
+        }
+        QDropEvent drop(QPointF(50, 50), Qt::CopyAction, &file, Qt::LeftButton, Qt::NoModifier);
         QCoreApplication::sendEvent(w.window.get(), &drop);
         QVERIFY(drop.isAccepted());
         QTRY_COMPARE(w.window->windowTitle(), QStringLiteral("Zarvik [dropped.bmp]"));
         QCOMPARE(w.window->CurrentFile(), path);
-        QCOMPARE(ShownPicture(*w.window), picture.convertToFormat(QImage::Format_RGB32));
-        QCOMPARE(w.window->OuterWidth(), WidthFor(*w.window, 10 + 25 * 15 + 95));
-    }
-
-    void DraggingSomethingElseIsRefused() {
-        const StartedWindow w = StartWindow(32);
-        QMimeData data;
-        data.setText(QStringLiteral("hello"));
-        QDragEnterEvent enter(QPoint(5, 5), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
-        enter.setAccepted(false);
-        QCoreApplication::sendEvent(w.window.get(), &enter);
-        QVERIFY(!enter.isAccepted());
+        QCOMPARE(w.window->Surfaces().picOriginal.ScaleWidth(), 25);
     }
 
   private:

@@ -2,6 +2,7 @@
 // A main window with recording prompts, started as the program starts it, and
 // helpers to make picture files in a temporary folder.
 #include <QColor>
+#include <QFile>
 #include <QImage>
 #include <QMenuBar>
 #include <QSettings>
@@ -12,6 +13,7 @@
 #include <memory>
 
 #include "app/frm_qelun.h"
+#include "app/picture_io.h"
 #include "tests/app/recording_prompts.h"
 
 struct StartedWindow {
@@ -32,6 +34,21 @@ inline StartedWindow StartWindow(int surface_bits = 0, bool load = true) {
 // rule is narrower than the bar.
 inline int WidthFor(frmQelun& window, int rule_twips) {
     return std::max(rule_twips, window.menuBar()->sizeHint().width() * 15);
+}
+
+// The picture the window shows, as an RGB32 image.
+inline QImage Shown(frmQelun& window) {
+    return pictureio::ImageFromBitmap(window.Surfaces().picOriginal.Image(), window.GetDisplay());
+}
+
+inline QByteArray ReadAll(const QString& path) {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+inline bool WriteAll(const QString& path, const QByteArray& bytes) {
+    QFile file(path);
+    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
 }
 
 inline void ClearStore() {
