@@ -78,7 +78,7 @@ class FaultsTest : public QObject {
         QVERIFY(TestPicture(90, 60).save(source));
         const StartedWindow w = StartWindow(32);
         w.window->OpenPicturePath(source);
-        QString folder = folder_->filePath(QStringLiteral("place"));
+        const QString folder = folder_->filePath(QStringLiteral("place"));
         QVERIFY(QDir().mkdir(folder));
         if (fault.endsWith(QStringLiteral("disk"))) {
             disk_ = std::make_unique<TinyDisk>(QFile::encodeName(folder).toStdString(), 256 << 10);
