@@ -52,7 +52,6 @@ class TinyDisk {
     TinyDisk& operator=(const TinyDisk&) = delete;
 
     bool Mounted() const { return mounted_; }
-    const std::string& Folder() const { return folder_; }
 
     // Fills every free byte with a file of its own. True when the disk said it is full.
     bool Fill() const {

@@ -12,11 +12,11 @@
 namespace testing_support {
 
 class FakeHost : public core::ConversionHost {
-public:
+  public:
     void Yield() override;
     void SetBandWidth(float width) override { band_widths.push_back(width); }
     void SetBandVisible(bool visible) override { band_visible = visible; }
-    float WindowWidth() const override { return window_width; }
+    float WindowWidth() const override { return 5160.0f; }
     void SetCommandCaption(const std::string& caption) override { command_caption = caption; }
     std::string WindowCaption() const override { return window_caption; }
     void SetWindowCaption(const std::string& caption) override {
@@ -34,14 +34,13 @@ public:
     std::function<void(int)> on_yield;  // called with the yield's 1-based number
     std::vector<float> band_widths;
     bool band_visible = false;
-    float window_width = 5160.0f;
     std::string command_caption = "Anaglyph";
     std::string window_caption = "Zarvik Fast 2D 2 3D";
     std::vector<std::string> window_captions;
     int reloads = 0;
     bool reload_enabled = false;
 
-private:
+  private:
     core::Workspace* workspace_ = nullptr;
     platform::Picture picture_;
 };

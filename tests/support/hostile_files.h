@@ -21,12 +21,16 @@ inline QImage Pattern(int width, int height) {
     return image;
 }
 
-// `image` as Qt writes it in `format` ("png", "jpeg", "bmp", "gif" when it can).
-inline QByteArray Encoded(const QImage& image, const char* format) {
+// `image` as Qt writes it in `format` ("png", "jpeg", "bmp"); a progressive JPEG
+// comes in several scans, each a whole picture in less detail, so a file cut between
+// two scans still decodes.
+inline QByteArray Encoded(const QImage& image, const char* format, bool progressive = false) {
     QByteArray bytes;
     QBuffer buffer(&bytes);
     buffer.open(QIODevice::WriteOnly);
-    image.save(&buffer, format);
+    QImageWriter writer(&buffer, format);
+    writer.setProgressiveScanWrite(progressive);
+    writer.write(image);
     return bytes;
 }
 
@@ -154,26 +158,10 @@ inline QByteArray GifPicture(std::uint16_t width, std::uint16_t height) {
     return gif;
 }
 
-// The first `count` bytes.
-inline QByteArray Cut(const QByteArray& bytes, qsizetype count) {
-    return bytes.left(count);
-}
-
-// Where `marker` first occurs; -1 if nowhere.
-inline qsizetype OffsetOf(const QByteArray& bytes, const QByteArray& marker) {
-    return bytes.indexOf(marker);
-}
-
-// The same picture as a progressive JPEG: several scans, each a whole picture of
-// its own in less detail, so a file cut between two scans still decodes.
-inline QByteArray ProgressiveJpeg(const QImage& image) {
-    QByteArray bytes;
-    QBuffer buffer(&bytes);
-    buffer.open(QIODevice::WriteOnly);
-    QImageWriter writer(&buffer, "jpeg");
-    writer.setProgressiveScanWrite(true);
-    writer.write(image);
-    return bytes;
+// A picture whose neighbouring pixels all differ, in `format`; a GIF made by hand.
+inline QByteArray Picture(std::uint16_t width, std::uint16_t height, const char* format) {
+    if (QByteArray(format) == "gif") return GifPicture(width, height);
+    return Encoded(Pattern(width, height), format);
 }
 
 // The start-of-scan marker: the picture data follows its short header.
@@ -181,20 +169,10 @@ inline QByteArray JpegScan() {
     return QByteArray("\xff\xda", 2);
 }
 
-// A JPEG cut inside the header of its first scan.
-inline QByteArray CutInScanHeader(const QByteArray& jpeg) {
-    return Cut(jpeg, OffsetOf(jpeg, JpegScan()) + 5);
-}
-
-// A progressive JPEG cut right before its second scan.
-inline QByteArray CutBetweenScans(const QByteArray& jpeg) {
-    return Cut(jpeg, jpeg.indexOf(JpegScan(), OffsetOf(jpeg, JpegScan()) + 2));
-}
-
 // Cut halfway between `marker` (where the picture data starts) and the end.
 inline QByteArray CutInData(const QByteArray& bytes, const QByteArray& marker) {
-    const qsizetype start = OffsetOf(bytes, marker);
-    return Cut(bytes, start + (bytes.size() - start) / 2);
+    const qsizetype start = bytes.indexOf(marker);
+    return bytes.left(start + (bytes.size() - start) / 2);
 }
 
 }  // namespace hostile

@@ -24,6 +24,8 @@ core::PixelGrid ReadGrid(platform::PictureSurface& surface);
 // Colours of a whole surface as the display shows them, row after row.
 std::vector<platform::Rgb> SurfaceColors(const platform::PictureSurface& surface);
 
-inline platform::Rgb Grey(int v) { return platform::RGB(v, v, v); }
+inline platform::Rgb Grey(int v) {
+    return platform::RGB(v, v, v);
+}
 
 }  // namespace testing_support

@@ -1,7 +1,6 @@
 #include "tests/tools/convert_process.h"
 
 #include <fcntl.h>
-#include <gmock/gmock.h>
 #include <poll.h>
 #include <unistd.h>
 
@@ -90,13 +89,6 @@ int LineCount(const std::string& text) {
 
 std::string CannotConvert(const std::string& path) {
     return "cannot convert \"" + path + "\": ";
-}
-
-void ExpectWriteRefused(const ConvertRun& run, const std::string& target,
-                        const std::string& reason) {
-    EXPECT_EQ(run.status, 1);
-    EXPECT_EQ(LineCount(run.err), 1) << run.err;
-    EXPECT_THAT(run.err, testing::HasSubstr("cannot write \"" + target + "\": " + reason));
 }
 
 }  // namespace tools_test

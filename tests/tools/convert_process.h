@@ -26,8 +26,4 @@ int LineCount(const std::string& text);
 // The converter's one failure line for a bad input: "cannot convert \"path\": ".
 std::string CannotConvert(const std::string& path);
 
-// A failed write: status 1 and one line naming `target`, with `reason` after it.
-void ExpectWriteRefused(const ConvertRun& run, const std::string& target,
-                        const std::string& reason = "");
-
 }  // namespace tools_test

@@ -43,8 +43,14 @@ TEST(RunSettingsTest, EveryCueAndBlurName) {
                           "yellow", "magenta", "cyan", "luminance", "saturation"};
     for (std::int16_t i = 0; i < 10; ++i)
         EXPECT_EQ(SettingsFor({"--cue", cues[i]}).settings.Cue, i) << cues[i];
-    // The entry brings its cue numbers, as choosing it in the menu does.
+    // The entry brings its cue numbers, as choosing it in the menu does; raw numbers
+    // go on after it, wherever they stand on the line.
     EXPECT_EQ(SettingsFor({"--cue", "saturation"}).settings.DepthCue, 4);
+    const RunSettings raw =
+        SettingsFor({"--depth-cue", "2", "--cue-color=-1", "--cue", "saturation"});
+    EXPECT_EQ(raw.settings.Cue, 9);
+    EXPECT_EQ(raw.settings.DepthCue, 2);
+    EXPECT_EQ(raw.settings.CueColor, -1);
     const char* blurs[] = {"none", "smere", "blur", "mean", "median", "max"};
     for (std::int16_t i = 0; i < 6; ++i)
         EXPECT_EQ(SettingsFor({"--blur", blurs[i]}).settings.BlurChoice, i) << blurs[i];
@@ -64,10 +70,23 @@ TEST(RunSettingsTest, WarpAndAddedDepthTurnOnWithTheirDefaultsOrTheGivenNumber) 
     EXPECT_FALSE(run.settings.DoShift);
 }
 
-// Lens, frame and levels are checked by what they do to the anaglyph; a frame colour
-// alone draws no frame.
-TEST(RunSettingsTest, FrameColorAloneDrawsNoFrame) {
-    const RunSettings run = SettingsFor({"--frame-color=white"});
+// A later choice replaces an earlier one; a frame colour alone draws no frame.
+TEST(RunSettingsTest, LensFrameAndLevels) {
+    RunSettings run = SettingsFor({"--lens", "blue-red", "--frame", "full", "--frame-color",
+                                   "white", "--levels", "-32768,0,+5,32767,255"});
+    EXPECT_EQ(run.settings.Lens, 1);
+    EXPECT_EQ(run.settings.ShowFrame, 1);
+    EXPECT_EQ(run.settings.FrameType, 1);
+    EXPECT_EQ(run.settings.FrameColor, 1);
+    EXPECT_EQ(run.values.Depth, (std::array<std::int16_t, 5>{-32768, 0, 5, 32767, 255}));
+    run = SettingsFor({"--lens", "blue-red", "--lens", "red-blue", "--frame", "full", "--frame",
+                       "sides", "--frame-color", "white", "--frame-color", "black"});
+    EXPECT_EQ(run.settings.Lens, 0);
+    EXPECT_EQ(run.settings.ShowFrame, 1);
+    EXPECT_EQ(run.settings.FrameType, 0);
+    EXPECT_EQ(run.settings.FrameColor, 0);
+    EXPECT_EQ(SettingsFor({"--frame", "full", "--no-frame"}).settings.ShowFrame, 0);
+    run = SettingsFor({"--frame-color=white"});
     EXPECT_EQ(run.settings.FrameColor, 1);
     EXPECT_EQ(run.settings.ShowFrame, 0);
 }

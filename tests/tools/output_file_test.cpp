@@ -9,91 +9,89 @@
 
 #include <QImageWriter>
 #include <filesystem>
+#include <optional>
 
 #include "tests/support/disk_faults.h"  // FileSizeLimit
 #include "tests/tools/convert_process.h"
 #include "tests/tools/test_files.h"
+#include "tools/output_format.h"
 
 namespace tools_test {
 namespace {
 
 namespace fs = std::filesystem;
+using testing::HasSubstr;
+
+// TIFF and WebP are written only where Qt has a writer for them; any other name
+// gets a Windows bitmap.
+TEST(OutputFormatTest, ExtensionChoosesTheFormat) {
+    const std::pair<const char*, QByteArray> cases[] = {
+        {"out.bmp", "bmp"},   {"out.png", "png"},  {"OUT.PNG", "png"},   {"out.jpg", "jpeg"},
+        {"a/b.JpEg", "jpeg"}, {"out.tif", "tiff"}, {"out.tiff", "tiff"}, {"out.webp", "webp"},
+        {"out.xyz", "bmp"},   {"out.gif", "bmp"},  {"out", "bmp"},       {"a.png/out", "bmp"}};
+    const auto writable = QImageWriter::supportedImageFormats();
+    for (const auto& [path, format] : cases)
+        EXPECT_EQ(convert_tool::FormatForPath(QString::fromUtf8(path)),
+                  writable.contains(format) ? format : QByteArray("bmp"))
+            << path;
+}
+
+// The name keeps everything before the last dot of the input's file name.
+TEST(OutputDirTest, AnaglyphNameFollowsTheInputsBaseName) {
+    const std::tuple<const char*, const char*, const char*> cases[] = {
+        {"first.png", "bmp", "dir/first.anaglyph.bmp"},
+        {"/else/where/second.photo.jpg", "png", "dir/second.photo.anaglyph.png"},
+        {"no extension", "bmp", "dir/no extension.anaglyph.bmp"},
+        {".hidden", "bmp", "dir/.hidden.anaglyph.bmp"}};
+    for (const auto& [input, extension, output] : cases)
+        EXPECT_EQ(convert_tool::OutputPathInDir("dir", input, extension), output) << input;
+}
 
 std::string Signature(const std::string& path, std::size_t length) {
     return ReadBytes(path).substr(0, length);
 }
 
-struct FormatCase {
-    const char* name;
-    const char* file;
-    const char* qt_format;  // the writer that must exist for the case to run
-    std::string signature;  // the file's first bytes
-};
-
-void PrintTo(const FormatCase& c, std::ostream* out) {
-    *out << c.name;
-}
-
-class OutputFormatTest : public testing::TestWithParam<FormatCase> {};
-
-TEST_P(OutputFormatTest, ExtensionChoosesTheFormat) {
-    const FormatCase& c = GetParam();
-    if (!QImageWriter::supportedImageFormats().contains(c.qt_format))
-        GTEST_SKIP() << "Qt has no " << c.qt_format << " writer here";
-    TempFolder folder;
-    WritePattern(folder.Path("in.png"), 13, 5);
-    const std::string output = folder.Path(c.file);
-    const ConvertRun run = RunConvert({folder.Path("in.png"), output});
-    EXPECT_EQ(run.status, 0);
-    EXPECT_EQ(run.err + run.out, "") << "a conversion that works says nothing";
-    EXPECT_EQ(Signature(output, c.signature.size()), c.signature);
-    EXPECT_EQ(ReadPicture(output).size(), QSize(13, 5));
-}
-
-const std::string kTiff("II*\0", 4);
-
-INSTANTIATE_TEST_SUITE_P(Extensions, OutputFormatTest,
-                         testing::Values(FormatCase{"Bmp", "out.bmp", "bmp", "BM"},
-                                         FormatCase{"Png", "out.png", "png", "\x89PNG"},
-                                         FormatCase{"UpperCasePng", "OUT.PNG", "png", "\x89PNG"},
-                                         FormatCase{"Jpg", "out.jpg", "jpeg", "\xFF\xD8\xFF"},
-                                         FormatCase{"Jpeg", "out.jpeg", "jpeg", "\xFF\xD8\xFF"},
-                                         FormatCase{"Tif", "out.tif", "tiff", kTiff},
-                                         FormatCase{"Tiff", "out.tiff", "tiff", kTiff},
-                                         FormatCase{"Webp", "out.webp", "webp", "RIFF"},
-                                         FormatCase{"UnknownExtensionIsBmp", "out.xyz", "bmp",
-                                                    "BM"},
-                                         FormatCase{"GifIsNotWrittenSoBmp", "out.gif", "bmp", "BM"},
-                                         FormatCase{"NoExtensionIsBmp", "out", "bmp", "BM"}),
-                         CaseName());
-
-TEST(OutputFileTest, DepthMapAndSecondViewUnderNonAsciiNames) {
+// The anaglyph, the depth map and the second view, each in the format its name
+// gives (a bitmap for GIF, which Qt guessing from the name could not write), at the
+// picture's size; a conversion that works says nothing.
+TEST(OutputFileTest, EveryViewInItsFormatUnderNonAsciiNames) {
     TempFolder folder;
     fs::create_directory(folder.Path("mes images été"));
     const std::string input = folder.Path("mes images été/Grüße 写真.png");
     WritePattern(input, 23, 9);
-    const ConvertRun run = RunConvert({input, folder.Path("résultat ü.bmp"), "--depth-map",
+    const ConvertRun run = RunConvert({input, folder.Path("résultat ü.JPG"), "--depth-map",
                                        folder.Path("карта глубины.png"),
-                                       "--second-view=" + folder.Path("второй вид.tif")});
-    EXPECT_EQ(run.status, 0) << run.err;
-    for (const char* name : {"résultat ü.bmp", "карта глубины.png", "второй вид.tif"})
+                                       "--second-view=" + folder.Path("второй вид.gif")});
+    EXPECT_EQ(run.status, 0);
+    EXPECT_EQ(run.err + run.out, "");
+    const std::pair<const char*, std::string> files[] = {{"résultat ü.JPG", "\xFF\xD8\xFF"},
+                                                         {"карта глубины.png", "\x89PNG"},
+                                                         {"второй вид.gif", "BM"}};
+    for (const auto& [name, signature] : files) {
+        EXPECT_EQ(Signature(folder.Path(name), signature.size()), signature) << name;
         EXPECT_EQ(ReadPicture(folder.Path(name)).size(), QSize(23, 9)) << name;
-    EXPECT_EQ(Signature(folder.Path("карта глубины.png"), 4), "\x89PNG");
+    }
 }
 
-// The folder is made as needed; --format chooses the extension and the format; the
-// name keeps everything before the last dot.
-TEST(OutputDirTest, EveryPictureConvertsUnderItsBaseName) {
+// The folder is made as needed and --format chooses the format; a second input with
+// the base name of an earlier one fails rather than overwrite its anaglyph. Pictures
+// that convert say nothing, even several of them.
+TEST(OutputDirTest, EveryPictureConvertsUnderItsBaseNameOnce) {
     TempFolder folder;
+    fs::create_directories(folder.Path("a"));
+    fs::create_directories(folder.Path("b"));
     WritePattern(folder.Path("first.png"), 7, 5);
-    WritePattern(folder.Path("second.photo.jpg"), 9, 4);
+    WritePattern(folder.Path("a/x.png"), 8, 2);
+    WritePattern(folder.Path("b/x.bmp"), 3, 9);
     const std::string out = folder.Path("sortie ß/deeper");
-    const ConvertRun run = RunConvert({folder.Path("first.png"), folder.Path("second.photo.jpg"),
-                                       "--output-dir", out, "--format", "PNG"});
-    EXPECT_EQ(run.status, 0);
-    EXPECT_EQ(run.err, "");
+    const ConvertRun run =
+        RunConvert({folder.Path("first.png"), folder.Path("a/x.png"), folder.Path("b/x.bmp"),
+                    "--output-dir", out, "--format", "PNG"});
+    EXPECT_EQ(run.status, 1);
+    EXPECT_EQ(LineCount(run.err), 1) << run.err;
+    EXPECT_THAT(run.err, HasSubstr(CannotConvert(folder.Path("b/x.bmp"))));
     EXPECT_EQ(ReadPicture(out + "/first.anaglyph.png").size(), QSize(7, 5));
-    EXPECT_EQ(ReadPicture(out + "/second.photo.anaglyph.png").size(), QSize(9, 4));
+    EXPECT_EQ(ReadPicture(out + "/x.anaglyph.png").size(), QSize(8, 2));
     EXPECT_EQ(Signature(out + "/first.anaglyph.png", 4), "\x89PNG");
 }
 
@@ -105,62 +103,56 @@ TEST(OutputDirTest, AFileInTheFolderPlaceFailsWithOneLine) {
         RunConvert({"--output-dir", folder.Path("taken"), folder.Path("in.png")});
     EXPECT_EQ(run.status, 1);
     EXPECT_EQ(LineCount(run.err), 1) << run.err;
-    EXPECT_THAT(run.err, testing::HasSubstr("cannot create the output folder \"" +
-                                            folder.Path("taken") + "\""));
+    EXPECT_THAT(run.err,
+                HasSubstr("cannot create the output folder \"" + folder.Path("taken") + "\""));
     EXPECT_EQ(ReadBytes(folder.Path("taken")), "not a folder");
 }
 
-TEST(OutputDirTest, TwoInputsWithOneBaseNameDoNotOverwriteEachOther) {
-    TempFolder folder;
-    fs::create_directories(folder.Path("a"));
-    fs::create_directories(folder.Path("b"));
-    WritePattern(folder.Path("a/x.png"), 8, 2);
-    WritePattern(folder.Path("b/x.bmp"), 3, 9);
-    const ConvertRun run = RunConvert(
-        {"--output-dir", folder.Path("out"), folder.Path("a/x.png"), folder.Path("b/x.bmp")});
+// A failed write: status 1 and one line naming `target`, with `reason` after it.
+void ExpectWriteRefused(const ConvertRun& run, const std::string& target,
+                        const std::string& reason = "") {
     EXPECT_EQ(run.status, 1);
     EXPECT_EQ(LineCount(run.err), 1) << run.err;
-    EXPECT_THAT(run.err, testing::HasSubstr(CannotConvert(folder.Path("b/x.bmp"))));
-    EXPECT_EQ(ReadPicture(folder.Path("out/x.anaglyph.bmp")).size(), QSize(8, 2));
+    EXPECT_THAT(run.err, HasSubstr("cannot write \"" + target + "\": " + reason));
 }
 
-// Limits a byte short of the whole file fail in the last flush; a kilobyte, in the
-// middle of the write.
-TEST(FileSizeLimitTest, AFailedWriteLeavesTheEarlierFileWhole) {
+// A write that fails part way: at a size limit a kilobyte into the file (a new one),
+// in the last flush at a limit a byte short of the whole file, and in an encoder that
+// refuses the picture once the file is open (WebP stops at 16383 pixels a side).
+TEST(FailedWriteTest, LeavesWhatWasThere) {
     TempFolder folder;
-    const std::string input = folder.Path("in.png");
-    WritePattern(input, 90, 60);
-    const std::pair<const char*, std::int64_t> cases[] = {{"png", 1024}, {"png", -1}, {"tif", -1}};
-    for (const auto& [extension, limit] : cases) {
-        SCOPED_TRACE(std::string(extension) + " limited to " + std::to_string(limit));
-        const std::string output = folder.Path(std::string("out.") + extension);
-        ASSERT_EQ(RunConvert({input, output}).status, 0);
-        const auto whole = static_cast<std::int64_t>(fs::file_size(output));
-        const auto bytes = static_cast<rlim_t>(limit >= 0 ? limit : whole + limit);
-        ASSERT_LT(bytes, whole);
-        ASSERT_GE(bytes, 1024u) << "the one line on stderr must still fit";
-        WriteBytes(output, "earlier result");
+    WritePattern(folder.Path("in.png"), 90, 60);
+    WritePattern(folder.Path("wide.bmp"), 17000, 2);
+    const struct {
+        const char* input;
+        const char* output;
+        rlim_t limit;  // 0: none; 1: a byte short of the whole file
+        bool earlier;  // a file is at the name before
+    } cases[] = {{"in.png", "new.png", 1024, false},
+                 {"in.png", "out.png", 1, true},
+                 {"in.png", "out.tif", 1, true},
+                 {"wide.bmp", "out.webp", 0, true}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.output);
+        const std::string input = folder.Path(c.input);
+        const std::string output = folder.Path(c.output);
+        rlim_t limit = c.limit;
+        if (limit == 1) {
+            ASSERT_EQ(RunConvert({input, output}).status, 0);
+            limit = fs::file_size(output) - 1;
+            ASSERT_GE(limit, 1024u) << "the one line on stderr must still fit";
+        }
+        if (c.earlier) WriteBytes(output, "earlier result");
         const auto before = Snapshot(folder.Root());
         ConvertRun run;
         {
-            const FileSizeLimit limited(bytes);
+            std::optional<FileSizeLimit> limited;
+            if (limit != 0) limited.emplace(limit);
             run = RunConvert({input, output});
         }
         ExpectWriteRefused(run, output);
         EXPECT_EQ(Snapshot(folder.Root()), before);
     }
-}
-
-// WebP stops at 16383 pixels a side, so the encoder refuses this picture after the
-// file has been opened: the failure comes in the middle of the write.
-TEST(EncoderFailureTest, LeavesTheEarlierFileWhole) {
-    TempFolder folder;
-    WritePattern(folder.Path("wide.bmp"), 17000, 2);
-    const std::string output = folder.Path("out.webp");
-    WriteBytes(output, "earlier result");
-    const auto before = Snapshot(folder.Root());
-    ExpectWriteRefused(RunConvert({folder.Path("wide.bmp"), output}), output);
-    EXPECT_EQ(Snapshot(folder.Root()), before);
 }
 
 // Each target is tried as the anaglyph, then as the depth map beside an anaglyph that

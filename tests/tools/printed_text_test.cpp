@@ -5,8 +5,11 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "tests/tools/convert_process.h"
 #include "tests/tools/test_files.h"
+#include "tools/status_output.h"
 
 namespace tools_test {
 namespace {
@@ -26,8 +29,8 @@ TEST(UsageErrorTest, ExitsWithTwoAndWritesNothing) {
     EXPECT_EQ(Snapshot(folder.Root()).size(), 1u) << "only the input";
 }
 
-TEST(HelpTest, DescribesEveryOption) {
-    const ConvertRun run = RunConvert({"--help"});
+TEST(HelpTest, HelpDescribesEveryOptionAndVersionGivesNameAndNumber) {
+    ConvertRun run = RunConvert({"--help"});
     EXPECT_EQ(run.status, 0);
     EXPECT_EQ(run.err, "");
     for (const char* option :
@@ -36,48 +39,45 @@ TEST(HelpTest, DescribesEveryOption) {
           "--frame-color", "--display-bpp", "--saved-settings", "--depth-map",   "--second-view",
           "--output-dir",  "--format",      "--version",        ".anaglyph.bmp", "Exit status"})
         EXPECT_THAT(run.out, HasSubstr(option));
-}
-
-TEST(VersionTest, PrintsNameAndNumber) {
-    const ConvertRun run = RunConvert({"--version"});
+    run = RunConvert({"--version"});
     EXPECT_EQ(run.status, 0);
     EXPECT_EQ(run.out.rfind("zarvik-convert ", 0), 0u) << run.out;
     EXPECT_EQ(LineCount(run.out), 1);
 }
 
-std::vector<std::string> ThreePictures(const TempFolder& folder) {
-    for (const char* name : {"one.png", "two.png", "three.png"})
-        WritePattern(folder.Path(name), 4, 3);
-    return {"--output-dir", folder.Path("out"), folder.Path("one.png"), folder.Path("two.png"),
-            folder.Path("three.png")};
+// A failure's line names its file in quotes, control characters written as escapes,
+// so that no file name can split it.
+TEST(QuotedPathTest, ControlCharactersAreEscaped) {
+    const std::pair<const char*, const char*> cases[] = {
+        {"plain name.png", R"("plain name.png")"},
+        {"two\nlines\r", R"("two\nlines\r")"},
+        {"tab\tbell\x07 escape\x1b delete\x7f", R"("tab\tbell\x07 escape\x1b delete\x7f")"},
+        {"été 写真\\", R"("été 写真\")"}};
+    for (const auto& [path, quoted] : cases)
+        EXPECT_EQ(convert_tool::QuotedPath(QString::fromUtf8(path)).toStdString(), quoted);
 }
 
 // With several pictures and a person watching stderr, a progress line that each
-// picture overwrites, gone at the end. (With stderr in a file there is none: a run of
-// several pictures that all convert says nothing there.)
+// picture overwrites, gone at the end; a failure gets a whole line of its own. (With
+// stderr in a file there is none: see the output folder's tests.)
 TEST(ProgressLineTest, ShowsEachPictureInPlaceOnATerminal) {
     TempFolder folder;
-    const ConvertRun run = RunConvertOnTerminal(ThreePictures(folder));
-    EXPECT_EQ(run.status, 0) << run.err;
-    const std::size_t first = run.err.find("\r\033[K[1/3] one.png");
-    const std::size_t second = run.err.find("\r\033[K[2/3] two.png");
-    const std::size_t third = run.err.find("\r\033[K[3/3] three.png");
-    EXPECT_LT(first, second) << run.err;
-    EXPECT_LT(second, third) << run.err;
-    EXPECT_NE(third, std::string::npos) << run.err;
-    // Erased at the end, without a line of its own.
-    EXPECT_THAT(run.err, testing::EndsWith("\r\033[K"));
-    EXPECT_EQ(run.err.find('\n'), std::string::npos) << run.err;
-}
-
-TEST(ProgressLineTest, AFailureGetsAWholeLineOfItsOwn) {
-    TempFolder folder;
-    std::vector<std::string> arguments = ThreePictures(folder);
-    arguments.push_back(folder.Path("missing.png"));
-    const ConvertRun run = RunConvertOnTerminal(arguments);
+    WritePattern(folder.Path("one.png"), 4, 3);
+    WritePattern(folder.Path("two.png"), 4, 3);
+    const std::string missing = folder.Path("missing.png");
+    const ConvertRun run =
+        RunConvertOnTerminal({"--output-dir", folder.Path("out"), folder.Path("one.png"), missing,
+                              folder.Path("two.png")});
     EXPECT_EQ(run.status, 1);
-    EXPECT_THAT(run.err,
-                HasSubstr("\r\033[Kzarvik-convert: " + CannotConvert(folder.Path("missing.png"))));
+    const std::string erase = "\r\033[K";
+    EXPECT_EQ(run.err.rfind(erase + "[1/3] one.png" + erase + "[2/3] missing.png" + erase +
+                                "zarvik-convert: " + CannotConvert(missing),
+                            0),
+              0u)
+        << run.err;
+    // The terminal ends the failure's line with a carriage return too.
+    EXPECT_THAT(run.err, testing::EndsWith("\r\n" + erase + "[3/3] two.png" + erase));
+    EXPECT_EQ(std::count(run.err.begin(), run.err.end(), '\n'), 1) << run.err;
 }
 
 TEST(ProgressLineTest, NoneForASinglePicture) {

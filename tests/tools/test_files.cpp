@@ -1,7 +1,6 @@
 #include "tests/tools/test_files.h"
 
 #include <QString>
-#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -12,20 +11,6 @@
 namespace tools_test {
 
 namespace fs = std::filesystem;
-
-TempFolder::TempFolder() {
-    std::string name = (fs::temp_directory_path() / "zarvik-convert-test-XXXXXX").string();
-    if (!mkdtemp(name.data())) throw std::runtime_error("no temporary folder");
-    root_ = name;
-}
-
-TempFolder::~TempFolder() {
-    std::error_code ignored;
-    // Tests take permissions away; give them back so that everything can go.
-    for (const auto& entry : fs::recursive_directory_iterator(root_, ignored))
-        fs::permissions(entry.path(), fs::perms::owner_all, fs::perm_options::add, ignored);
-    fs::remove_all(root_, ignored);
-}
 
 void WritePattern(const std::string& path, int width, int height) {
     if (!hostile::Pattern(width, height).save(QString::fromStdString(path)))

@@ -1,8 +1,7 @@
 #pragma once
 // Folders, files and pictures for the converter's tests.
-#include <gtest/gtest.h>
-
 #include <QImage>
+#include <QTemporaryDir>
 #include <map>
 #include <string>
 
@@ -11,16 +10,12 @@ namespace tools_test {
 // A fresh folder under the system's temporary folder, removed with everything in it.
 class TempFolder {
   public:
-    TempFolder();
-    ~TempFolder();
-    TempFolder(const TempFolder&) = delete;
-    TempFolder& operator=(const TempFolder&) = delete;
-
     const std::string& Root() const { return root_; }
     std::string Path(const std::string& name) const { return root_ + "/" + name; }
 
   private:
-    std::string root_;
+    QTemporaryDir dir_;
+    std::string root_ = dir_.path().toStdString();
 };
 
 // Saves a picture whose neighbouring pixels all differ, in the format its extension names.
@@ -32,13 +27,5 @@ void WriteBytes(const std::string& path, const std::string& bytes);
 // What is under `folder`: each entry's kind and, for a plain file, its bytes. Two
 // equal snapshots show that a run changed nothing there and left nothing behind.
 std::map<std::string, std::string> Snapshot(const std::string& folder);
-
-// Names each case of a parameterised test after the `name` of its parameter.
-struct CaseName {
-    template <typename Case>
-    std::string operator()(const testing::TestParamInfo<Case>& info) const {
-        return info.param.name;
-    }
-};
 
 }  // namespace tools_test
