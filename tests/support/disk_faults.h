@@ -55,25 +55,20 @@ class TinyDisk {
 
     // Fills every free byte with a file of its own. True when the disk said it is full.
     bool Fill() const {
-        const std::string filler = folder_ + "/filler";
-        const int fd = open(filler.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+        const int fd = open((folder_ + "/filler").c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
         if (fd < 0) return false;
         const std::vector<char> block(4096, 'x');
-        bool full = false;
+        // Smaller and smaller writes fill the last page too; the cap stops a disk that
+        // never fills.
+        std::size_t size = block.size();
         bool failed = false;
-        // Smaller and smaller writes fill the last page too; the cap stops a disk
-        // that never fills.
-        for (int blocks = 0; !full && !failed && blocks < (1 << 14); ++blocks) {
-            std::size_t size = block.size();
-            while (write(fd, block.data(), size) < 0) {
+        for (int writes = 0; size > 0 && !failed && writes < (1 << 16); ++writes)
+            if (write(fd, block.data(), size) < 0) {
                 failed = errno != ENOSPC;
-                full = !failed && size == 1;
-                if (failed || full) break;
                 size /= 2;
             }
-        }
         close(fd);
-        return full;
+        return size == 0 && !failed;
     }
 
     // Makes room again.

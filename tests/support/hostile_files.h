@@ -1,7 +1,7 @@
 #pragma once
 // Files made to hurt a picture loader: headers that claim gigapixels in a few bytes,
 // pictures cut short at chosen places, and the smallest and largest pictures that
-// must still convert. Shared by the window's tests and the converter's tests.
+// must still convert.
 #include <QBuffer>
 #include <QByteArray>
 #include <QImage>

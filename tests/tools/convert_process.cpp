@@ -12,36 +12,6 @@ namespace tools_test {
 
 namespace {
 
-// Starts the converter with nothing on stdin, this process's environment with
-// `changes` ("NAME=value") laid over it, and stderr on `terminal` when one is given.
-void Start(QProcess& process, const std::vector<std::string>& arguments,
-           const std::vector<std::string>& changes = {}, int terminal = -1) {
-    QStringList words;
-    for (const std::string& argument : arguments) words << QString::fromStdString(argument);
-    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    for (const std::string& change : changes) {
-        const std::size_t equals = change.find('=');
-        environment.insert(QString::fromStdString(change.substr(0, equals)),
-                           QString::fromStdString(change.substr(equals + 1)));
-    }
-    process.setProcessEnvironment(environment);
-    process.setStandardInputFile(QProcess::nullDevice());
-    if (terminal >= 0) process.setChildProcessModifier([terminal] { dup2(terminal, 2); });
-    process.start(QStringLiteral(ZARVIK_CONVERT_PATH), words);
-    if (!process.waitForStarted(-1)) throw std::runtime_error("cannot start the converter");
-}
-
-// A converter that hangs (on a pipe, say) is stopped after a minute and fails the test.
-ConvertRun Finish(QProcess& process) {
-    if (!process.waitForFinished(60'000)) process.kill();
-    process.waitForFinished(-1);
-    ConvertRun run;
-    run.status = process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
-    run.out = process.readAllStandardOutput().toStdString();
-    run.err = process.readAllStandardError().toStdString();
-    return run;
-}
-
 // Reads a terminal's master side until every writer has closed the other side.
 std::string DrainTerminal(int master) {
     std::string text;
@@ -60,25 +30,43 @@ std::string DrainTerminal(int master) {
 }  // namespace
 
 ConvertRun RunConvert(const std::vector<std::string>& arguments,
-                      const std::vector<std::string>& environment) {
+                      const std::vector<std::string>& environment, bool on_terminal) {
+    QStringList words;
+    for (const std::string& argument : arguments) words << QString::fromStdString(argument);
+    QProcessEnvironment changed = QProcessEnvironment::systemEnvironment();
+    for (const std::string& change : environment) {
+        const std::size_t equals = change.find('=');
+        changed.insert(QString::fromStdString(change.substr(0, equals)),
+                       QString::fromStdString(change.substr(equals + 1)));
+    }
     QProcess process;
-    Start(process, arguments, environment);
-    return Finish(process);
-}
-
-ConvertRun RunConvertOnTerminal(const std::vector<std::string>& arguments) {
-    const int master = posix_openpt(O_RDWR | O_NOCTTY);
-    if (master < 0 || grantpt(master) != 0 || unlockpt(master) != 0)
-        throw std::runtime_error("no pseudo-terminal");
-    const int terminal = open(ptsname(master), O_RDWR | O_NOCTTY | O_CLOEXEC);
-    if (terminal < 0) throw std::runtime_error("cannot open the pseudo-terminal");
-    QProcess process;
-    Start(process, arguments, {}, terminal);
-    close(terminal);
-    const std::string err = DrainTerminal(master);
-    close(master);
-    ConvertRun run = Finish(process);
-    run.err = err;
+    process.setProcessEnvironment(changed);
+    process.setStandardInputFile(QProcess::nullDevice());
+    int master = -1;
+    int terminal = -1;
+    if (on_terminal) {
+        master = posix_openpt(O_RDWR | O_NOCTTY);
+        if (master < 0 || grantpt(master) != 0 || unlockpt(master) != 0)
+            throw std::runtime_error("no pseudo-terminal");
+        terminal = open(ptsname(master), O_RDWR | O_NOCTTY | O_CLOEXEC);
+        if (terminal < 0) throw std::runtime_error("cannot open the pseudo-terminal");
+        process.setChildProcessModifier([terminal] { dup2(terminal, 2); });
+    }
+    process.start(QStringLiteral(ZARVIK_CONVERT_PATH), words);
+    if (!process.waitForStarted(-1)) throw std::runtime_error("cannot start the converter");
+    std::string terminal_text;
+    if (on_terminal) {
+        close(terminal);
+        terminal_text = DrainTerminal(master);
+        close(master);
+    }
+    // A converter that hangs (on a pipe, say) is stopped after a minute and fails the test.
+    if (!process.waitForFinished(60'000)) process.kill();
+    process.waitForFinished(-1);
+    ConvertRun run;
+    run.status = process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
+    run.out = process.readAllStandardOutput().toStdString();
+    run.err = on_terminal ? terminal_text : process.readAllStandardError().toStdString();
     return run;
 }
 

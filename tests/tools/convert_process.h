@@ -12,13 +12,10 @@ struct ConvertRun {
 };
 
 // Runs zarvik-convert with these arguments, stdout and stderr captured; `environment`
-// holds "NAME=value" entries that are added to, or replace, this process's own.
+// holds "NAME=value" entries that are added to, or replace, this process's own. On a
+// terminal, stderr goes to a pseudo-terminal, for what only a person watching sees.
 ConvertRun RunConvert(const std::vector<std::string>& arguments,
-                      const std::vector<std::string>& environment = {});
-
-// The same with stderr on a pseudo-terminal (stdout still captured apart), for what
-// the converter shows only to a person watching.
-ConvertRun RunConvertOnTerminal(const std::vector<std::string>& arguments);
+                      const std::vector<std::string>& environment = {}, bool on_terminal = false);
 
 // Counts the lines of a text (a last line without its newline counts too).
 int LineCount(const std::string& text);

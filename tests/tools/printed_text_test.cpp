@@ -65,9 +65,9 @@ TEST(ProgressLineTest, ShowsEachPictureInPlaceOnATerminal) {
     WritePattern(folder.Path("one.png"), 4, 3);
     WritePattern(folder.Path("two.png"), 4, 3);
     const std::string missing = folder.Path("missing.png");
-    const ConvertRun run =
-        RunConvertOnTerminal({"--output-dir", folder.Path("out"), folder.Path("one.png"), missing,
-                              folder.Path("two.png")});
+    const ConvertRun run = RunConvert({"--output-dir", folder.Path("out"), folder.Path("one.png"),
+                                       missing, folder.Path("two.png")},
+                                      {}, true);
     EXPECT_EQ(run.status, 1);
     const std::string erase = "\r\033[K";
     EXPECT_EQ(run.err.rfind(erase + "[1/3] one.png" + erase + "[2/3] missing.png" + erase +
@@ -83,7 +83,7 @@ TEST(ProgressLineTest, ShowsEachPictureInPlaceOnATerminal) {
 TEST(ProgressLineTest, NoneForASinglePicture) {
     TempFolder folder;
     WritePattern(folder.Path("one.png"), 4, 3);
-    const ConvertRun run = RunConvertOnTerminal({folder.Path("one.png"), folder.Path("out.bmp")});
+    const ConvertRun run = RunConvert({folder.Path("one.png"), folder.Path("out.bmp")}, {}, true);
     EXPECT_EQ(run.status, 0);
     EXPECT_EQ(run.err, "");
 }
