@@ -6,6 +6,7 @@
 #include <QByteArray>
 #include <QImage>
 #include <QImageWriter>
+#include <QtEndian>
 #include <cstdint>
 
 namespace hostile {
@@ -34,17 +35,12 @@ inline QByteArray Encoded(const QImage& image, const char* format, bool progress
     return bytes;
 }
 
-// `v` as `bytes` bytes, the most significant first (Big) or last (Little).
-inline void AppendBig(QByteArray& out, std::uint32_t v, int bytes) {
-    for (int i = bytes - 1; i >= 0; --i) out.append(static_cast<char>((v >> (8 * i)) & 0xff));
-}
-
+// `v` as `bytes` bytes, the least significant first.
 inline void AppendLittle(QByteArray& out, std::uint32_t v, int bytes) {
     for (int i = 0; i < bytes; ++i) out.append(static_cast<char>((v >> (8 * i)) & 0xff));
 }
 
-// The CRC that every PNG chunk ends with; a wrong one would make the reader stop at
-// the checksum instead of at the size, which is what these files are for.
+// The CRC that every PNG chunk ends with.
 inline std::uint32_t PngCrc(const QByteArray& bytes) {
     std::uint32_t crc = 0xffffffffu;
     for (const char c : bytes) {
@@ -54,79 +50,39 @@ inline std::uint32_t PngCrc(const QByteArray& bytes) {
     return crc ^ 0xffffffffu;
 }
 
-inline void AppendPngChunk(QByteArray& out, const char* type, const QByteArray& data) {
-    AppendBig(out, static_cast<std::uint32_t>(data.size()), 4);
-    QByteArray typed(type);
-    typed.append(data);
-    out.append(typed);
-    AppendBig(out, PngCrc(typed), 4);
-}
-
-// A valid PNG header for an RGB picture of width x height, then one deflated row of
-// pixels and the end: well under a hundred bytes.
+// A 2 x 2 picture's file whose header claims width x height instead, which its few
+// bytes cannot hold. The PNG header chunk gets its checksum anew: a wrong one would
+// make the reader stop at the checksum instead of at the size, which is what these
+// files are for.
 inline QByteArray PngClaiming(std::uint32_t width, std::uint32_t height) {
-    QByteArray png("\x89PNG\r\n\x1a\n", 8);
-    QByteArray header;
-    AppendBig(header, width, 4);
-    AppendBig(header, height, 4);
-    header.append("\x08\x02\x00\x00\x00", 5);  // 8 bits, RGB, deflate, no filter, no interlace
-    AppendPngChunk(png, "IHDR", header);
-    AppendPngChunk(png, "IDAT", qCompress(QByteArray(64, '\0')).mid(4));  // zlib stream only
-    AppendPngChunk(png, "IEND", {});
+    QByteArray png = Encoded(Pattern(2, 2), "png");
+    qToBigEndian(width, png.data() + 16);  // the header chunk's data, after length and type
+    qToBigEndian(height, png.data() + 20);
+    qToBigEndian(PngCrc(png.mid(12, 17)), png.data() + 29);
     return png;
 }
 
-// A Windows bitmap header for a 24-bit picture of width x height and no pixels.
 inline QByteArray BmpClaiming(std::int32_t width, std::int32_t height) {
-    QByteArray bmp("BM");
-    AppendLittle(bmp, 54, 4);  // the file's size as the header states it
-    AppendLittle(bmp, 0, 4);
-    AppendLittle(bmp, 54, 4);  // pixels start right after the headers
-    AppendLittle(bmp, 40, 4);
-    AppendLittle(bmp, static_cast<std::uint32_t>(width), 4);
-    AppendLittle(bmp, static_cast<std::uint32_t>(height), 4);
-    AppendLittle(bmp, 1, 2);
-    AppendLittle(bmp, 24, 2);
-    bmp.append(QByteArray(24, '\0'));
+    QByteArray bmp = Encoded(Pattern(2, 2), "bmp");
+    qToLittleEndian(width, bmp.data() + 18);
+    qToLittleEndian(height, bmp.data() + 22);
     return bmp;
 }
 
-// A GIF whose screen and only image are width x height, with a two-colour table and
-// a few bytes of image data. GIF sides are 16-bit, so 65535 is its largest claim.
-inline QByteArray GifClaiming(std::uint16_t width, std::uint16_t height) {
-    QByteArray gif("GIF89a");
-    AppendLittle(gif, width, 2);
-    AppendLittle(gif, height, 2);
-    gif.append("\x80\x00\x00", 3);  // a global table of two colours
-    gif.append("\x00\x00\x00\xff\xff\xff", 6);
-    gif.append('\x2c');       // image descriptor
-    AppendLittle(gif, 0, 4);  // at the screen's top left
-    AppendLittle(gif, width, 2);
-    AppendLittle(gif, height, 2);
-    gif.append('\x00');
-    gif.append("\x02\x02\x4c\x01\x00\x3b", 6);  // LZW data, end of image, trailer
-    return gif;
-}
-
-// A greyscale baseline JPEG header (quantisation table, frame, scan) for
-// width x height, followed by two bytes of scan data and the end marker.
+// A baseline JPEG's frame header holds the sides after its marker, length and precision.
 inline QByteArray JpegClaiming(std::uint16_t width, std::uint16_t height) {
-    QByteArray jpeg("\xff\xd8", 2);
-    jpeg.append("\xff\xdb\x00\x43\x00", 5);
-    jpeg.append(QByteArray(64, '\x01'));
-    jpeg.append("\xff\xc0\x00\x0b\x08", 5);
-    AppendBig(jpeg, height, 2);
-    AppendBig(jpeg, width, 2);
-    jpeg.append("\x01\x01\x11\x00", 4);
-    jpeg.append("\xff\xda\x00\x08\x01\x01\x00\x00\x3f\x00", 10);
-    jpeg.append("\x00\x00\xff\xd9", 4);
+    QByteArray jpeg = Encoded(Pattern(2, 2), "jpeg");
+    const qsizetype frame = jpeg.indexOf("\xff\xc0");
+    qToBigEndian(height, jpeg.data() + frame + 5);
+    qToBigEndian(width, jpeg.data() + frame + 7);
     return jpeg;
 }
 
-// A whole GIF of width x height (Qt writes none): 128 colours, pixel (x, y) of colour
+// A GIF of width x height (Qt writes none): 128 colours, pixel (x, y) of colour
 // (3x + 5y) mod 128. The LZW stream sends a clear code before every 100 pixels, so
-// every code stays 8 bits wide and no dictionary is needed to write it.
-inline QByteArray GifPicture(std::uint16_t width, std::uint16_t height) {
+// every code stays 8 bits wide and no dictionary is needed to write it. With
+// `pixels` given, the data ends after that many.
+inline QByteArray GifPicture(std::uint16_t width, std::uint16_t height, qint64 pixels = -1) {
     QByteArray gif("GIF89a");
     AppendLittle(gif, width, 2);
     AppendLittle(gif, height, 2);
@@ -142,7 +98,7 @@ inline QByteArray GifPicture(std::uint16_t width, std::uint16_t height) {
     gif.append('\x00');
     gif.append('\x07');  // LZW minimum code size: 8-bit codes, 128 clear, 129 end
     QByteArray codes;
-    const qint64 pixels = qint64(width) * height;
+    if (pixels < 0) pixels = qint64(width) * height;
     for (qint64 i = 0; i < pixels; ++i) {
         if (i % 100 == 0) codes.append('\x80');
         const qint64 x = i % width;
@@ -156,6 +112,12 @@ inline QByteArray GifPicture(std::uint16_t width, std::uint16_t height) {
     }
     gif.append("\x00\x3b", 2);
     return gif;
+}
+
+// A GIF whose header claims width x height and whose data holds two pixels. GIF
+// sides are 16-bit, so 65535 is its largest claim.
+inline QByteArray GifClaiming(std::uint16_t width, std::uint16_t height) {
+    return GifPicture(width, height, 2);
 }
 
 // A picture whose neighbouring pixels all differ, in `format`; a GIF made by hand.

@@ -14,7 +14,7 @@ QStringList Words(const std::vector<const char*>& words) {
     return list;
 }
 
-RunSettings SettingsFor(std::initializer_list<const char*> options) {
+RunSettings SettingsFor(const std::vector<const char*>& options) {
     const ParseResult parsed = ParseCommandLine(Words(options) + QStringList{"in.png", "out.bmp"});
     EXPECT_EQ(parsed.status, ParseStatus::kRun) << parsed.error.toStdString();
     return ResolveSettings(parsed.options);
@@ -43,52 +43,48 @@ TEST(RunSettingsTest, EveryCueAndBlurName) {
                           "yellow", "magenta", "cyan", "luminance", "saturation"};
     for (std::int16_t i = 0; i < 10; ++i)
         EXPECT_EQ(SettingsFor({"--cue", cues[i]}).settings.Cue, i) << cues[i];
-    // The entry brings its cue numbers, as choosing it in the menu does; raw numbers
-    // go on after it, wherever they stand on the line.
-    EXPECT_EQ(SettingsFor({"--cue", "saturation"}).settings.DepthCue, 4);
-    const RunSettings raw =
-        SettingsFor({"--depth-cue", "2", "--cue-color=-1", "--cue", "saturation"});
-    EXPECT_EQ(raw.settings.Cue, 9);
-    EXPECT_EQ(raw.settings.DepthCue, 2);
-    EXPECT_EQ(raw.settings.CueColor, -1);
     const char* blurs[] = {"none", "smere", "blur", "mean", "median", "max"};
     for (std::int16_t i = 0; i < 6; ++i)
         EXPECT_EQ(SettingsFor({"--blur", blurs[i]}).settings.BlurChoice, i) << blurs[i];
+    EXPECT_EQ(SettingsFor({"--levels", "-32768,0,+5,32767,255"}).values.Depth,
+              (std::array<std::int16_t, 5>{-32768, 0, 5, 32767, 255}));
 }
 
-TEST(RunSettingsTest, WarpAndAddedDepthTurnOnWithTheirDefaultsOrTheGivenNumber) {
-    RunSettings run = SettingsFor({"--warp", "--added-depth"});
-    EXPECT_TRUE(run.settings.DoWarp);
-    EXPECT_TRUE(run.settings.DoShift);
-    EXPECT_EQ(run.values.glbWarp, 24);
-    EXPECT_EQ(run.values.glbShift, 6);
-    run = SettingsFor({"--warp=7", "--added-depth=-12"});
-    EXPECT_EQ(run.values.glbWarp, 7);
-    EXPECT_EQ(run.values.glbShift, -12);
-    run = SettingsFor({"--warp=7", "--no-warp", "--added-depth", "--no-added-depth"});
-    EXPECT_FALSE(run.settings.DoWarp);
-    EXPECT_FALSE(run.settings.DoShift);
-}
+// Cue, DepthCue, CueColor; DoWarp, glbWarp, DoShift, glbShift; Lens, ShowFrame,
+// FrameType, FrameColor.
+using Chosen = std::array<int, 11>;
 
-// A later choice replaces an earlier one; a frame colour alone draws no frame.
-TEST(RunSettingsTest, LensFrameAndLevels) {
-    RunSettings run = SettingsFor({"--lens", "blue-red", "--frame", "full", "--frame-color",
-                                   "white", "--levels", "-32768,0,+5,32767,255"});
-    EXPECT_EQ(run.settings.Lens, 1);
-    EXPECT_EQ(run.settings.ShowFrame, 1);
-    EXPECT_EQ(run.settings.FrameType, 1);
-    EXPECT_EQ(run.settings.FrameColor, 1);
-    EXPECT_EQ(run.values.Depth, (std::array<std::int16_t, 5>{-32768, 0, 5, 32767, 255}));
-    run = SettingsFor({"--lens", "blue-red", "--lens", "red-blue", "--frame", "full", "--frame",
-                       "sides", "--frame-color", "white", "--frame-color", "black"});
-    EXPECT_EQ(run.settings.Lens, 0);
-    EXPECT_EQ(run.settings.ShowFrame, 1);
-    EXPECT_EQ(run.settings.FrameType, 0);
-    EXPECT_EQ(run.settings.FrameColor, 0);
-    EXPECT_EQ(SettingsFor({"--frame", "full", "--no-frame"}).settings.ShowFrame, 0);
-    run = SettingsFor({"--frame-color=white"});
-    EXPECT_EQ(run.settings.FrameColor, 1);
-    EXPECT_EQ(run.settings.ShowFrame, 0);
+// Each option changes its own settings and no other; a later choice replaces an
+// earlier one.
+TEST(RunSettingsTest, EachOptionChoosesItsOwnSettings) {
+    const std::pair<std::vector<const char*>, Chosen> cases[] = {
+        {{}, {0, 0, 0, 0, 24, 0, 6, 0, 0, 0, 0}},
+        // The entry brings its cue numbers, as choosing it in the menu does; raw
+        // numbers go on after it, wherever they stand on the line.
+        {{"--cue", "magenta"}, {6, 2, 4, 0, 24, 0, 6, 0, 0, 0, 0}},
+        {{"--depth-cue", "5", "--cue-color=-1", "--cue", "magenta"},
+         {6, 5, -1, 0, 24, 0, 6, 0, 0, 0, 0}},
+        // Warp and added depth turn on with their defaults or the given number.
+        {{"--warp", "--added-depth"}, {0, 0, 0, 1, 24, 1, 6, 0, 0, 0, 0}},
+        {{"--warp=7", "--added-depth=-12"}, {0, 0, 0, 1, 7, 1, -12, 0, 0, 0, 0}},
+        {{"--warp=7", "--no-warp", "--added-depth", "--no-added-depth"},
+         {0, 0, 0, 0, 7, 0, 6, 0, 0, 0, 0}},
+        {{"--lens", "blue-red", "--frame", "full", "--frame-color", "white"},
+         {0, 0, 0, 0, 24, 0, 6, 1, 1, 1, 1}},
+        {{"--lens", "blue-red", "--lens", "red-blue", "--frame", "full", "--frame", "sides",
+          "--frame-color", "white", "--frame-color", "black"},
+         {0, 0, 0, 0, 24, 0, 6, 0, 1, 0, 0}},
+        {{"--frame", "full", "--no-frame"}, {0, 0, 0, 0, 24, 0, 6, 0, 0, 1, 0}},
+        // A frame colour alone draws no frame.
+        {{"--frame-color=white"}, {0, 0, 0, 0, 24, 0, 6, 0, 0, 0, 1}}};
+    for (const auto& [options, chosen] : cases) {
+        const RunSettings run = SettingsFor(options);
+        const core::ConversionSettings& s = run.settings;
+        EXPECT_EQ(Chosen({s.Cue, s.DepthCue, s.CueColor, s.DoWarp, run.values.glbWarp, s.DoShift,
+                          run.values.glbShift, s.Lens, s.ShowFrame, s.FrameType, s.FrameColor}),
+                  chosen)
+            << Words(options).join(u' ').toStdString();
+    }
 }
 
 // Without --output-dir two names are input and output; with it every name is an
