@@ -3,6 +3,7 @@
 #include <QImage>
 #include <QTemporaryDir>
 #include <map>
+#include <stdexcept>
 #include <string>
 
 namespace tools_test {
@@ -10,6 +11,9 @@ namespace tools_test {
 // A fresh folder under the system's temporary folder, removed with everything in it.
 class TempFolder {
   public:
+    TempFolder() {
+        if (!dir_.isValid()) throw std::runtime_error("no temporary folder");
+    }
     const std::string& Root() const { return root_; }
     std::string Path(const std::string& name) const { return root_ + "/" + name; }
 
