@@ -55,8 +55,8 @@ constexpr const char* kCut = "the file ends before the picture does";
 constexpr const char* kInvalid = "Invalid picture";
 
 // Every base name differs, so that each input has an anaglyph name of its own. A
-// missing, unreadable or special file is refused by the loader the window shares and
-// tests; here the device stands for them.
+// missing or unreadable file, a folder or a pipe is refused by the loader the window
+// shares and tests with them; here a device stands for them all.
 std::vector<HostileCase> HostileCases() {
     using namespace hostile;
     return {
