@@ -9,9 +9,7 @@
 #include <vector>
 
 #include "core/conversion/standard_stages.h"
-#include "core/pipeline.h"
-#include "tests/support/fake_host.h"
-#include "tests/support/pictures.h"
+#include "tests/support/stage_rig.h"
 
 namespace {
 
@@ -21,42 +19,29 @@ using testing_support::SurfaceColors;
 constexpr int kWidth = 7;
 constexpr int kHeight = 5;
 
-// Colours from 40 to 220 in every channel, so the depth map never spans 0..255 and
-// the centring's scans for the lowest and highest values have values to pass over.
-platform::Rgb Colour(int x, int y) {
-    return platform::RGB(40 + x * 25, 220 - y * 40, 60 + (x * 53 + y * 31) % 150);
-}
-
 struct CancelCase {
-    const char* name;
-    std::int16_t depth_cue, cue_color, blur;
-    int bits;
+    int depth_cue, cue_color, blur, bits;
 };
 
 // One conversion with warp, a filter, added depth and a full white frame switched on.
-struct Rig {
-    explicit Rig(const CancelCase& c)
-        : display(c.bits),
-          surfaces(display),
-          command({surfaces, settings, globals, host}, core::StandardStages()) {
-        settings.DepthCue = c.depth_cue;
-        settings.CueColor = c.cue_color;
-        settings.BlurChoice = c.blur;
+// Its colours run from 40 to 220 in every channel, so the depth map never spans
+// 0..255 and the centring's scans for the lowest and highest values have values to
+// pass over.
+struct Rig : depth_tests::StageRig {
+    explicit Rig(const CancelCase& c) : StageRig(c.bits), command(context, core::StandardStages()) {
+        settings.DepthCue = static_cast<std::int16_t>(c.depth_cue);
+        settings.CueColor = static_cast<std::int16_t>(c.cue_color);
+        settings.BlurChoice = static_cast<std::int16_t>(c.blur);
         settings.DoWarp = settings.DoShift = true;
         settings.ShowFrame = settings.FrameType = settings.FrameColor = 1;
         globals.glbShift = 1;
         globals.glbWarp = 3;
-        host.AttachWorkspace(surfaces,
-                             testing_support::MakePicture(display, kWidth, kHeight, Colour));
+        host.AttachWorkspace(
+            surfaces, testing_support::MakePicture(display, kWidth, kHeight, [](int x, int y) {
+                return platform::RGB(40 + x * 25, 220 - y * 40, 60 + (x * 53 + y * 31) % 150);
+            }));
         host.Reload();
-        host.reloads = 0;
     }
-
-    platform::Display display;
-    core::Workspace surfaces;
-    core::ConversionSettings settings;
-    TavsMod::Values globals;
-    testing_support::FakeHost host;
     AnaglyphCommand command;
 };
 
@@ -80,18 +65,17 @@ TEST_P(CancelEverywhereTest, EveryYieldRestoresThePicture) {
     // Row passes of the polling stages: the cue (eleven passes for the banded one),
     // inversion 1, centring 2, second view 3, masks 2.
     EXPECT_EQ(polled, (c.depth_cue == 5 ? 11 : kHeight) + 8 * kHeight);
-    // Yields that do not poll: the shift's and the frame's rows, the colour cue's
-    // first yield, the Max filter's start, and at least one value of the scans.
-    EXPECT_GT(yields - polled, (c.depth_cue == 2) + (c.blur == 5) + 2 * kHeight);
 
     for (int cancel_at = 1; cancel_at <= yields; ++cancel_at) {
         SCOPED_TRACE("cancel at yield " + std::to_string(cancel_at) + " of " +
                      std::to_string(yields));
         Rig rig(c);
         bool cancelled = false;
+        std::size_t band_at_cancel = 0;
         rig.host.on_yield = [&](int yield) {
             if (yield != cancel_at) return;
             cancelled = rig.command.CurrentState() == AnaglyphCommand::State::Running;
+            band_at_cancel = rig.host.band_widths.size();
             rig.command.mnuAnaglyph_Click();
         };
         rig.command.mnuAnaglyph_Click();
@@ -101,32 +85,23 @@ TEST_P(CancelEverywhereTest, EveryYieldRestoresThePicture) {
         EXPECT_FALSE(rig.command.StageFailed());
         EXPECT_EQ(rig.globals.glbBusy, 0);
         EXPECT_EQ(rig.host.command_caption, "Anaglyph");
-        EXPECT_EQ(rig.host.window_caption, "Zarvik Fast 2D 2 3D");
-        EXPECT_FALSE(rig.host.band_visible);
-        EXPECT_EQ(rig.host.reloads, 2);
+        // A pass polled after the cancel stops at its next row end: one band step for
+        // the cancelled pass, one for each of the two masks the composition still tries.
+        EXPECT_LE(rig.host.band_widths.size(), band_at_cancel + 3);
         for (const auto* surface :
-             {&rig.surfaces.picOriginal, &rig.surfaces.picResult, &rig.surfaces.picDepth}) {
-            ASSERT_EQ(surface->ScaleWidth(), kWidth);
-            ASSERT_EQ(surface->ScaleHeight(), kHeight);
+             {&rig.surfaces.picOriginal, &rig.surfaces.picResult, &rig.surfaces.picDepth})
             ASSERT_EQ(SurfaceColors(*surface), opened);
-        }
     }
 }
 
-// Every cue (every cue colour) and filter, each display format several times.
-const CancelCase kCases[] = {
-    {"Mean8", 0, 0, 5, 8},         {"Mean15", 0, 0, 5, 15},      {"Mean16", 0, 0, 5, 16},
-    {"Mean24", 0, 0, 5, 24},       {"Mean32", 0, 0, 5, 32},      {"Weights8", 1, 0, 5, 8},
-    {"Weights16", 1, 0, 5, 16},    {"Weights32", 1, 0, 5, 32},   {"Red8", 2, 0, 5, 8},
-    {"Red15", 2, 0, 5, 15},        {"Green24", 2, 1, 5, 24},     {"Blue32", 2, 2, 5, 32},
-    {"Yellow16", 2, 3, 5, 16},     {"Magenta32", 2, 4, 5, 32},   {"Cyan8", 2, 5, 5, 8},
-    {"ColourMean24", 2, 9, 5, 24}, {"Lightness15", 3, 0, 5, 15}, {"Lightness32", 3, 0, 5, 32},
-    {"Maximum8", 4, 0, 5, 8},      {"Maximum24", 4, 0, 5, 24},   {"Bands8", 5, 0, 5, 8},
-    {"Bands16", 5, 0, 5, 16},      {"Bands32", 5, 0, 5, 32},     {"SmereMean32", 0, 0, 1, 32},
-    {"BlurMean16", 0, 0, 2, 16},   {"MeanMean24", 0, 0, 3, 24},  {"MedianMean8", 0, 0, 4, 8},
-};
-
-INSTANTIATE_TEST_SUITE_P(EveryCueAndFormat, CancelEverywhereTest, testing::ValuesIn(kCases),
-                         [](const auto& info) { return std::string(info.param.name); });
+// Every cue, every cue colour and every filter, each display format more than once.
+// clang-format off
+INSTANTIATE_TEST_SUITE_P(EveryCueAndFormat, CancelEverywhereTest, testing::Values(
+    CancelCase{0, 0, 1, 8}, CancelCase{1, 0, 2, 15}, CancelCase{2, 0, 3, 16},
+    CancelCase{2, 1, 4, 24}, CancelCase{2, 2, 5, 32}, CancelCase{2, 3, 5, 8},
+    CancelCase{2, 4, 5, 15}, CancelCase{2, 5, 5, 16}, CancelCase{2, 9, 5, 24},
+    CancelCase{3, 0, 5, 32}, CancelCase{4, 0, 5, 8}, CancelCase{5, 0, 5, 16},
+    CancelCase{5, 0, 5, 32}));
+// clang-format on
 
 }  // namespace

@@ -7,13 +7,13 @@
 
 namespace {
 
-constexpr std::optional<std::int16_t> kNone;
-
-// Plain forms, half to even, the 16-bit edges after rounding, and texts that are no numbers.
-// Plain forms, half to even, the 16-bit edges after rounding, and texts that are no numbers.
-TEST(StoredText, IntegersParseAsTheStoreWasRead) {
+// Plain forms, half to even, the 16-bit edges after rounding, words in any case, and
+// texts that are no numbers; every value written reads back.
+TEST(StoredText, ParsesAsTheStoreWasReadAndReadsBackWhatItWrites) {
+    constexpr std::optional<std::int16_t> kNone;
+    constexpr std::optional<bool> no;
     // clang-format off
-    const std::pair<const char*, std::optional<std::int16_t>> cases[] = {
+    const std::pair<const char*, std::optional<std::int16_t>> integers[] = {
         {"0", 0}, {"6", 6}, {"-12", -12}, {"+7", 7}, {"  24 ", 24}, {"\t255\r\n", 255}, {"007", 7},
         {"0.5", 0}, {"1.5", 2}, {"2.5", 2}, {"3.5", 4}, {"-2.5", -2}, {"-3.5", -4}, {"2.4999", 2},
         {"2.5001", 3}, {".5", 0}, {"5.", 5}, {"1e2", 100}, {"2.5E1", 25}, {"-1e-9", 0},
@@ -22,32 +22,20 @@ TEST(StoredText, IntegersParseAsTheStoreWasRead) {
         {"1e400", kNone}, {"", kNone}, {"   ", kNone}, {"abc", kNone}, {"12abc", kNone},
         {"1 2", kNone}, {"-", kNone}, {".", kNone}, {"1e", kNone}, {"inf", kNone}, {"nan", kNone},
         {"0x10", kNone}, {"True", kNone}, {"1,5", kNone}, {"--1", kNone}};
-    // clang-format on
-    for (const auto& [text, expected] : cases)
-        EXPECT_EQ(core::ParseStoredInteger(text), expected) << "text: '" << text << "'";
-}
-
-TEST(StoredText, FlagsParseAsTheStoreWasRead) {
-    constexpr std::optional<bool> no;
-    // clang-format off
-    const std::pair<const char*, std::optional<bool>> cases[] = {
+    const std::pair<const char*, std::optional<bool>> flags[] = {
         {"True", true}, {"False", false}, {"true", true}, {"FALSE", false}, {"tRuE", true},
         {" False ", false}, {"1", true}, {"0", false}, {"-1", true}, {"0.0", false}, {"0.4", true},
         {"70000", true}, {"", no}, {"yes", no}, {"Truee", no}, {"T", no}, {"nan", no}};
     // clang-format on
-    for (const auto& [text, expected] : cases)
+    for (const auto& [text, expected] : integers)
+        EXPECT_EQ(core::ParseStoredInteger(text), expected) << "text: '" << text << "'";
+    for (const auto& [text, expected] : flags)
         EXPECT_EQ(core::ParseStoredTruth(text), expected) << "text: '" << text << "'";
-}
-
-TEST(StoredText, ValuesAreWrittenInPlainDecimalAndWordsAndReadBack) {
-    EXPECT_EQ(core::FormatStoredInteger(255), "255");
-    EXPECT_EQ(core::FormatStoredInteger(-32768), "-32768");
     EXPECT_EQ(core::FormatStoredTruth(true), "True");
     EXPECT_EQ(core::FormatStoredTruth(false), "False");
-    for (int v = -32768; v <= 32767; ++v) {
-        const auto value = static_cast<std::int16_t>(v);
-        ASSERT_EQ(core::ParseStoredInteger(core::FormatStoredInteger(value)), value);
-    }
+    for (int v = -32768; v <= 32767; ++v)
+        ASSERT_EQ(core::ParseStoredInteger(core::FormatStoredInteger(static_cast<std::int16_t>(v))),
+                  v);
 }
 
 }  // namespace
