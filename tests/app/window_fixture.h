@@ -1,13 +1,11 @@
 #pragma once
 // A main window with recording prompts, started as the program starts it, and
-// helpers to make picture files in a temporary folder.
+// helpers for picture files and the settings store.
 #include <QColor>
 #include <QFile>
 #include <QImage>
-#include <QMenuBar>
 #include <QSettings>
 #include <QString>
-#include <QTemporaryDir>
 #include <algorithm>
 #include <functional>
 #include <memory>
@@ -21,19 +19,12 @@ struct StartedWindow {
     RecordingPrompts* prompts = nullptr;
 };
 
-// surface_bits 0: the screen's choice.
-inline StartedWindow StartWindow(int surface_bits = 0, bool load = true) {
+inline StartedWindow StartWindow(int surface_bits = 32) {
     auto prompts = std::make_unique<RecordingPrompts>();
     RecordingPrompts* recorder = prompts.get();
     auto window = std::make_unique<frmQelun>(std::move(prompts), surface_bits);
-    if (load) window->Form_Load();
+    window->Form_Load();
     return {std::move(window), recorder};
-}
-
-// The window's width for a twips rule: the rule, or the menu bar's width where the
-// rule is narrower than the bar.
-inline int WidthFor(frmQelun& window, int rule_twips) {
-    return std::max(rule_twips, window.menuBar()->sizeHint().width() * 15);
 }
 
 // The picture the window shows, as an RGB32 image.
@@ -55,17 +46,6 @@ inline void ClearStore() {
     QSettings store(QStringLiteral("Zarvik"), QStringLiteral("Zarvik"));
     store.clear();
     store.sync();
-}
-
-inline void StoreSetting(const QString& key, const QString& text) {
-    QSettings store(QStringLiteral("Zarvik"), QStringLiteral("Zarvik"));
-    store.setValue(QStringLiteral("Settings/") + key, text);
-    store.sync();
-}
-
-inline QString StoredSetting(const QString& key) {
-    QSettings store(QStringLiteral("Zarvik"), QStringLiteral("Zarvik"));
-    return store.value(QStringLiteral("Settings/") + key).toString();
 }
 
 inline QImage MakeImage(int width, int height, const std::function<QColor(int x, int y)>& color) {
