@@ -1,9 +1,9 @@
 #pragma once
 // Faults of the machine, made on purpose for a test: a file-size limit that makes
 // every write past it fail (for root too, and inherited by a program the test
-// starts), and a small tmpfs that can be filled to the last byte or made read-only.
-// Mounting needs root with the right to mount; where that is missing the disk says
-// so and the test skips.
+// starts), and a small tmpfs that can be filled to the last byte. Mounting needs
+// root with the right to mount; where that is missing the disk says so and the test
+// skips.
 #include <fcntl.h>
 #include <sys/mount.h>
 #include <sys/resource.h>
@@ -18,11 +18,9 @@
 // write reports EFBIG instead of ending the process.
 class FileSizeLimit {
   public:
-    explicit FileSizeLimit(rlim_t bytes) {
+    explicit FileSizeLimit(rlim_t bytes) : old_handler_(std::signal(SIGXFSZ, SIG_IGN)) {
         getrlimit(RLIMIT_FSIZE, &saved_);
-        old_handler_ = std::signal(SIGXFSZ, SIG_IGN);
-        rlimit limited = saved_;
-        limited.rlim_cur = bytes;
+        const rlimit limited{bytes, saved_.rlim_max};
         setrlimit(RLIMIT_FSIZE, &limited);
     }
     ~FileSizeLimit() {
@@ -33,18 +31,17 @@ class FileSizeLimit {
     FileSizeLimit& operator=(const FileSizeLimit&) = delete;
 
   private:
+    void (*old_handler_)(int);
     rlimit saved_{};
-    void (*old_handler_)(int) = nullptr;
 };
 
 // A tmpfs of `bytes` on `folder` (which must exist) until it goes out of scope.
 class TinyDisk {
   public:
     TinyDisk(const std::string& folder, std::size_t bytes)
-        : folder_(folder), options_("size=" + std::to_string(bytes) + ",mode=0777") {
-        mounted_ =
-            mount("tmpfs", folder_.c_str(), "tmpfs", MS_NOSUID | MS_NODEV, options_.c_str()) == 0;
-    }
+        : folder_(folder),
+          mounted_(mount("tmpfs", folder.c_str(), "tmpfs", MS_NOSUID | MS_NODEV,
+                         ("size=" + std::to_string(bytes) + ",mode=0777").c_str()) == 0) {}
     ~TinyDisk() {
         if (mounted_) umount2(folder_.c_str(), MNT_DETACH);
     }
@@ -61,27 +58,13 @@ class TinyDisk {
         // Smaller and smaller writes fill the last page too; the cap stops a disk that
         // never fills.
         std::size_t size = block.size();
-        bool failed = false;
-        for (int writes = 0; size > 0 && !failed && writes < (1 << 16); ++writes)
-            if (write(fd, block.data(), size) < 0) {
-                failed = errno != ENOSPC;
-                size /= 2;
-            }
+        for (int writes = 0; size > 0 && writes < (1 << 16); ++writes)
+            if (write(fd, block.data(), size) < 0 && errno == ENOSPC) size /= 2;
         close(fd);
-        return size == 0 && !failed;
-    }
-
-    // Makes room again.
-    void Empty() const { unlink((folder_ + "/filler").c_str()); }
-
-    // Mounts the disk again read-only, which stops root as well.
-    bool MakeReadOnly() const {
-        return mount("tmpfs", folder_.c_str(), "tmpfs",
-                     MS_REMOUNT | MS_RDONLY | MS_NOSUID | MS_NODEV, options_.c_str()) == 0;
+        return size == 0;
     }
 
   private:
     std::string folder_;
-    std::string options_;
-    bool mounted_ = false;
+    bool mounted_;
 };

@@ -13,7 +13,6 @@ void FakeHost::Reload() {
     workspace_->picOriginal.SetPicture(picture_);
     workspace_->picResult.SetPicture(picture_);
     workspace_->picDepth.SetPicture(picture_);
-    reload_enabled = false;
 }
 
 void FakeHost::AttachWorkspace(core::Workspace& workspace, platform::Picture picture) {

@@ -15,7 +15,7 @@ class FakeHost : public core::ConversionHost {
   public:
     void Yield() override;
     void SetBandWidth(float width) override { band_widths.push_back(width); }
-    void SetBandVisible(bool visible) override { band_visible = visible; }
+    void SetBandVisible(bool) override {}
     float WindowWidth() const override { return 5160.0f; }
     void SetCommandCaption(const std::string& caption) override { command_caption = caption; }
     std::string WindowCaption() const override { return window_caption; }
@@ -24,7 +24,7 @@ class FakeHost : public core::ConversionHost {
         window_captions.push_back(caption);
     }
     void Reload() override;
-    void EnableReload(bool enabled) override { reload_enabled = enabled; }
+    void EnableReload(bool) override {}
 
     // Reload puts this picture into picOriginal, picResult and picDepth, as a file
     // load would, when a workspace is attached.
@@ -33,12 +33,10 @@ class FakeHost : public core::ConversionHost {
     int yields = 0;
     std::function<void(int)> on_yield;  // called with the yield's 1-based number
     std::vector<float> band_widths;
-    bool band_visible = false;
     std::string command_caption = "Anaglyph";
     std::string window_caption = "Zarvik Fast 2D 2 3D";
     std::vector<std::string> window_captions;
     int reloads = 0;
-    bool reload_enabled = false;
 
   private:
     core::Workspace* workspace_ = nullptr;

@@ -24,18 +24,6 @@ void LoadSurface(platform::PictureSurface& surface, int width, int height, const
     surface.SetPicture(MakePicture(surface.GetDisplay(), width, height, color));
 }
 
-core::PixelGrid MakeGrid(int width, int height, const ColorAt& color) {
-    core::PixelGrid grid(width, height);
-    for (int y = 0; y < height; ++y)
-        for (int x = 0; x < width; ++x) {
-            const platform::Rgb c = color(x, y);
-            grid(x, y) = {static_cast<std::uint8_t>(platform::BlueOf(c)),
-                          static_cast<std::uint8_t>(platform::GreenOf(c)),
-                          static_cast<std::uint8_t>(platform::RedOf(c))};
-        }
-    return grid;
-}
-
 core::PixelGrid ReadGrid(platform::PictureSurface& surface) {
     core::PixelGrid grid;
     std::int16_t bits = 0;

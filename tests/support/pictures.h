@@ -17,8 +17,6 @@ platform::Picture MakePicture(const platform::Display& display, int width, int h
                               const ColorAt& color);
 // Gives the surface that picture (as loading a file would).
 void LoadSurface(platform::PictureSurface& surface, int width, int height, const ColorAt& color);
-// A grid whose cells are color(x, y) split into channels.
-core::PixelGrid MakeGrid(int width, int height, const ColorAt& color);
 // The surface's pixels, read through the bridge.
 core::PixelGrid ReadGrid(platform::PictureSurface& surface);
 // Colours of a whole surface as the display shows them, row after row.

@@ -53,10 +53,9 @@ inline void LoadRows(platform::PictureSurface& surface, const Rows& rows) {
 
 // A surface of grey values (one per pixel), as a depth map.
 inline void LoadGreys(platform::PictureSurface& surface, const Values& greys) {
-    Rows rows(greys.size());
-    for (std::size_t y = 0; y < greys.size(); ++y)
-        for (const int v : greys[y]) rows[y].push_back(testing_support::Grey(v));
-    LoadRows(surface, rows);
+    const auto at = [&greys](int x, int y) { return testing_support::Grey(greys.at(y).at(x)); };
+    testing_support::LoadSurface(surface, static_cast<int>(greys.at(0).size()),
+                                 static_cast<int>(greys.size()), at);
 }
 
 // One channel of a grid, row after row; Red gives the values of a grey map.
