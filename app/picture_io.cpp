@@ -276,17 +276,9 @@ void ImageAreaFromBitmap(const platform::Bitmap& bitmap, const platform::Display
     }
 }
 
-void ImageRowsFromBitmap(const platform::Bitmap& bitmap, const platform::Display& display,
-                         int first_row, int end_row, QImage& image) {
-    first_row = std::max(first_row, 0);
-    if (end_row <= first_row) return;
-    ImageAreaFromBitmap(bitmap, display, QRect(0, first_row, image.width(), end_row - first_row),
-                        image);
-}
-
 QImage ImageFromBitmap(const platform::Bitmap& bitmap, const platform::Display& display) {
     QImage image(bitmap.Width(), bitmap.Height(), QImage::Format_RGB32);
-    if (!image.isNull()) ImageRowsFromBitmap(bitmap, display, 0, bitmap.Height(), image);
+    if (!image.isNull()) ImageAreaFromBitmap(bitmap, display, image.rect(), image);
     return image;
 }
 

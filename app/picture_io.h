@@ -44,11 +44,8 @@ bool FileHolds(const QString& path, const QByteArray& bytes);
 
 platform::Picture PictureFromImage(const QImage& image, const platform::Display& display);
 QImage ImageFromBitmap(const platform::Bitmap& bitmap, const platform::Display& display);
-// Rows first_row..end_row - 1 of ImageFromBitmap's image, written into `image`, an
-// RGB32 image of the bitmap's size; the other rows are left alone.
-void ImageRowsFromBitmap(const platform::Bitmap& bitmap, const platform::Display& display,
-                         int first_row, int end_row, QImage& image);
-// The same for the pixels inside `area` only.
+// The pixels inside `area` of ImageFromBitmap's image, written into `image`, an RGB32
+// image of the bitmap's size; the other pixels are left alone.
 void ImageAreaFromBitmap(const platform::Bitmap& bitmap, const platform::Display& display,
                          QRect area, QImage& image);
 
