@@ -47,4 +47,8 @@ QString SaveFailureText(const pictureio::FileError& error, const QString& path) 
     return FailureText("saving", error, path);
 }
 
+QString ConversionFailureText(const QString& failure) {
+    return QStringLiteral("The picture could not be converted: %1.").arg(failure);
+}
+
 }  // namespace filemessages

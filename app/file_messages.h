@@ -2,7 +2,7 @@
 // The texts and names that the file commands derive from a chosen path.
 #include <QString>
 
-#include "app/picture_io.h"
+#include "io/picture_io.h"
 
 namespace filemessages {
 
@@ -23,5 +23,7 @@ QString WindowCaptionFor(const QString& file_title);
 QString OpenFailureText(const pictureio::FileError& error, const QString& path);
 // "Error " + number + " saving file '" + path + "'" + CR LF + description
 QString SaveFailureText(const pictureio::FileError& error, const QString& path);
+// "The picture could not be converted: " + what failed
+QString ConversionFailureText(const QString& failure);
 
 }  // namespace filemessages

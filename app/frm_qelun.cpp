@@ -10,7 +10,6 @@
 #include "app/progress_band.h"
 #include "app/surface_view.h"
 #include "app/twips.h"
-#include "core/conversion/standard_stages.h"
 
 namespace {
 
@@ -36,9 +35,7 @@ frmQelun::frmQelun(std::unique_ptr<UserPrompts> prompts, int surface_bits)
     : prompts_(prompts ? std::move(prompts) : std::make_unique<QtUserPrompts>()),
       display_(DisplayBits(surface_bits)),
       surfaces_(display_),
-      globals_(TavsMod::Globals()),
-      command_(std::make_unique<core::AnaglyphCommand>(
-          core::StageContext{surfaces_, settings_, globals_, *this}, core::StandardStages())) {
+      globals_() {
     display_.SetEventPump([] { QCoreApplication::processEvents(); });
     setWindowTitle(QString::fromUtf8(kDesignedCaption));
     setAcceptDrops(true);
@@ -112,27 +109,15 @@ void frmQelun::SetOuterSize(int width_twips, int height_twips) {
 void frmQelun::UpdateCommandStates() {
     // A run works on the surfaces and the current file; commands that replace,
     // write or inspect them wait until it has unwound.
-    const bool idle = !command_->Running();
+    const bool idle = !Running();
     menus_.mnuFileOpen->setEnabled(idle);
     menus_.mnuFileSaveAs->setEnabled(idle);
     menus_.mnuDepthGrain->setEnabled(idle);
     menus_.mnuFileReload->setEnabled(idle && reload_allowed_);
 }
 
-// Once per picture row, tens of thousands of times a run. Events posted within the
-// program (repaints of the band and the picture, queued calls) are delivered at every
-// yield; asking the window system for new input costs a system call, and is done when
-// a couple of milliseconds have passed since the last time, so that a click on "Cancel"
-// waits no longer than that before it is handled.
 void frmQelun::Yield() {
-    QCoreApplication::sendPostedEvents();
-    if (input_checked_.isValid() && !input_checked_.hasExpired(kInputCheckMs)) return;
     QCoreApplication::processEvents();
-    input_checked_.start();
-}
-
-void frmQelun::SetBandWidth(float width) {
-    band_->SetWidthTwips(width);
 }
 
 void frmQelun::SetBandVisible(bool visible) {
@@ -140,21 +125,9 @@ void frmQelun::SetBandVisible(bool visible) {
     if (visible) band_->raise();
 }
 
-float frmQelun::WindowWidth() const {
-    return static_cast<float>(OuterWidth());
-}
-
-void frmQelun::SetCommandCaption(const std::string& caption) {
-    menus_.mnuAnaglyph->setText(QString::fromStdString(caption));
+void frmQelun::SetCommandCaption(const char* caption) {
+    menus_.mnuAnaglyph->setText(QString::fromUtf8(caption));
     UpdateCommandStates();
-}
-
-std::string frmQelun::WindowCaption() const {
-    return windowTitle().toStdString();
-}
-
-void frmQelun::SetWindowCaption(const std::string& caption) {
-    setWindowTitle(QString::fromStdString(caption));
 }
 
 void frmQelun::EnableReload(bool enabled) {

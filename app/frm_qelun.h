@@ -10,7 +10,6 @@
 // Only picOriginal is shown; the working surfaces are kept out of view and never
 // drawn. Every modal interaction goes through UserPrompts.
 #include <QByteArray>
-#include <QElapsedTimer>
 #include <QMainWindow>
 #include <QString>
 #include <memory>
@@ -18,9 +17,8 @@
 
 #include "app/main_menus.h"
 #include "app/user_prompts.h"
-#include "core/conversion_host.h"
+#include "conversion/run.h"
 #include "core/conversion_settings.h"
-#include "core/pipeline.h"
 #include "core/tavs_mod.h"
 #include "core/workspace.h"
 #include "platform/display.h"
@@ -28,8 +26,9 @@
 
 class ProgressBand;
 class SurfaceView;
+class WindowProgress;
 
-class frmQelun : public QMainWindow, public core::ConversionHost {
+class frmQelun : public QMainWindow {
     Q_OBJECT
 
   public:
@@ -63,23 +62,19 @@ class frmQelun : public QMainWindow, public core::ConversionHost {
     // Open's steps after the file dialog; also what dropping a file does.
     void OpenPicturePath(const QString& chosen);
 
-    // core::ConversionHost
-    void Yield() override;
-    void SetBandWidth(float width) override;
-    void SetBandVisible(bool visible) override;
-    float WindowWidth() const override;
-    void SetCommandCaption(const std::string& caption) override;
-    std::string WindowCaption() const override;
-    void SetWindowCaption(const std::string& caption) override;
-    void Reload() override { mnuFileReload_Click(); }
-    void EnableReload(bool enabled) override;
+    // The state of the "Anaglyph" command: a click while a cancelled run is still
+    // unwinding is ignored, so runs never nest.
+    enum class RunState { Idle, Running, Cancelling };
+    RunState CurrentRunState() const { return run_state_; }
+    bool Running() const { return run_state_ != RunState::Idle; }
+    // How the last run ended; none before the first.
+    std::optional<conversion::Outcome> LastOutcome() const { return last_outcome_; }
 
     const MainMenus& Menus() const { return menus_; }
     core::ConversionSettings& Settings() { return settings_; }
     TavsMod::Values& Globals() { return globals_; }
     core::Workspace& Surfaces() { return surfaces_; }
     const platform::Display& GetDisplay() const { return display_; }
-    const core::AnaglyphCommand& Command() const { return *command_; }
     const QString& CurrentFile() const { return current_file_; }
     const QString& InitialFolder() const { return initial_folder_; }
     SurfaceView* OriginalView() const { return original_view_; }
@@ -103,14 +98,25 @@ class frmQelun : public QMainWindow, public core::ConversionHost {
     // Which commands a running conversion leaves usable: one rule for all of them.
     void UpdateCommandStates();
     void LoadIntoSurfaces(const platform::Picture& picture);
+    void EnableReload(bool enabled);
+    void SetCommandCaption(const char* caption);
+    void SetBandVisible(bool visible);
+    void RunConversion();
+    void CancelRun();
+    void ShowViews(conversion::Views views);
+    // Handles the window system's pending input once, as Open and Save As do before
+    // their slow part.
+    void Yield();
     void ShowFileError(const QString& text);
 
     std::unique_ptr<UserPrompts> prompts_;
     platform::Display display_;
     core::Workspace surfaces_;
     core::ConversionSettings settings_;
-    TavsMod::Values& globals_;
-    std::unique_ptr<core::AnaglyphCommand> command_;
+    TavsMod::Values globals_;
+    RunState run_state_ = RunState::Idle;
+    WindowProgress* progress_ = nullptr;  // the running conversion's, while it runs
+    std::optional<conversion::Outcome> last_outcome_;
     MainMenus menus_;
     SurfaceView* original_view_ = nullptr;
     ProgressBand* band_ = nullptr;
@@ -124,7 +130,4 @@ class frmQelun : public QMainWindow, public core::ConversionHost {
     QString initial_folder_;
     bool reload_allowed_ = true;  // as designed, until start-up disables it
     bool close_pending_ = false;
-    // When the yield last asked the window system for input.
-    static constexpr qint64 kInputCheckMs = 2;
-    QElapsedTimer input_checked_;
 };

@@ -9,10 +9,14 @@
 #include "app/frm_warp_shift.h"
 #include "app/option_group.h"
 #include "app/surface_view.h"
+#include "app/window_progress.h"
 #include "core/ddb_helper.h"
 #include "depth/gray_scale.h"
 
 namespace {
+
+constexpr char kAnaglyphCaption[] = "Anaglyph";
+constexpr char kCancelCaption[] = "Cancel";
 
 template <std::size_t N>
 bool InGroup(const std::array<QAction*, N>& /*group*/, int index) {
@@ -89,10 +93,12 @@ void frmQelun::mnuSetWarpShift_Click() {
 }
 
 void frmQelun::mnuAnaglyph_Click() {
-    command_->mnuAnaglyph_Click();
-    // A click inside a run's yield (Cancel) returns here first; the run itself
-    // finishes up when its own call returns.
-    if (command_->Running()) return;
+    switch (run_state_) {
+        case RunState::Cancelling: return;
+        case RunState::Running: CancelRun(); return;
+        case RunState::Idle: break;
+    }
+    RunConversion();
     original_view_->SurfaceChanged();
     UpdateCommandStates();
     if (close_pending_) {
@@ -101,12 +107,54 @@ void frmQelun::mnuAnaglyph_Click() {
     }
 }
 
+// The command reads "Anaglyph" again at once; the run notices the cancel at its next
+// row and unwinds, leaving the picture it started from.
+void frmQelun::CancelRun() {
+    progress_->Cancel();
+    run_state_ = RunState::Cancelling;
+    SetCommandCaption(kAnaglyphCaption);
+    SetBandVisible(false);
+}
+
+// Every run starts from the file as it is now. The run works on surfaces of its own;
+// the window's show its results once it has converted, and keep what they showed when
+// it is cancelled or fails.
+void frmQelun::RunConversion() {
+    mnuFileReload_Click();
+    const platform::PictureSurface& original = surfaces_.picOriginal;
+    const platform::Picture picture =
+        original.HasPicture() ? *original.GetPicture() : original.ImageAsPicture();
+    run_state_ = RunState::Running;
+    SetCommandCaption(kCancelCaption);
+    WindowProgress progress(*this, *band_);
+    progress.Advance(0.0);
+    SetBandVisible(true);
+    progress_ = &progress;
+    conversion::Result result =
+        conversion::Run(picture, display_, conversion::Choices{settings_, globals_}, progress);
+    progress_ = nullptr;
+    last_outcome_ = result.outcome;
+    SetCommandCaption(kAnaglyphCaption);
+    SetBandVisible(false);
+    EnableReload(true);
+    run_state_ = RunState::Idle;
+    if (result.outcome == conversion::Outcome::kConverted) ShowViews(std::move(result.views));
+    if (result.outcome == conversion::Outcome::kFailed)
+        ShowFileError(filemessages::ConversionFailureText(QString::fromStdString(result.Failure())));
+}
+
+void frmQelun::ShowViews(conversion::Views views) {
+    surfaces_.picOriginal.SetPicture(std::move(views.anaglyph));
+    surfaces_.picDepth.ReplaceImage(std::move(views.depth_map));
+    surfaces_.picResult.ReplaceImage(std::move(views.second_view));
+}
+
 void frmQelun::mnuDepthGrain_Click() {
     DrawDepthHistogram();
 }
 
 void frmQelun::DrawDepthHistogram() {
-    if (command_->Running()) return;
+    if (Running()) return;
     frmDepthGrain dialog(globals_, this);
     core::PixelGrid grid;
     std::int16_t bits_per_pixel = 0;

@@ -7,7 +7,7 @@
 
 #include "app/file_messages.h"
 #include "app/frm_qelun.h"
-#include "app/picture_io.h"
+#include "io/picture_io.h"
 #include "app/progress_band.h"
 #include "app/surface_view.h"
 #include "app/wait_cursor.h"
@@ -59,7 +59,7 @@ bool frmQelun::Chosen(const FileChoice& choice) {
 }
 
 void frmQelun::mnuFileOpen_Click() {
-    if (command_->Running()) return;
+    if (Running()) return;
     const FileChoice choice = prompts_->AskOpenFileName(this, initial_folder_);
     if (!Chosen(choice)) return;
     OpenPicturePath(choice.path);
@@ -69,7 +69,7 @@ void frmQelun::mnuFileOpen_Click() {
 // (or is too large to convert) leaves the caption, the current file and the
 // surfaces as they were.
 void frmQelun::OpenPicturePath(const QString& chosen) {
-    if (command_->Running()) return;
+    if (Running()) return;
     WaitCursor wait;
     Yield();
     const QString path = filemessages::TrimmedPath(chosen);
@@ -111,7 +111,7 @@ void frmQelun::mnuFileReload_Click() {
 }
 
 void frmQelun::mnuFileSaveAs_Click() {
-    if (command_->Running()) return;
+    if (Running()) return;
     const FileChoice choice = prompts_->AskSaveFileName(this, initial_folder_);
     if (!Chosen(choice)) return;
     WaitCursor wait;
@@ -128,7 +128,7 @@ void frmQelun::mnuFileSaveAs_Click() {
 }
 
 void frmQelun::dragEnterEvent(QDragEnterEvent* event) {
-    if (!command_->Running() && !DroppedFile(event->mimeData()).isEmpty())
+    if (!Running() && !DroppedFile(event->mimeData()).isEmpty())
         event->acceptProposedAction();
 }
 
@@ -136,7 +136,7 @@ void frmQelun::dragEnterEvent(QDragEnterEvent* event) {
 // do not run inside the drag and drop machinery.
 void frmQelun::dropEvent(QDropEvent* event) {
     const QString path = DroppedFile(event->mimeData());
-    if (path.isEmpty() || command_->Running()) return;
+    if (path.isEmpty() || Running()) return;
     event->acceptProposedAction();
     QTimer::singleShot(0, this, [this, path] { OpenPicturePath(path); });
 }

@@ -6,7 +6,7 @@
 
 #include "app/frm_qelun.h"
 #include "app/progress_band.h"
-#include "app/settings_store.h"
+#include "io/settings_store.h"
 #include "app/surface_view.h"
 
 void frmQelun::PlaceControls() {
@@ -48,9 +48,9 @@ void frmQelun::Form_Unload() {
 // Closing during a conversion cancels it; the window closes once the run has
 // unwound (see mnuAnaglyph_Click), so no stage ever loses its surfaces.
 void frmQelun::closeEvent(QCloseEvent* event) {
-    if (command_->Running()) {
+    if (Running()) {
         close_pending_ = true;
-        if (command_->CurrentState() == core::AnaglyphCommand::State::Running) mnuAnaglyph_Click();
+        if (run_state_ == RunState::Running) mnuAnaglyph_Click();
         event->ignore();
         return;
     }

@@ -4,7 +4,7 @@
 #include <QPainter>
 #include <algorithm>
 
-#include "app/picture_io.h"
+#include "io/picture_io.h"
 #include "app/twips.h"
 
 SurfaceView::SurfaceView(platform::PictureSurface& surface, const platform::Display& display,

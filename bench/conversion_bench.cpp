@@ -8,8 +8,8 @@
 #include <cstring>
 #include <vector>
 
-#include "core/conversion/headless_host.h"
-#include "core/conversion/standard_stages.h"
+#include "conversion/headless_host.h"
+#include "conversion/standard_stages.h"
 #include "core/large_allocations.h"
 
 namespace {
@@ -55,8 +55,8 @@ void Timed(core::StageContext& context) {
 }
 
 template <int... Slots>
-core::StageTable TimedTable(std::integer_sequence<int, Slots...>) {
-    core::StageTable table = core::StandardStages();
+conversion::StageTable TimedTable(std::integer_sequence<int, Slots...>) {
+    conversion::StageTable table = conversion::StandardStages();
     std::array<core::Stage*, kSlots> entries{};
     int n = 0;
     for (auto& cue : table.cues) entries[n++] = &cue;
@@ -86,11 +86,11 @@ void Convert(benchmark::State& state, const Option& option) {
     const int height = static_cast<int>(state.range(1));
     platform::Display display(32);
     core::Workspace surfaces(display);
-    core::HeadlessHost host(surfaces, MakePhoto(display, width, height));
+    conversion::HeadlessHost host(surfaces, MakePhoto(display, width, height));
     core::ConversionSettings settings;
     TavsMod::Values globals;
     option.apply(settings, globals);
-    core::AnaglyphCommand command({surfaces, settings, globals, host},
+    conversion::AnaglyphCommand command({surfaces, settings, globals, host},
                                   TimedTable(std::make_integer_sequence<int, kSlots>{}));
     // One conversion first: the very first run of a size touches fresh memory, which the
     // kernel clears page by page, and a single timed run of the largest size would be

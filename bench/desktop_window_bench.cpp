@@ -21,10 +21,10 @@
 #include <vector>
 
 #include "app/frm_qelun.h"
-#include "app/picture_io.h"
+#include "io/picture_io.h"
 #include "app/user_prompts.h"
-#include "core/conversion/headless_host.h"
-#include "core/conversion/standard_stages.h"
+#include "conversion/headless_host.h"
+#include "conversion/standard_stages.h"
 #include "core/large_allocations.h"
 
 namespace {
@@ -110,15 +110,15 @@ struct CoreRun {
     std::optional<platform::Picture> picture;
     core::ConversionSettings settings;
     TavsMod::Values globals;
-    std::optional<core::HeadlessHost> host;
-    std::optional<core::AnaglyphCommand> command;
+    std::optional<conversion::HeadlessHost> host;
+    std::optional<conversion::AnaglyphCommand> command;
 
     explicit CoreRun(const std::string& format) {
         picture = pictureio::LoadPictureFile(PicturePath(format), display).picture;
         if (!picture) return;
         host.emplace(surfaces, *picture);
         command.emplace(core::StageContext{surfaces, settings, globals, *host},
-                        core::StandardStages());
+                        conversion::StandardStages());
     }
 };
 

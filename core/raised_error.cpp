@@ -4,7 +4,8 @@ namespace core {
 
 namespace {
 std::optional<RaisedError>& Slot() {
-    static std::optional<RaisedError> last;
+    // One per thread, so that conversions on two threads never share it.
+    thread_local std::optional<RaisedError> last;
     return last;
 }
 }  // namespace

@@ -1,13 +1,17 @@
 #include "core/stage_context.h"
 
+#include <algorithm>
+
 namespace core {
 
 bool PollAfterRow(StageContext& context) {
-    TavsMod::Values& g = context.globals;
-    g.glbBandWidth = g.glbBandWidth + g.glbBandStep;
-    context.host.SetBandWidth(g.glbBandWidth);
-    if (g.glbBusy == 0) return false;
-    context.host.Yield();
+    RunState& run = context.run;
+    ++run.polls;
+    if (run.expected_polls > 0)
+        context.progress.Advance(
+            std::min(1.0, static_cast<double>(run.polls) / static_cast<double>(run.expected_polls)));
+    if (context.progress.Cancelled()) return false;
+    context.progress.Yield();
     return true;
 }
 

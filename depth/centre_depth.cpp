@@ -33,18 +33,18 @@ void Widen(ValueRange& range, std::span<const std::uint8_t> bytes) {
 
 // lo: the first value from 0 up that occurs, 255 if none; hi: the first from 255 down,
 // 0 if none. Each value the scans pass over yields once, as the scans always have.
-int ScanUpForLowest(const ValueRange& range, core::ConversionHost& host) {
+int ScanUpForLowest(const ValueRange& range, core::Progress& progress) {
     for (int v = 0; v <= 255; ++v) {
         if (v >= range.lowest) return v;
-        host.Yield();
+        progress.Yield();
     }
     return 255;
 }
 
-int ScanDownForHighest(const ValueRange& range, core::ConversionHost& host) {
+int ScanDownForHighest(const ValueRange& range, core::Progress& progress) {
     for (int v = 255; v >= 0; --v) {
         if (v <= range.highest) return v;
-        host.Yield();
+        progress.Yield();
     }
     return 0;
 }
@@ -96,8 +96,8 @@ void CentreDepth(core::StageContext& context) {
         Widen(range, RowBytes(grid, y, ColumnsInRow(surface, grid, y)));
         if (!core::PollAfterRow(context)) return;
     }
-    const int lo = ScanUpForLowest(range, context.host);
-    const int hi = ScanDownForHighest(range, context.host);
+    const int lo = ScanUpForLowest(range, context.progress);
+    const int hi = ScanDownForHighest(range, context.progress);
     const auto mid = static_cast<int>(std::nearbyint((lo + hi) / 2.0));  // 0.5 -> 0, 1.5 -> 2
     const int gain = context.globals.glbFactors[0];
 

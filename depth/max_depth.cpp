@@ -54,7 +54,7 @@ class BrightestCells {
 
 void MaxDepth(core::StageContext& context, platform::PictureSurface& source,
               platform::PictureSurface& destination) {
-    context.host.Yield();
+    context.progress.Yield();
     detail::FilterGrids grids = detail::BeginFilter(source, destination);
     const int columns = grids.columns;
     if (grids.rows >= 3 && columns >= 3) {

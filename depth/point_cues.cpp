@@ -90,7 +90,7 @@ void GrayFromWeights(core::StageContext& context, platform::PictureSurface& orig
 
 void GrayFromColor(core::StageContext& context, platform::PictureSurface& original,
                    platform::PictureSurface& depth, std::int16_t cue_color) {
-    context.host.Yield();
+    context.progress.Yield();
     switch (cue_color) {
         case 0:
             RunPointCue(context, original, depth, RedRow);

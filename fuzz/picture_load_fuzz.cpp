@@ -5,7 +5,7 @@
 #include <QTemporaryDir>
 #include <cstdlib>
 
-#include "app/picture_io.h"
+#include "io/picture_io.h"
 
 namespace {
 

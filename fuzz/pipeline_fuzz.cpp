@@ -5,15 +5,15 @@
 #include <cstdlib>
 #include <vector>
 
-#include "core/conversion/headless_host.h"
-#include "core/conversion/standard_stages.h"
+#include "conversion/headless_host.h"
+#include "conversion/standard_stages.h"
 
 namespace {
 
 constexpr int kDepths[] = {8, 15, 16, 24, 32};
 
 // Clicks the command again at one chosen yield, as a user choosing "Cancel" would.
-class CancellingHost : public core::HeadlessHost {
+class CancellingHost : public conversion::HeadlessHost {
 public:
     using HeadlessHost::HeadlessHost;
     void Yield() override {
@@ -23,13 +23,13 @@ public:
         }
     }
     bool Cancelled() const { return cancelled_; }
-    void Arm(core::AnaglyphCommand* command, int cancel_at) {
+    void Arm(conversion::AnaglyphCommand* command, int cancel_at) {
         command_ = command;
         cancel_at_ = cancel_at;
     }
 
 private:
-    core::AnaglyphCommand* command_ = nullptr;
+    conversion::AnaglyphCommand* command_ = nullptr;
     int cancel_at_ = 0;
     int yields_ = 0;
     bool cancelled_ = false;
@@ -78,7 +78,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     CancellingHost host(surfaces, picture);
     host.Reload();
     const auto original = Colors(surfaces.picOriginal);
-    core::AnaglyphCommand command({surfaces, settings, globals, host}, core::StandardStages());
+    conversion::AnaglyphCommand command({surfaces, settings, globals, host}, conversion::StandardStages());
     host.Arm(&command, cancel_at);
     command.mnuAnaglyph_Click();
 

@@ -29,7 +29,7 @@ void ShiftRow(const PixelTriple* source, PixelTriple* result, int scale_width, i
 }  // namespace
 
 void ShiftPicture(core::StageContext& context, platform::PictureSurface& source,
-                  platform::PictureSurface& destination, std::int16_t& s) {
+                  platform::PictureSurface& destination, std::int16_t s) {
     PixelGrid picture;
     PixelGrid result;
     std::int16_t picture_bits = 0;
@@ -43,7 +43,7 @@ void ShiftPicture(core::StageContext& context, platform::PictureSurface& source,
         if (y < picture.Height() && y < result.Height())
             ShiftRow(picture.Row(y).data(), result.Row(y).data(), source.ScaleWidth(), held_width,
                      s);
-        context.host.Yield();
+        context.progress.Yield();
     }
 
     DDBHelper::SetBitmapPixels(destination, result_bits, result);

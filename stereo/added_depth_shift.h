@@ -8,10 +8,9 @@
 namespace stereo {
 
 // Copies every source pixel x to x + s where 0 < x + s < W - 1; other columns keep
-// their own pixels. Source and destination may be the same surface. s is read
-// afresh for every row, since the warp and depth dialog may change it during the
-// yield that follows each row. Does not look at the run flag.
+// their own pixels. Source and destination may be the same surface. Does not look
+// at the run flag.
 void ShiftPicture(core::StageContext& context, platform::PictureSurface& source,
-                  platform::PictureSurface& destination, std::int16_t& s);
+                  platform::PictureSurface& destination, std::int16_t s);
 
 }  // namespace stereo

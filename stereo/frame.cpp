@@ -80,7 +80,7 @@ void DrawFrame(core::StageContext& context, platform::PictureSurface& surface) {
         const bool whole_row = full && (y < rows.near_end || y >= rows.far_begin);
         if (!PaintRow(grid, y, last_column, whole_row, LimitsFor(surface.ScaleWidth(), w), paint))
             return;
-        context.host.Yield();
+        context.progress.Yield();
     }
 
     DDBHelper::SetBitmapPixels(surface, bits, grid);

@@ -4,7 +4,6 @@
 #include <QFileInfo>
 #include <QHash>
 
-#include "core/conversion/standard_stages.h"
 #include "platform/display.h"
 #include "tools/convert_picture.h"
 #include "tools/output_format.h"
@@ -24,7 +23,7 @@ PictureJob JobFor(const ConvertOptions& options, const QString& input) {
 // Converts one input unless an earlier one already wrote its output name; reports
 // every failure and warning. Returns whether it converted.
 bool ConvertOne(const PictureJob& job, const RunSettings& run, const platform::Display& display,
-                const core::StageTable& stages, QHash<QString, QString>& written_by,
+                QHash<QString, QString>& written_by,
                 StatusOutput& status) {
     const QString key = QFileInfo(job.output).absoluteFilePath();
     if (const auto earlier = written_by.constFind(key); earlier != written_by.cend()) {
@@ -32,7 +31,7 @@ bool ConvertOne(const PictureJob& job, const RunSettings& run, const platform::D
                         .arg(QuotedPath(job.input), QuotedPath(job.output), QuotedPath(*earlier)));
         return false;
     }
-    const PictureOutcome outcome = ConvertPicture(job, run, display, stages);
+    const PictureOutcome outcome = ConvertPicture(job, run, display);
     for (const QString& warning : outcome.warnings) status.Line(warning);
     for (const QString& failure : outcome.failures) status.Line(failure);
     if (!outcome.failures.isEmpty()) return false;
@@ -49,7 +48,6 @@ int RunBatch(const ConvertOptions& options, const RunSettings& run) {
         return 1;
     }
     const platform::Display display(options.display_bpp);
-    const core::StageTable stages = core::StandardStages();
     const auto total = static_cast<int>(options.inputs.size());
     StatusOutput status(total, total > 1);
     // Two inputs with the same base name would share one output name in the folder;
@@ -59,7 +57,7 @@ int RunBatch(const ConvertOptions& options, const RunSettings& run) {
     for (int i = 0; i < total; ++i) {
         const QString& input = options.inputs[i];
         status.Progress(i + 1, QFileInfo(input).fileName());
-        if (!ConvertOne(JobFor(options, input), run, display, stages, written_by, status))
+        if (!ConvertOne(JobFor(options, input), run, display, written_by, status))
             all_converted = false;
     }
     status.Finish();

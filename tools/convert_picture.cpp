@@ -3,11 +3,10 @@
 #include <exception>
 #include <new>
 
-#include "app/picture_io.h"
-#include "core/conversion/headless_host.h"
-#include "core/workspace.h"
+#include "io/picture_io.h"
+#include "conversion/run.h"
 #include "tools/output_format.h"
-#include "tools/plugin_messages.h"
+#include "io/plugin_messages.h"
 #include "tools/status_output.h"
 
 namespace convert_tool {
@@ -58,32 +57,23 @@ void Save(const platform::Bitmap& bitmap, const platform::Display& display, cons
     }
 }
 
-QStringList ConvertLoaded(const PictureJob& job, platform::Picture picture, RunSettings run,
-                          const platform::Display& display, const core::StageTable& stages) {
-    core::Workspace surfaces(display);
-    core::HeadlessHost host(surfaces, std::move(picture));
-    core::AnaglyphCommand command(core::StageContext{surfaces, run.settings, run.values, host},
-                                  stages);
-    command.mnuAnaglyph_Click();
-    if (command.StageFailed())
-        return {QStringLiteral("cannot convert %1: a conversion step failed (out of memory)")
-                    .arg(QuotedPath(job.input))};
-
-    // What "Save Result As" writes: the picture of picOriginal, the anaglyph by now.
-    const platform::PictureSurface& original = surfaces.picOriginal;
-    const platform::Bitmap& result =
-        original.HasPicture() ? original.GetPicture()->bitmap : original.Image();
+QStringList ConvertLoaded(const PictureJob& job, const platform::Picture& picture,
+                          const RunSettings& run, const platform::Display& display) {
+    core::Progress progress;
+    const conversion::Result result = conversion::Run(picture, display, run, progress);
+    if (result.outcome != conversion::Outcome::kConverted)
+        return {InputFailure(job.input, QString::fromStdString(result.Failure()))};
     QStringList failures;
-    Save(result, display, job.output, failures);
-    Save(surfaces.picDepth.Image(), display, job.depth_map, failures);
-    Save(surfaces.picResult.Image(), display, job.second_view, failures);
+    Save(result.views.anaglyph.bitmap, display, job.output, failures);
+    Save(result.views.depth_map, display, job.depth_map, failures);
+    Save(result.views.second_view, display, job.second_view, failures);
     return failures;
 }
 
 }  // namespace
 
 PictureOutcome ConvertPicture(const PictureJob& job, const RunSettings& run,
-                              const platform::Display& display, const core::StageTable& stages) {
+                              const platform::Display& display) {
     PictureOutcome outcome;
     try {
         Loaded loaded = Load(job.input, display);
@@ -94,7 +84,7 @@ PictureOutcome ConvertPicture(const PictureJob& job, const RunSettings& run,
         for (const QString& warning : loaded.warnings)
             outcome.warnings
                 << QStringLiteral("warning: %1: %2").arg(QuotedPath(job.input), warning);
-        outcome.failures = ConvertLoaded(job, std::move(*loaded.picture), run, display, stages);
+        outcome.failures = ConvertLoaded(job, *loaded.picture, run, display);
     } catch (const std::bad_alloc&) {
         outcome.failures << InputFailure(job.input, QStringLiteral("Out of memory"));
     } catch (const std::exception& error) {

@@ -4,7 +4,6 @@
 #include <QString>
 #include <QStringList>
 
-#include "core/pipeline.h"
 #include "platform/display.h"
 #include "tools/run_settings.h"
 
@@ -25,6 +24,6 @@ struct PictureOutcome {
 // Loads, converts and writes. A failed load writes nothing; a failed write leaves
 // any file already at that path as it was.
 PictureOutcome ConvertPicture(const PictureJob& job, const RunSettings& run,
-                              const platform::Display& display, const core::StageTable& stages);
+                              const platform::Display& display);
 
 }  // namespace convert_tool

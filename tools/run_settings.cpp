@@ -1,6 +1,6 @@
 #include "tools/run_settings.h"
 
-#include "app/settings_store.h"
+#include "io/settings_store.h"
 #include "depth/gray_scale.h"
 
 namespace convert_tool {

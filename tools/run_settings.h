@@ -1,16 +1,12 @@
 #pragma once
 // The settings one conversion runs with: the starting values (the defaults, or the
 // desktop program's saved settings), with the command line's choices laid over them.
-#include "core/conversion_settings.h"
-#include "core/tavs_mod.h"
+#include "conversion/run.h"
 #include "tools/convert_options.h"
 
 namespace convert_tool {
 
-struct RunSettings {
-    core::ConversionSettings settings;
-    TavsMod::Values values;
-};
+using RunSettings = conversion::Choices;
 
 // The choices go on in a fixed order: the Cues entry first, as the menu would set
 // it, then the raw cue numbers (which is how cues 1 and 5 are reached), then the rest.

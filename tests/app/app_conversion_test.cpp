@@ -106,7 +106,7 @@ class ConversionTest : public QObject {
             for (const QAction* waits :
                  {m.mnuFileOpen, m.mnuFileSaveAs, m.mnuFileReload, m.mnuDepthGrain})
                 QVERIFY(!waits->isEnabled());
-            running = window.Command().CurrentState() == core::AnaglyphCommand::State::Running;
+            running = window.Command().CurrentState() == conversion::AnaglyphCommand::State::Running;
             if (close)
                 window.close();
             else

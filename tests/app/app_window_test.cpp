@@ -14,7 +14,7 @@
 #include "app/frm_warp_shift.h"
 #include "app/histogram_box.h"
 #include "app/option_group.h"
-#include "app/settings_store.h"
+#include "io/settings_store.h"
 #include "tests/app/app_test_main.h"
 #include "tests/app/window_fixture.h"
 

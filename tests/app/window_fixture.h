@@ -11,7 +11,7 @@
 #include <memory>
 
 #include "app/frm_qelun.h"
-#include "app/picture_io.h"
+#include "io/picture_io.h"
 #include "tests/app/recording_prompts.h"
 
 struct StartedWindow {

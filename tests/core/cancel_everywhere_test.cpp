@@ -8,12 +8,12 @@
 #include <string>
 #include <vector>
 
-#include "core/conversion/standard_stages.h"
+#include "conversion/standard_stages.h"
 #include "tests/support/stage_rig.h"
 
 namespace {
 
-using core::AnaglyphCommand;
+using conversion::AnaglyphCommand;
 using testing_support::SurfaceColors;
 
 constexpr int kWidth = 7;
@@ -28,7 +28,7 @@ struct CancelCase {
 // 0..255 and the centring's scans for the lowest and highest values have values to
 // pass over.
 struct Rig : depth_tests::StageRig {
-    explicit Rig(const CancelCase& c) : StageRig(c.bits), command(context, core::StandardStages()) {
+    explicit Rig(const CancelCase& c) : StageRig(c.bits), command(context, conversion::StandardStages()) {
         settings.DepthCue = static_cast<std::int16_t>(c.depth_cue);
         settings.CueColor = static_cast<std::int16_t>(c.cue_color);
         settings.BlurChoice = static_cast<std::int16_t>(c.blur);

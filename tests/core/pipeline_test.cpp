@@ -1,4 +1,4 @@
-#include "core/pipeline.h"
+#include "conversion/pipeline.h"
 
 #include <gtest/gtest.h>
 
@@ -27,7 +27,7 @@ void Stage(core::StageContext& c) {
     busy_at_end = c.globals.glbBusy;
 }
 
-const core::StageTable kRecording{
+const conversion::StageTable kRecording{
     .cues = {Stage<0>, Stage<1>, Stage<2>, Stage<3>, Stage<4>, Stage<5>},
     .invert = Stage<6>,
     .centre = Stage<7>,
@@ -45,7 +45,7 @@ class PipelineTest : public ::testing::Test, public depth_tests::StageRig {
         host.on_yield = [this](int) { command.mnuAnaglyph_Click(); };
     }
 
-    core::AnaglyphCommand command{context, kRecording};
+    conversion::AnaglyphCommand command{context, kRecording};
 };
 
 // The settings choose the cue and the filter (a value outside the table runs none);
@@ -100,11 +100,11 @@ TEST_F(PipelineTest, AClickWhileACancelledRunFinishesStartsNoNestedRun) {
 TEST_F(PipelineTest, AFailingStageIsSkippedAndReportedUntilARunSucceeds) {
     static bool fail;
     fail = true;
-    core::StageTable table = kRecording;
+    conversion::StageTable table = kRecording;
     table.invert = [](core::StageContext&) {
         if (fail) throw std::runtime_error("out of memory");
     };
-    core::AnaglyphCommand own(context, table);
+    conversion::AnaglyphCommand own(context, table);
     own.mnuAnaglyph_Click();
     EXPECT_EQ(ran, "cue0 centre anaglyph");
     EXPECT_EQ(globals.glbBusy, 0);

@@ -30,7 +30,7 @@ using testing_support::SurfaceColors;
 // One row through a stage, each pixel followed by its result; the row is in both
 // picOriginal and picDepth, as a reload leaves them, and picOriginal stays as it was.
 TEST(PointStageTest, ExactGreysOfTinyRows) {
-    const core::StageTable s = DepthStages();
+    const conversion::StageTable s = DepthStages();
     const struct {
         core::Stage stage;
         std::int16_t cue_color;
@@ -137,7 +137,7 @@ platform::Rgb EverySum(int x) {
 // centring must map from its Red alone, and every channel sum in the widest picture
 // (the mean's fixed point in vectors).
 TEST(PointStageTest, OddWidthsMatchTheRulesOnEveryDisplay) {
-    const core::StageTable s = DepthStages();
+    const conversion::StageTable s = DepthStages();
     struct Case {
         core::Stage stage;
         std::int16_t cue_color, gain;

@@ -5,7 +5,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "core/pipeline.h"
+#include "conversion/pipeline.h"
 #include "core/pixel_grid.h"
 #include "core/workspace.h"
 #include "depth/depth_stages.h"
@@ -73,8 +73,8 @@ inline std::vector<std::uint8_t> ImageBytes(const platform::PictureSurface& surf
     return {bits.begin(), bits.end()};
 }
 
-inline core::StageTable DepthStages() {
-    core::StageTable table;
+inline conversion::StageTable DepthStages() {
+    conversion::StageTable table;
     depth::FillDepthStages(table);
     return table;
 }

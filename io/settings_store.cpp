@@ -1,4 +1,4 @@
-#include "app/settings_store.h"
+#include "io/settings_store.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -138,7 +138,6 @@ void PrepareForReading(core::ConversionSettings& settings, TavsMod::Values& valu
     values.glbWarp = 0;
     values.Depth = {0, 0, 0, 0, 0};
     values.glbFactors = {1, 1, 1};
-    values.glbBusy = 0;
 }
 
 void ReadValuesBeforeShow(QSettings& store, core::ConversionSettings& settings,

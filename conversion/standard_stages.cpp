@@ -1,15 +1,21 @@
-#include "depth/depth_stages.h"
+#include "conversion/standard_stages.h"
 
 #include "depth/blurs.h"
 #include "depth/centre_depth.h"
 #include "depth/gray_scale.h"
 #include "depth/invert_depth.h"
 #include "depth/warp_depth_map.h"
+#include "stereo/anaglyph_composition.h"
+#include "stereo/frame.h"
 
-namespace depth {
+namespace conversion {
 
-void FillDepthStages(core::StageTable& table) {
-    using core::StageContext;
+using core::StageContext;
+
+namespace {
+
+StageTable MakeStandardStages() {
+    StageTable table;
     table.cues = {
         [](StageContext& c) {
             GrayScale::GrayFromMean(c, c.surfaces.picOriginal, c.surfaces.picDepth);
@@ -31,9 +37,9 @@ void FillDepthStages(core::StageTable& table) {
             GrayScale::GrayFromBands(c, c.surfaces.picOriginal, c.surfaces.picDepth);
         },
     };
-    table.invert = [](StageContext& c) { InvertDepth(c); };
-    table.centre = [](StageContext& c) { CentreDepth(c); };
-    table.warp = [](StageContext& c) { WarpDepthMap(c, c.surfaces.picDepth); };
+    table.invert = [](StageContext& c) { depth::InvertDepth(c); };
+    table.centre = [](StageContext& c) { depth::CentreDepth(c); };
+    table.warp = [](StageContext& c) { depth::WarpDepthMap(c, c.surfaces.picDepth); };
     table.blurs[1] = [](StageContext& c) { Blurs::SmereDepth(c, c.surfaces.picDepth); };
     table.blurs[2] = [](StageContext& c) {
         Blurs::BlurDepth(c, c.surfaces.picDepth, c.surfaces.picDepth);
@@ -47,6 +53,16 @@ void FillDepthStages(core::StageTable& table) {
     table.blurs[5] = [](StageContext& c) {
         Blurs::MaxDepth(c, c.surfaces.picDepth, c.surfaces.picDepth);
     };
+    table.anaglyph = stereo::MakeAnaglyph;
+    table.frame = [](StageContext& c) { stereo::DrawFrame(c, c.surfaces.picOriginal); };
+    return table;
 }
 
-}  // namespace depth
+}  // namespace
+
+const StageTable& StandardStages() {
+    static const StageTable table = MakeStandardStages();
+    return table;
+}
+
+}  // namespace conversion

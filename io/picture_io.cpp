@@ -1,4 +1,4 @@
-#include "app/picture_io.h"
+#include "io/picture_io.h"
 
 #include <unistd.h>
 #include <QBuffer>
@@ -15,7 +15,7 @@
 #include <new>
 #include <unordered_map>
 
-#include "app/picture_length.h"
+#include "io/picture_length.h"
 
 namespace pictureio {
 

@@ -1,4 +1,4 @@
-#include "tools/plugin_messages.h"
+#include "io/plugin_messages.h"
 
 #include <unistd.h>
 

@@ -1,4 +1,4 @@
-#include "app/picture_length.h"
+#include "io/picture_length.h"
 
 #include <algorithm>
 #include <array>

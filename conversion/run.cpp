@@ -1,0 +1,112 @@
+#include "conversion/run.h"
+
+#include <exception>
+#include <new>
+#include <optional>
+
+#include "conversion/standard_stages.h"
+#include "core/workspace.h"
+
+namespace conversion {
+
+namespace {
+
+// One step of the run, the stage it calls (none: skipped) and its name for messages.
+struct Step {
+    Stage stage;
+    const char* name;
+    bool long_step;  // polls no rows: the caller may say "Please Wait..."
+};
+
+// The steps the choices pick, in the order they run. A cue or filter number outside
+// the table runs none.
+std::vector<Step> StepsFor(const core::ConversionSettings& s, const StageTable& stages) {
+    std::vector<Step> steps;
+    if (s.DepthCue >= 0 && s.DepthCue <= 5)
+        steps.push_back({stages.cues[static_cast<std::size_t>(s.DepthCue)], "depth cue", false});
+    steps.push_back({stages.invert, "inversion", false});
+    steps.push_back({stages.centre, "centring", false});
+    if (s.DoWarp) steps.push_back({stages.warp, "warp", true});
+    if (s.BlurChoice >= 1 && s.BlurChoice <= 5)
+        steps.push_back({stages.blurs[static_cast<std::size_t>(s.BlurChoice)], "smoothing", true});
+    steps.push_back({stages.anaglyph, "anaglyph", false});
+    if (s.ShowFrame == 1) steps.push_back({stages.frame, "frame", false});
+    return steps;
+}
+
+// Why a step failed, in the user's words; nothing when it did not.
+std::optional<std::string> RunStep(const Step& step, core::StageContext& context) {
+    try {
+        if (step.long_step) {
+            const core::LongStepScope long_step(context.progress);
+            step.stage(context);
+        } else {
+            step.stage(context);
+        }
+    } catch (const std::bad_alloc&) {
+        return std::string("out of memory");
+    } catch (const std::exception& error) {
+        return std::string(error.what());
+    }
+    return std::nullopt;
+}
+
+// What a file load puts on the three surfaces before a run.
+void LoadSurfaces(core::Workspace& surfaces, const platform::Picture& picture) {
+    surfaces.picOriginal.SetPicture(picture);
+    surfaces.picResult.SetPicture(picture);
+    surfaces.picDepth.SetPicture(picture);
+}
+
+Views TakeViews(const core::Workspace& surfaces) {
+    const platform::PictureSurface& original = surfaces.picOriginal;
+    return {original.HasPicture() ? *original.GetPicture() : original.ImageAsPicture(),
+            surfaces.picDepth.Image(), surfaces.picResult.Image()};
+}
+
+}  // namespace
+
+std::string Result::Failure() const {
+    return "the " + failed_step + " step failed: " + reason;
+}
+
+Result Run(const platform::Picture& picture, const platform::Display& display,
+           const Choices& choices, core::Progress& progress) {
+    return Run(picture, display, choices, progress, StandardStages());
+}
+
+Result Run(const platform::Picture& picture, const platform::Display& display,
+           const Choices& choices, core::Progress& progress, const StageTable& stages) {
+    Result result;
+    try {
+        core::Workspace surfaces(display);
+        LoadSurfaces(surfaces, picture);
+        core::RunState run;
+        // Nine polled row passes make a run with cues 0 to 4: cue 1, inversion 1,
+        // centring 2, second view 3, masks 2.
+        run.expected_polls = 9LL * surfaces.picOriginal.ScaleHeight();
+        core::StageContext context{surfaces, choices.settings, choices.values, progress, run};
+        for (const Step& step : StepsFor(choices.settings, stages)) {
+            if (progress.Cancelled()) break;
+            if (!step.stage) continue;
+            if (auto reason = RunStep(step, context)) {
+                result.failed_step = step.name;
+                result.reason = std::move(*reason);
+                return result;
+            }
+        }
+        if (progress.Cancelled()) {
+            result.outcome = Outcome::kCancelled;
+            return result;
+        }
+        result.views = TakeViews(surfaces);
+        result.outcome = Outcome::kConverted;
+    } catch (const std::bad_alloc&) {
+        // Setting the surfaces up, or handing the views over.
+        result.failed_step = "preparation";
+        result.reason = "out of memory";
+    }
+    return result;
+}
+
+}  // namespace conversion

@@ -1,0 +1,57 @@
+#pragma once
+// The one conversion call: a picture and the choices in, the anaglyph, the depth map
+// and the second view out, or why there are none. The desktop program, the
+// command-line converter, the benchmarks and the fuzzers all convert through it.
+//
+// A call owns every surface it writes, so it may run on a worker thread, and two
+// calls on two pictures may run at once. The caller's Progress is the only thing it
+// shares, and Cancel is the only thing another thread may do to it meanwhile.
+#include <string>
+
+#include "conversion/stage_table.h"
+#include "core/conversion_settings.h"
+#include "core/progress.h"
+#include "core/tavs_mod.h"
+#include "platform/bitmap.h"
+#include "platform/display.h"
+#include "platform/picture_surface.h"
+
+namespace conversion {
+
+// Everything a user chooses: the menus' choices and the dialogs' values.
+struct Choices {
+    core::ConversionSettings settings;
+    TavsMod::Values values;
+
+    friend bool operator==(const Choices&, const Choices&) = default;
+};
+
+// Each in the display's own pixel format.
+struct Views {
+    platform::Picture anaglyph;   // the picture of picOriginal, which "Save Result As" writes
+    platform::Bitmap depth_map;   // picDepth after the run
+    platform::Bitmap second_view; // picResult after the run
+};
+
+enum class Outcome { kConverted, kCancelled, kFailed };
+
+struct Result {
+    Outcome outcome = Outcome::kFailed;
+    Views views;            // only when converted
+    std::string failed_step;  // only when failed: the step, in the user's words
+    std::string reason;       // only when failed: "out of memory", or what went wrong
+
+    // "the anaglyph step failed: out of memory"
+    std::string Failure() const;
+};
+
+// Runs the stages the choices pick, in their fixed order, checking for a cancel
+// between every two. The first step that throws (std::bad_alloc included) ends the
+// conversion as failed; a cancel ends it as cancelled. Neither leaves views.
+Result Run(const platform::Picture& picture, const platform::Display& display,
+           const Choices& choices, core::Progress& progress);
+// The same with a stage table of the caller's.
+Result Run(const platform::Picture& picture, const platform::Display& display,
+           const Choices& choices, core::Progress& progress, const StageTable& stages);
+
+}  // namespace conversion
