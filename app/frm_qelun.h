@@ -58,6 +58,7 @@ class frmQelun : public QMainWindow {
     void mnuFileSaveAs_Click();
     void mnuFileReload_Click();
     void LayoutPictureBoxes();
+    void EnableReload(bool enabled);
 
     // Open's steps after the file dialog; also what dropping a file does.
     void OpenPicturePath(const QString& chosen);
@@ -98,7 +99,6 @@ class frmQelun : public QMainWindow {
     // Which commands a running conversion leaves usable: one rule for all of them.
     void UpdateCommandStates();
     void LoadIntoSurfaces(const platform::Picture& picture);
-    void EnableReload(bool enabled);
     void SetCommandCaption(const char* caption);
     void SetBandVisible(bool visible);
     void RunConversion();

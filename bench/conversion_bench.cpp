@@ -8,7 +8,7 @@
 #include <cstring>
 #include <vector>
 
-#include "conversion/headless_host.h"
+#include "conversion/run.h"
 #include "conversion/standard_stages.h"
 #include "core/large_allocations.h"
 
@@ -44,7 +44,7 @@ void MemcpyOfTheGrid(benchmark::State& state) {
 
 // The stage table with every entry timed, so that a run can report each stage's share.
 constexpr int kSlots = 20;
-std::array<core::Stage, kSlots> inner{};
+std::array<conversion::Stage, kSlots> inner{};
 std::array<double, kSlots> seconds{};
 
 template <int Slot>
@@ -57,14 +57,14 @@ void Timed(core::StageContext& context) {
 template <int... Slots>
 conversion::StageTable TimedTable(std::integer_sequence<int, Slots...>) {
     conversion::StageTable table = conversion::StandardStages();
-    std::array<core::Stage*, kSlots> entries{};
+    std::array<conversion::Stage*, kSlots> entries{};
     int n = 0;
     for (auto& cue : table.cues) entries[n++] = &cue;
     for (auto* stage : {&table.invert, &table.centre, &table.warp}) entries[n++] = stage;
     for (auto& blur : table.blurs) entries[n++] = &blur;
     entries[n++] = &table.anaglyph;
     entries[n++] = &table.frame;
-    constexpr std::array<core::Stage, kSlots> timed = {Timed<Slots>...};
+    constexpr std::array<conversion::Stage, kSlots> timed = {Timed<Slots>...};
     for (int i = 0; i < n; ++i) {
         inner[static_cast<std::size_t>(i)] = *entries[static_cast<std::size_t>(i)];
         if (*entries[static_cast<std::size_t>(i)]) *entries[static_cast<std::size_t>(i)] = timed[static_cast<std::size_t>(i)];
@@ -85,21 +85,19 @@ void Convert(benchmark::State& state, const Option& option) {
     const int width = static_cast<int>(state.range(0));
     const int height = static_cast<int>(state.range(1));
     platform::Display display(32);
-    core::Workspace surfaces(display);
-    conversion::HeadlessHost host(surfaces, MakePhoto(display, width, height));
-    core::ConversionSettings settings;
-    TavsMod::Values globals;
-    option.apply(settings, globals);
-    conversion::AnaglyphCommand command({surfaces, settings, globals, host},
-                                  TimedTable(std::make_integer_sequence<int, kSlots>{}));
+    const platform::Picture picture = MakePhoto(display, width, height);
+    conversion::Choices choices;
+    option.apply(choices.settings, choices.values);
+    const conversion::StageTable table = TimedTable(std::make_integer_sequence<int, kSlots>{});
+    core::Progress progress;
     // One conversion first: the very first run of a size touches fresh memory, which the
     // kernel clears page by page, and a single timed run of the largest size would be
     // only that.
-    command.mnuAnaglyph_Click();
+    conversion::Run(picture, display, choices, progress, table);
     seconds.fill(0.0);
     for (auto _ : state) {
-        command.mnuAnaglyph_Click();
-        benchmark::DoNotOptimize(surfaces.picOriginal.Image().Bits().data());
+        const conversion::Result result = conversion::Run(picture, display, choices, progress, table);
+        benchmark::DoNotOptimize(result.views.anaglyph.bitmap.Bits().data());
     }
     double total = 0;
     for (double s : seconds) total += s;

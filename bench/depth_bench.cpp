@@ -7,7 +7,6 @@
 #include <random>
 #include <vector>
 
-#include "core/conversion_host.h"
 #include "core/ddb_helper.h"
 #include "core/stage_context.h"
 #include "depth/blurs.h"
@@ -20,19 +19,6 @@ namespace {
 
 constexpr int kWidth = 4000;
 constexpr int kHeight = 3000;
-
-class QuietHost : public core::ConversionHost {
-  public:
-    void Yield() override {}
-    void SetBandWidth(float) override {}
-    void SetBandVisible(bool) override {}
-    float WindowWidth() const override { return 9000.0f; }
-    void SetCommandCaption(const std::string&) override {}
-    std::string WindowCaption() const override { return "Zarvik"; }
-    void SetWindowCaption(const std::string&) override {}
-    void Reload() override {}
-    void EnableReload(bool) override {}
-};
 
 // A photograph stand-in: smooth gradients with some grain, every pixel its own colour.
 platform::Picture MakePhoto(const platform::Display& display, bool grey) {
@@ -53,8 +39,7 @@ platform::Picture MakePhoto(const platform::Display& display, bool grey) {
 }
 
 struct Rig {
-    Rig() : display(32), surfaces(display), context{surfaces, settings, globals, host} {
-        globals.glbBusy = TavsMod::kTrue;
+    Rig() : display(32), surfaces(display), context{surfaces, settings, globals, progress, run} {
         photo = MakePhoto(display, false);
         depth_map = MakePhoto(display, true);
         surfaces.picOriginal.SetPicture(photo);
@@ -64,7 +49,8 @@ struct Rig {
     core::Workspace surfaces;
     core::ConversionSettings settings;
     TavsMod::Values globals;
-    QuietHost host;
+    core::Progress progress;
+    core::RunState run;
     core::StageContext context;
     platform::Picture photo;
     platform::Picture depth_map;

@@ -1,5 +1,5 @@
 // A whole conversion through the desktop window's "Anaglyph" command against the same
-// conversion through the core command with a windowless host, in the same run. The
+// conversion through the conversion call, in the same run. The
 // window's run is what a user waits for: it reloads the picture file, yields to Qt's
 // event loop after every row, grows the progress band and repaints the picture view.
 // The picture is a 4000 x 3000 file (BMP and JPEG) on a 32-bit display. The parts the window adds
@@ -23,8 +23,9 @@
 #include "app/frm_qelun.h"
 #include "io/picture_io.h"
 #include "app/user_prompts.h"
-#include "conversion/headless_host.h"
-#include "conversion/standard_stages.h"
+#include "app/progress_band.h"
+#include "app/window_progress.h"
+#include "conversion/run.h"
 #include "core/large_allocations.h"
 
 namespace {
@@ -103,34 +104,30 @@ void MemcpyOfTheGrid(benchmark::State& state) {
     }
 }
 
-// The core command with a windowless host, as the converter runs it.
+// The conversion call, as the converter runs it.
 struct CoreRun {
     platform::Display display{32};
-    core::Workspace surfaces{display};
     std::optional<platform::Picture> picture;
-    core::ConversionSettings settings;
-    TavsMod::Values globals;
-    std::optional<conversion::HeadlessHost> host;
-    std::optional<conversion::AnaglyphCommand> command;
+    conversion::Choices choices;
 
     explicit CoreRun(const std::string& format) {
         picture = pictureio::LoadPictureFile(PicturePath(format), display).picture;
-        if (!picture) return;
-        host.emplace(surfaces, *picture);
-        command.emplace(core::StageContext{surfaces, settings, globals, *host},
-                        conversion::StandardStages());
+    }
+    void Convert() const {
+        core::Progress progress;
+        const conversion::Result result = conversion::Run(*picture, display, choices, progress);
+        benchmark::DoNotOptimize(result.views.anaglyph.bitmap.Bits().data());
     }
 };
 
 void CoreConversion(benchmark::State& state) {
     CoreRun core("bmp");
-    if (!core.command) {
+    if (!core.picture) {
         state.SkipWithError("the picture file cannot be read");
         return;
     }
     for (auto _ : state) {
-        core.command->mnuAnaglyph_Click();
-        benchmark::DoNotOptimize(core.surfaces.picOriginal.Image().Bits().data());
+        core.Convert();
     }
 }
 
@@ -156,17 +153,15 @@ void DesktopReload(benchmark::State& state, const std::string& format) {
 void DesktopRowYields(benchmark::State& state) {
     frmQelun& window = Window("bmp");
     constexpr int kPolledRows = 9 * kHeight;
-    const float step = window.WindowWidth() / static_cast<float>(kPolledRows);
-    window.SetBandVisible(true);
+    window.Band()->setVisible(true);
     for (auto _ : state) {
-        float width = 1.0f;
+        WindowProgress progress(window, *window.Band());
         for (int row = 0; row < kPolledRows; ++row) {
-            width += step;
-            window.SetBandWidth(width);
-            window.Yield();
+            progress.Advance(static_cast<double>(row + 1) / kPolledRows);
+            progress.Yield();
         }
     }
-    window.SetBandVisible(false);
+    window.Band()->setVisible(false);
     QApplication::processEvents();
 }
 
@@ -185,7 +180,7 @@ void DesktopConversion(benchmark::State& state, const std::string& format) {
 void DesktopOverCore(benchmark::State& state, const std::string& format) {
     CoreRun core(format);
     frmQelun& window = Window(format);
-    if (!core.command) {
+    if (!core.picture) {
         state.SkipWithError("the picture file cannot be read");
         return;
     }
@@ -193,7 +188,7 @@ void DesktopOverCore(benchmark::State& state, const std::string& format) {
     Clock::duration core_time{}, window_time{};
     for (auto _ : state) {
         const auto start = Clock::now();
-        core.command->mnuAnaglyph_Click();
+        core.Convert();
         const auto between = Clock::now();
         window.mnuAnaglyph_Click();
         QApplication::processEvents();

@@ -24,22 +24,6 @@ constexpr int kWidth = 4000;
 constexpr int kHeight = 3000;
 constexpr std::size_t kGridBytes = std::size_t{kWidth} * kHeight * 3;
 
-class QuietHost : public core::ConversionHost {
-  public:
-    void Yield() override {}
-    void SetBandWidth(float) override {}
-    void SetBandVisible(bool) override {}
-    float WindowWidth() const override { return 60000.0f; }
-    void SetCommandCaption(const std::string&) override {}
-    std::string WindowCaption() const override { return caption_; }
-    void SetWindowCaption(const std::string& caption) override { caption_ = caption; }
-    void Reload() override {}
-    void EnableReload(bool) override {}
-
-  private:
-    std::string caption_ = "Zarvik";
-};
-
 template <typename PixelAt>
 platform::Picture MakePicture(const platform::Display& display, PixelAt pixel_at) {
     platform::Bitmap bitmap(kWidth, kHeight, display.HeaderBitsPixel());
@@ -55,7 +39,7 @@ platform::Picture MakePicture(const platform::Display& display, PixelAt pixel_at
 struct Window {
     Window()
         : surfaces(display),
-          context{surfaces, settings, globals, host},
+          context{surfaces, settings, globals, progress, run},
           picture(MakePicture(display,
                               [](int x, int y) {
                                   return platform::RGB((x * 7 + y) & 255, (y * 3) & 255,
@@ -65,8 +49,6 @@ struct Window {
               const int d = (x / 16 + y / 16) % 256;
               return platform::RGB(d, d, d);
           })) {
-        globals.glbBusy = TavsMod::kTrue;
-        globals.glbBandStep = 0.001f;
         settings.DoShift = true;
         settings.FrameType = 1;
         Reload();
@@ -86,7 +68,8 @@ struct Window {
     core::Workspace surfaces;
     core::ConversionSettings settings;
     TavsMod::Values globals;
-    QuietHost host;
+    core::Progress progress;
+    core::RunState run;
     core::StageContext context;
     platform::Picture picture;
     platform::Picture depth;

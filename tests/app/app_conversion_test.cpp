@@ -106,7 +106,7 @@ class ConversionTest : public QObject {
             for (const QAction* waits :
                  {m.mnuFileOpen, m.mnuFileSaveAs, m.mnuFileReload, m.mnuDepthGrain})
                 QVERIFY(!waits->isEnabled());
-            running = window.Command().CurrentState() == conversion::AnaglyphCommand::State::Running;
+            running = window.CurrentRunState() == frmQelun::RunState::Running;
             if (close)
                 window.close();
             else
@@ -120,7 +120,8 @@ class ConversionTest : public QObject {
         QCOMPARE(m.mnuAnaglyph->text(), QStringLiteral("Anaglyph"));
         QVERIFY(window.Band()->isHidden());
         QVERIFY(m.mnuFileOpen->isEnabled());
-        QCOMPARE(window.Globals().glbBusy, 0);
+        QVERIFY(!window.Running());
+        QCOMPARE(window.LastOutcome(), conversion::Outcome::kCancelled);
         const QSettings store(QStringLiteral("Zarvik"), QStringLiteral("Zarvik"));
         QCOMPARE(store.value(QStringLiteral("Settings/glbWarp")).toString(),
                  QString(close ? "33" : ""));

@@ -92,7 +92,7 @@ class WindowTest : public QObject {
         m.mnuAnaglyph->trigger();
         QCOMPARE(m.mnuAnaglyph->text(), QStringLiteral("Anaglyph"));
         QVERIFY(m.mnuFileOpen->isEnabled());
-        QCOMPARE(w.window->Globals().glbBusy, 0);
+        QVERIFY(!w.window->Running());
         core::ConversionSettings& s = w.window->Settings();
         const auto walk = [](const QMenu* menu, const auto& group, const std::int16_t& field) {
             const QList<QAction*> entries = menu->actions();

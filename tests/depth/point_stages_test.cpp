@@ -32,7 +32,7 @@ using testing_support::SurfaceColors;
 TEST(PointStageTest, ExactGreysOfTinyRows) {
     const conversion::StageTable s = DepthStages();
     const struct {
-        core::Stage stage;
+        conversion::Stage stage;
         std::int16_t cue_color;
         Rows pairs;
     } cases[] = {
@@ -139,7 +139,7 @@ platform::Rgb EverySum(int x) {
 TEST(PointStageTest, OddWidthsMatchTheRulesOnEveryDisplay) {
     const conversion::StageTable s = DepthStages();
     struct Case {
-        core::Stage stage;
+        conversion::Stage stage;
         std::int16_t cue_color, gain;
         GridRule rule;
     };
@@ -223,7 +223,7 @@ TEST(GrayFromBandsTest, PollsOncePerBand) {
                                      [](int x, int y) { return RGB(16 * y + x, 7, 9); });
         if (cancel_at > 0) rig.CancelAtYield(cancel_at);
         RunCue(rig, 5);
-        EXPECT_EQ(rig.host.yields, cancel_at > 0 ? cancel_at : 11);
+        EXPECT_EQ(rig.progress.yields, cancel_at > 0 ? cancel_at : 11);
         const auto original = SurfaceColors(rig.surfaces.picOriginal);
         EXPECT_EQ(SurfaceColors(rig.surfaces.picDepth) == original, cancel_at > 0) << cancel_at;
     }

@@ -152,13 +152,13 @@ TEST(MakeSecondView, PictureChangingBetweenPassesChangesWhatEachPassCovers) {
     const PixelGrid depth = ReadGrid(rig.surfaces.picDepth);
     const auto narrow = testing_support::MakePicture(rig.display, 12, 6, CellColor);
     const auto short_wide = testing_support::MakePicture(rig.display, 16, 4, CellColor);
-    rig.host.on_yield = [&](int n) {
+    rig.progress.on_yield = [&](int n) {
         if (n == 2) rig.surfaces.picOriginal.SetPicture(narrow);      // pass 1, after row 1
         if (n == 8) rig.surfaces.picOriginal.SetPicture(short_wide);  // pass 2, after row 1
     };
     stereo::MakeSecondView(rig.context);
     // Pass 3 starts on a picture 4 rows high: rows 4 and 5 take the first two passes only.
-    EXPECT_EQ(rig.host.yields, 6 + 6 + 4);
+    EXPECT_EQ(rig.progress.yields, 6 + 6 + 4);
     const Covered covered = {std::vector{20, 20, 12, 12, 12, 12},
                              std::vector{12, 12, 16, 16, 16, 16},
                              std::vector{16, 16, 16, 16, -1, -1}};

@@ -1,41 +1,34 @@
 #pragma once
-// A display, the window's surfaces, settings, process-wide values and a fake host,
-// wired into a stage context, for running one stage at a time; the depth cues and
+// A display, the window's surfaces, settings, the dialogs' values and a fake
+// progress, wired into a stage context, for running one stage at a time; the depth cues and
 // filters run through the stage table, as the conversion runs them.
 #include <cstdint>
 #include <vector>
 
-#include "conversion/pipeline.h"
+#include "conversion/standard_stages.h"
 #include "core/pixel_grid.h"
 #include "core/workspace.h"
-#include "depth/depth_stages.h"
 #include "platform/display.h"
-#include "tests/support/fake_host.h"
+#include "tests/support/fake_progress.h"
 #include "tests/support/pictures.h"
 
 namespace depth_tests {
 
 struct StageRig {
     explicit StageRig(int bits_per_pixel = 24)
-        : display(bits_per_pixel), surfaces(display), context{surfaces, settings, globals, host} {
-        globals.glbBusy = TavsMod::kTrue;
-        globals.glbBandStep = 1.0f;
-    }
+        : display(bits_per_pixel), surfaces(display),
+          context{surfaces, settings, globals, progress, run} {}
     StageRig(const StageRig&) = delete;
     StageRig& operator=(const StageRig&) = delete;
 
-    // Clears the run flag inside yield n (1-based), as a click on "Cancel" would.
-    void CancelAtYield(int n) {
-        host.on_yield = [this, n](int yield) {
-            if (yield == n) globals.glbBusy = 0;
-        };
-    }
+    void CancelAtYield(int n) { progress.CancelAtYield(n); }
 
     platform::Display display;
     core::Workspace surfaces;
     core::ConversionSettings settings;
     TavsMod::Values globals;
-    testing_support::FakeHost host;
+    testing_support::FakeProgress progress;
+    core::RunState run;
     core::StageContext context;
 };
 
@@ -73,11 +66,7 @@ inline std::vector<std::uint8_t> ImageBytes(const platform::PictureSurface& surf
     return {bits.begin(), bits.end()};
 }
 
-inline conversion::StageTable DepthStages() {
-    conversion::StageTable table;
-    depth::FillDepthStages(table);
-    return table;
-}
+inline const conversion::StageTable& DepthStages() { return conversion::StandardStages(); }
 
 // DepthCue `cue` from picOriginal to picDepth, with CueColor `cue_color`.
 inline void RunCue(StageRig& rig, int cue, std::int16_t cue_color = 0) {

@@ -1,0 +1,102 @@
+// "Cancel" chosen inside every single yield of a whole conversion, through the real
+// conversion call and every real stage: each polling stage's row ends, the colour
+// cue's first yield, the centring's value scans, the Max filter's start, the
+// added-depth shift's rows and the frame's rows. Whatever yield the cancel comes in,
+// the run ends cancelled, soon, and leaves the caller's picture as it was.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "conversion/run.h"
+#include "tests/support/fake_progress.h"
+#include "tests/support/pictures.h"
+
+namespace {
+
+using testing_support::FakeProgress;
+
+constexpr int kWidth = 7;
+constexpr int kHeight = 5;
+
+struct CancelCase {
+    int depth_cue, cue_color, blur, bits;
+};
+
+// One conversion with warp, a filter, added depth and a full white frame switched on.
+// Its colours run from 40 to 220 in every channel, so the depth map never spans
+// 0..255 and the centring's scans for the lowest and highest values have values to
+// pass over.
+conversion::Choices ChoicesFor(const CancelCase& c) {
+    conversion::Choices choices;
+    core::ConversionSettings& s = choices.settings;
+    s.DepthCue = static_cast<std::int16_t>(c.depth_cue);
+    s.CueColor = static_cast<std::int16_t>(c.cue_color);
+    s.BlurChoice = static_cast<std::int16_t>(c.blur);
+    s.DoWarp = s.DoShift = true;
+    s.ShowFrame = s.FrameType = s.FrameColor = 1;
+    choices.values.glbShift = 1;
+    choices.values.glbWarp = 3;
+    return choices;
+}
+
+class CancelEverywhereTest : public testing::TestWithParam<CancelCase> {};
+
+TEST_P(CancelEverywhereTest, EveryYieldEndsTheRunCancelled) {
+    const CancelCase& c = GetParam();
+    const platform::Display display(c.bits);
+    const platform::Picture picture =
+        testing_support::MakePicture(display, kWidth, kHeight, [](int x, int y) {
+            return platform::RGB(40 + x * 25, 220 - y * 40, 60 + (x * 53 + y * 31) % 150);
+        });
+    const std::vector<std::uint8_t> opened(picture.bitmap.Bits().begin(),
+                                           picture.bitmap.Bits().end());
+    const conversion::Choices choices = ChoicesFor(c);
+
+    // Yields right after a reported row are the polling stages' row ends.
+    FakeProgress reference;
+    int polled = 0;
+    std::size_t rows_reported = 0;
+    reference.on_yield = [&](int) {
+        if (reference.advances.size() != rows_reported) ++polled;
+        rows_reported = reference.advances.size();
+    };
+    ASSERT_EQ(conversion::Run(picture, display, choices, reference).outcome,
+              conversion::Outcome::kConverted);
+    const int yields = reference.yields;
+    // Row passes of the polling stages: the cue (eleven passes for the banded one),
+    // inversion 1, centring 2, second view 3, masks 2.
+    EXPECT_EQ(polled, (c.depth_cue == 5 ? 11 : kHeight) + 8 * kHeight);
+
+    for (int cancel_at = 1; cancel_at <= yields; ++cancel_at) {
+        SCOPED_TRACE("cancel at yield " + std::to_string(cancel_at) + " of " +
+                     std::to_string(yields));
+        FakeProgress progress;
+        std::size_t rows_at_cancel = 0;
+        progress.on_yield = [&](int yield) {
+            if (yield != cancel_at) return;
+            rows_at_cancel = progress.advances.size();
+            progress.Cancel();
+        };
+        const conversion::Result result = conversion::Run(picture, display, choices, progress);
+
+        EXPECT_EQ(result.outcome, conversion::Outcome::kCancelled);
+        // A pass polled after the cancel stops at its next row end: one row for the
+        // cancelled pass, one for each of the two masks the composition still tries.
+        EXPECT_LE(progress.advances.size(), rows_at_cancel + 3);
+        EXPECT_TRUE(std::equal(opened.begin(), opened.end(), picture.bitmap.Bits().begin()))
+            << "the caller's picture is never written";
+    }
+}
+
+// Every cue, every cue colour and every filter, each display format more than once.
+// clang-format off
+INSTANTIATE_TEST_SUITE_P(EveryCueAndFormat, CancelEverywhereTest, testing::Values(
+    CancelCase{0, 0, 1, 8}, CancelCase{1, 0, 2, 15}, CancelCase{2, 0, 3, 16},
+    CancelCase{2, 1, 4, 24}, CancelCase{2, 2, 5, 32}, CancelCase{2, 3, 5, 8},
+    CancelCase{2, 4, 5, 15}, CancelCase{2, 5, 5, 16}, CancelCase{2, 9, 5, 24},
+    CancelCase{3, 0, 5, 32}, CancelCase{4, 0, 5, 8}, CancelCase{5, 0, 5, 16},
+    CancelCase{5, 0, 5, 32}));
+// clang-format on
+
+}  // namespace
