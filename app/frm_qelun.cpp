@@ -34,8 +34,7 @@ int DisplayBits(int requested) {
 frmQelun::frmQelun(std::unique_ptr<UserPrompts> prompts, int surface_bits)
     : prompts_(prompts ? std::move(prompts) : std::make_unique<QtUserPrompts>()),
       display_(DisplayBits(surface_bits)),
-      surfaces_(display_),
-      globals_() {
+      surfaces_(display_) {
     display_.SetEventPump([] { QCoreApplication::processEvents(); });
     setWindowTitle(QString::fromUtf8(kDesignedCaption));
     setAcceptDrops(true);

@@ -18,8 +18,7 @@
 #include "app/main_menus.h"
 #include "app/user_prompts.h"
 #include "conversion/run.h"
-#include "core/conversion_settings.h"
-#include "core/tavs_mod.h"
+#include "core/choices.h"
 #include "core/workspace.h"
 #include "platform/display.h"
 #include "platform/picture_surface.h"
@@ -72,6 +71,7 @@ class frmQelun : public QMainWindow {
     std::optional<conversion::Outcome> LastOutcome() const { return last_outcome_; }
 
     const MainMenus& Menus() const { return menus_; }
+    core::Choices& Choices() { return choices_; }
     core::ConversionSettings& Settings() { return settings_; }
     TavsMod::Values& Globals() { return globals_; }
     core::Workspace& Surfaces() { return surfaces_; }
@@ -112,8 +112,9 @@ class frmQelun : public QMainWindow {
     std::unique_ptr<UserPrompts> prompts_;
     platform::Display display_;
     core::Workspace surfaces_;
-    core::ConversionSettings settings_;
-    TavsMod::Values globals_;
+    core::Choices choices_;
+    core::ConversionSettings& settings_ = choices_.settings;
+    TavsMod::Values& globals_ = choices_.values;
     RunState run_state_ = RunState::Idle;
     WindowProgress* progress_ = nullptr;  // the running conversion's, while it runs
     std::optional<conversion::Outcome> last_outcome_;

@@ -131,7 +131,7 @@ void frmQelun::RunConversion() {
     SetBandVisible(true);
     progress_ = &progress;
     conversion::Result result =
-        conversion::Run(picture, display_, conversion::Choices{settings_, globals_}, progress);
+        conversion::Run(picture, display_, choices_, progress);
     progress_ = nullptr;
     last_outcome_ = result.outcome;
     SetCommandCaption(kAnaglyphCaption);

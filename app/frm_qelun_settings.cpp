@@ -24,16 +24,18 @@ void frmQelun::PlaceControls() {
 }
 
 void frmQelun::Form_Load() {
-    settingsstore::PrepareForReading(settings_, globals_);
+    using core::ReadStep;
+    settingsstore::PrepareForReading(choices_);
     PlaceControls();
     const auto store = settingsstore::OpenSettingsSection();
-    settingsstore::ReadValuesBeforeShow(*store, settings_, globals_);
+    settingsstore::ReadSettings(*store, ReadStep::kBeforeShow, choices_);
     ShowToggleChecks();
     show();
-    settingsstore::ReadCueSettings(*store, settings_);
+    settingsstore::ReadSettings(*store, ReadStep::kCues, choices_);
     mnuCue_Click(settings_.Cue);
-    settingsstore::ReadMenuGroupSettings(*store, settings_);
+    settingsstore::ReadSettings(*store, ReadStep::kMenuGroups, choices_);
     ShowGroupChecks();
+    settingsstore::ReadSettings(*store, ReadStep::kAdded, choices_);
 }
 
 // Settings are written however the window is left, minimized or not.
@@ -42,7 +44,7 @@ void frmQelun::Form_Unload() {
     std::reverse(others.begin(), others.end());
     for (QWidget* other : others)
         if (other != this && other->isVisible()) other->close();
-    settingsstore::WriteStoredSettings(settings_, globals_);
+    settingsstore::WriteStoredSettings(choices_);
 }
 
 // Closing during a conversion cancels it; the window closes once the run has

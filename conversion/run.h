@@ -9,22 +9,15 @@
 #include <string>
 
 #include "conversion/stage_table.h"
-#include "core/conversion_settings.h"
+#include "core/choices.h"
 #include "core/progress.h"
-#include "core/tavs_mod.h"
 #include "platform/bitmap.h"
 #include "platform/display.h"
 #include "platform/picture_surface.h"
 
 namespace conversion {
 
-// Everything a user chooses: the menus' choices and the dialogs' values.
-struct Choices {
-    core::ConversionSettings settings;
-    TavsMod::Values values;
-
-    friend bool operator==(const Choices&, const Choices&) = default;
-};
+using Choices = core::Choices;
 
 // Each in the display's own pixel format.
 struct Views {

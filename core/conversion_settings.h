@@ -1,10 +1,7 @@
 #pragma once
-// Every user choice that a conversion reads, with its default and its key in the
-// settings store. The menu-owned fields live here; the process-wide values shared
-// with the dialogs live in tavs_mod.h.
-#include <array>
+// The menus' choices that a conversion reads, with their defaults. The values the
+// dialogs set live in tavs_mod.h; the keys they are stored under, in settings_table.h.
 #include <cstdint>
-#include <string_view>
 
 namespace core {
 
@@ -22,29 +19,5 @@ struct ConversionSettings {
 
     friend bool operator==(const ConversionSettings&, const ConversionSettings&) = default;
 };
-
-// The settings store's names: application, section, and the keys in the order the
-// program reads them at start-up.
-inline constexpr std::string_view kSettingsApplication = "Zarvik";
-inline constexpr std::string_view kSettingsSection = "Settings";
-
-struct SettingKey {
-    std::string_view key;
-    std::string_view default_text;
-};
-
-inline constexpr std::array<SettingKey, 17> kSettingKeys = {{
-    {"glbShift", "6"},   {"glbWarp", "24"},     {"Depth4", "255"},  {"Depth3", "200"},
-    {"Depth2", "150"},   {"Depth1", "100"},     {"Depth0", "50"},   {"DoWarp", "False"},
-    {"DoShift", "False"}, {"CueColor", "0"},    {"DepthCue", "0"},  {"Cue", "0"},
-    {"BlurChoice", "0"}, {"Lens", "0"},         {"FrameColor", "0"}, {"ShowFrame", "0"},
-    {"FrameType", "0"},
-}};
-
-// The order in which the keys are written at exit.
-inline constexpr std::array<std::string_view, 17> kSettingWriteOrder = {
-    "glbShift", "glbWarp",    "Depth4", "Depth3", "Depth2",     "Depth1",    "Depth0",
-    "CueColor", "DepthCue",   "BlurChoice", "Cue", "DoWarp",    "DoShift",   "Lens",
-    "FrameColor", "ShowFrame", "FrameType"};
 
 }  // namespace core

@@ -1,5 +1,8 @@
 #include "core/settings_text.h"
 
+#include <cstdio>
+#include <cstdlib>
+
 #include <algorithm>
 #include <cctype>
 #include <charconv>
@@ -92,6 +95,16 @@ std::string FormatStoredInteger(std::int16_t value) {
 
 std::string FormatStoredTruth(bool value) {
     return value ? "True" : "False";
+}
+
+// The shortest text that reads back as the same number ("2.5", "0.1", "3").
+std::string FormatStoredReal(double value) {
+    char text[32];
+    for (int digits = 1; digits <= 17; ++digits) {
+        std::snprintf(text, sizeof text, "%.*g", digits, value);
+        if (std::strtod(text, nullptr) == value) break;
+    }
+    return text;
 }
 
 }  // namespace core

@@ -21,5 +21,6 @@ std::optional<bool> ParseStoredTruth(std::string_view text);
 
 std::string FormatStoredInteger(std::int16_t value);
 std::string FormatStoredTruth(bool value);
+std::string FormatStoredReal(double value);
 
 }  // namespace core

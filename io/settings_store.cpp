@@ -5,11 +5,14 @@
 #include <QSaveFile>
 #include <QStandardPaths>
 #include <QString>
+#include <algorithm>
 #include <optional>
 #include <span>
 #include <string>
 #include <string_view>
+#include <vector>
 
+#include "core/settings_table.h"
 #include "core/settings_text.h"
 #include "depth/gray_scale.h"
 
@@ -21,54 +24,44 @@ QString ToQString(std::string_view text) {
     return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
 }
 
-// The integer field a key holds; nullptr for the two flags.
-std::int16_t* IntegerField(std::string_view key, core::ConversionSettings& s, TavsMod::Values& g) {
-    if (key == "glbShift") return &g.glbShift;
-    if (key == "glbWarp") return &g.glbWarp;
-    if (key.size() == 6 && key.starts_with("Depth") && key[5] >= '0' && key[5] <= '4')
-        return &g.Depth[static_cast<std::size_t>(key[5] - '0')];
-    if (key == "CueColor") return &s.CueColor;
-    if (key == "DepthCue") return &s.DepthCue;
-    if (key == "Cue") return &s.Cue;
-    if (key == "BlurChoice") return &s.BlurChoice;
-    if (key == "Lens") return &s.Lens;
-    if (key == "FrameColor") return &s.FrameColor;
-    if (key == "ShowFrame") return &s.ShowFrame;
-    if (key == "FrameType") return &s.FrameType;
-    return nullptr;
-}
-
-bool* TruthField(std::string_view key, core::ConversionSettings& s) {
-    if (key == "DoWarp") return &s.DoWarp;
-    if (key == "DoShift") return &s.DoShift;
-    return nullptr;
-}
-
-void ReadKey(QSettings& store, const core::SettingKey& key, core::ConversionSettings& s,
-             TavsMod::Values& g) {
-    const std::string text =
-        store.value(ToQString(key.key), ToQString(key.default_text)).toString().toStdString();
-    if (std::int16_t* field = IntegerField(key.key, s, g)) {
-        if (const auto value = core::ParseStoredInteger(text)) *field = *value;
-    } else if (bool* flag = TruthField(key.key, s)) {
-        if (const auto value = core::ParseStoredTruth(text)) *flag = *value;
+// Reads the key's text into its field. A classic key whose text cannot be read
+// leaves the field as it was; an added key outside its range keeps its default.
+void ReadText(const core::SettingEntry& entry, const std::string& text, core::Choices& c) {
+    const bool added = entry.step == core::ReadStep::kAdded;
+    switch (entry.kind) {
+        case core::SettingKind::kInteger:
+            if (const auto value = core::ParseStoredInteger(text);
+                value && (!added || (*value >= entry.minimum && *value <= entry.maximum)))
+                *entry.integer(c) = *value;
+            break;
+        case core::SettingKind::kTruth:
+            if (const auto value = core::ParseStoredTruth(text)) *entry.truth(c) = *value;
+            break;
+        case core::SettingKind::kReal:
+            if (const auto value = core::ParseStoredNumber(text);
+                value && *value >= entry.minimum && *value <= entry.maximum)
+                *entry.real(c) = *value;
+            break;
     }
 }
 
-// kSettingKeys in read order: 9 keys before the window shows, the 3 cue keys, the
-// 5 menu group keys.
-constexpr std::size_t kBeforeShowKeys = 9;
-constexpr std::size_t kCueKeys = 3;
-constexpr std::size_t kGroupKeys = 5;
-static_assert(kBeforeShowKeys + kCueKeys + kGroupKeys == core::kSettingKeys.size());
-
-void ReadKeys(QSettings& store, std::span<const core::SettingKey> keys, core::ConversionSettings& s,
-              TavsMod::Values& g) {
-    for (const core::SettingKey& key : keys) ReadKey(store, key, s, g);
+std::string TextOf(const core::SettingEntry& entry, core::Choices& c) {
+    switch (entry.kind) {
+        case core::SettingKind::kInteger: return core::FormatStoredInteger(*entry.integer(c));
+        case core::SettingKind::kTruth: return core::FormatStoredTruth(*entry.truth(c));
+        case core::SettingKind::kReal: return core::FormatStoredReal(*entry.real(c));
+    }
+    return {};
 }
 
-std::span<const core::SettingKey> KeysFrom(std::size_t first, std::size_t count) {
-    return std::span<const core::SettingKey>(core::kSettingKeys).subspan(first, count);
+// Every entry in the order a store is written.
+std::vector<const core::SettingEntry*> InWriteOrder() {
+    std::vector<const core::SettingEntry*> entries;
+    for (const core::SettingEntry& entry : core::SettingsTable()) entries.push_back(&entry);
+    std::sort(entries.begin(), entries.end(), [](const auto* a, const auto* b) {
+        return a->write_position < b->write_position;
+    });
+    return entries;
 }
 
 bool IsSpecialFile(const QString& path) {
@@ -98,9 +91,9 @@ std::optional<QByteArray> FileBytes(const QString& path) {
 bool HoldsEveryKey(const QByteArray& bytes) {
     const QByteArray section = QByteArray("[") + core::kSettingsSection.data() + "]";
     if (!bytes.contains(section)) return false;
-    for (const std::string_view key : core::kSettingWriteOrder) {
-        if (!bytes.contains(QByteArray("\n") + QByteArray(key.data(), qsizetype(key.size())) + '='))
-            return false;
+    for (const core::SettingEntry& entry : core::SettingsTable()) {
+        const QByteArray key(entry.key.data(), qsizetype(entry.key.size()));
+        if (!bytes.contains(QByteArray("\n") + key + '=')) return false;
     }
     return true;
 }
@@ -130,60 +123,48 @@ std::unique_ptr<QSettings> OpenSettingsSection() {
     return store;
 }
 
-void PrepareForReading(core::ConversionSettings& settings, TavsMod::Values& values) {
-    settings.DepthCue = settings.CueColor = settings.BlurChoice = settings.Cue = 0;
-    settings.Lens = settings.FrameColor = settings.ShowFrame = settings.FrameType = 0;
-    settings.DoWarp = settings.DoShift = false;
-    values.glbShift = 0;
-    values.glbWarp = 0;
-    values.Depth = {0, 0, 0, 0, 0};
-    values.glbFactors = {1, 1, 1};
-}
-
-void ReadValuesBeforeShow(QSettings& store, core::ConversionSettings& settings,
-                          TavsMod::Values& values) {
-    ReadKeys(store, KeysFrom(0, kBeforeShowKeys), settings, values);
-}
-
-void ReadCueSettings(QSettings& store, core::ConversionSettings& settings) {
-    TavsMod::Values unused;
-    ReadKeys(store, KeysFrom(kBeforeShowKeys, kCueKeys), settings, unused);
-}
-
-void ReadMenuGroupSettings(QSettings& store, core::ConversionSettings& settings) {
-    TavsMod::Values unused;
-    ReadKeys(store, KeysFrom(kBeforeShowKeys + kCueKeys, kGroupKeys), settings, unused);
-}
-
-void ReadStoredSettings(core::ConversionSettings& settings, TavsMod::Values& values) {
-    PrepareForReading(settings, values);
-    const auto store = OpenSettingsSection();
-    ReadValuesBeforeShow(*store, settings, values);
-    ReadCueSettings(*store, settings);
-    GrayScale::SelectCue(settings, settings.Cue);
-    ReadMenuGroupSettings(*store, settings);
-}
-
-void WriteSettingTexts(const core::ConversionSettings& settings, const TavsMod::Values& values,
-                       const SettingWriter& write) {
-    // The field lookups want mutable records; these copies are only read.
-    core::ConversionSettings s = settings;
-    TavsMod::Values g = values;
-    for (const std::string_view key : core::kSettingWriteOrder) {
-        if (const std::int16_t* field = IntegerField(key, s, g)) {
-            write(key, core::FormatStoredInteger(*field));
-        } else if (const bool* flag = TruthField(key, s)) {
-            write(key, core::FormatStoredTruth(*flag));
+void PrepareForReading(core::Choices& choices) {
+    choices.values.glbFactors = {1, 1, 1};
+    for (const core::SettingEntry& entry : core::SettingsTable()) {
+        if (entry.step == core::ReadStep::kAdded) {
+            ReadText(entry, std::string(entry.default_text), choices);
+        } else if (entry.kind == core::SettingKind::kInteger) {
+            *entry.integer(choices) = 0;
+        } else if (entry.kind == core::SettingKind::kTruth) {
+            *entry.truth(choices) = false;
         }
     }
 }
 
-void WriteStoredSettings(const core::ConversionSettings& settings, const TavsMod::Values& values) {
+void ReadSettings(QSettings& store, core::ReadStep step, core::Choices& choices) {
+    for (const core::SettingEntry& entry : core::SettingsTable()) {
+        if (entry.step != step) continue;
+        const QVariant stored = store.value(ToQString(entry.key), ToQString(entry.default_text));
+        ReadText(entry, stored.toString().toStdString(), choices);
+    }
+}
+
+void ReadStoredSettings(core::Choices& choices) {
+    PrepareForReading(choices);
+    const auto store = OpenSettingsSection();
+    ReadSettings(*store, core::ReadStep::kBeforeShow, choices);
+    ReadSettings(*store, core::ReadStep::kCues, choices);
+    GrayScale::SelectCue(choices.settings, choices.settings.Cue);
+    ReadSettings(*store, core::ReadStep::kMenuGroups, choices);
+    ReadSettings(*store, core::ReadStep::kAdded, choices);
+}
+
+void WriteSettingTexts(const core::Choices& choices, const SettingWriter& write) {
+    core::Choices copy = choices;  // the accessors want a mutable record; it is only read
+    for (const core::SettingEntry* entry : InWriteOrder()) write(entry->key, TextOf(*entry, copy));
+}
+
+void WriteStoredSettings(const core::Choices& choices) {
     if (StoreIsSpecialFile()) return;
     const auto store = OpenSettingsSection();
     const QString path = store->fileName();
     const std::optional<QByteArray> before = FileBytes(path);
-    WriteSettingTexts(settings, values, [&store](std::string_view key, const std::string& text) {
+    WriteSettingTexts(choices, [&store](std::string_view key, const std::string& text) {
         store->setValue(ToQString(key), QString::fromStdString(text));
     });
     store->sync();

@@ -14,37 +14,31 @@
 #include <string>
 #include <string_view>
 
-#include "core/conversion_settings.h"
-#include "core/tavs_mod.h"
+#include "core/settings_table.h"
 
 namespace settingsstore {
 
 // The store's "Settings" section, opened for reading and writing.
 std::unique_ptr<QSettings> OpenSettingsSection();
 
-// Start values before any read: every stored field 0 or false, the channel gains
-// 1, 1, 1, not busy.
-void PrepareForReading(core::ConversionSettings& settings, TavsMod::Values& values);
+// Start values before any read: every classic field 0 or false, the channel gains
+// 1, 1, 1, and every added setting its default.
+void PrepareForReading(core::Choices& choices);
 
-// "glbShift", "glbWarp", "Depth4" .. "Depth0", "DoWarp", "DoShift".
-void ReadValuesBeforeShow(QSettings& store, core::ConversionSettings& settings,
-                          TavsMod::Values& values);
-// "CueColor", "DepthCue", "Cue".
-void ReadCueSettings(QSettings& store, core::ConversionSettings& settings);
-// "BlurChoice", "Lens", "FrameColor", "ShowFrame", "FrameType".
-void ReadMenuGroupSettings(QSettings& store, core::ConversionSettings& settings);
+// The keys of one read step, each the stored text or, when missing, its default.
+void ReadSettings(QSettings& store, core::ReadStep step, core::Choices& choices);
 
 // All of the start-up reads in their order, the stored Cues entry overriding the
 // stored DepthCue and CueColor as choosing it from the menu would.
-void ReadStoredSettings(core::ConversionSettings& settings, TavsMod::Values& values);
+void ReadStoredSettings(core::Choices& choices);
 
 // Receives one key and its text form.
 using SettingWriter = std::function<void(std::string_view key, const std::string& text)>;
 
-// Hands all 17 keys with their text forms to `write`, in the exit order.
-void WriteSettingTexts(const core::ConversionSettings& settings, const TavsMod::Values& values,
-                       const SettingWriter& write);
-// All 17 keys into the store, in the exit order.
-void WriteStoredSettings(const core::ConversionSettings& settings, const TavsMod::Values& values);
+// Hands every key with its text form to `write`, in the order a store is written.
+void WriteSettingTexts(const core::Choices& choices, const SettingWriter& write);
+// Every key into the store, in that order. A write that fails leaves the store as
+// it was.
+void WriteStoredSettings(const core::Choices& choices);
 
 }  // namespace settingsstore

@@ -36,7 +36,7 @@ RunSettings ResolveSettings(const ConvertOptions& options) {
     RunSettings run;
     // Read as the desktop program reads them at start-up, stored Cues entry included;
     // the converter never writes them back.
-    if (options.saved_settings) settingsstore::ReadStoredSettings(run.settings, run.values);
+    if (options.saved_settings) settingsstore::ReadStoredSettings(run);
     ApplyChoices(options.choices, run);
     return run;
 }

@@ -46,9 +46,10 @@ class WindowTest : public QObject {
                          "[Settings]\nglbShift=abc\nglbWarp=70000\nDepth4=\" -7 \"\nDepth3=3.5\n"
                          "Depth2=2.5\nDoWarp=tRUE\nDoShift=1\nCueColor=3\nDepthCue=0\nCue=4\n"
                          "BlurChoice=9\nLens=-3\nFrameColor=1\nFrameType=2\n"));
-        core::ConversionSettings read;
-        TavsMod::Values values;
-        settingsstore::ReadStoredSettings(read, values);
+        core::Choices stored;
+        settingsstore::ReadStoredSettings(stored);
+        const core::ConversionSettings& read = stored.settings;
+        const TavsMod::Values& values = stored.values;
         {
             const StartedWindow w = StartWindow();
             frmQelun& window = *w.window;

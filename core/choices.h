@@ -1,0 +1,17 @@
+#pragma once
+// Everything a user chooses for a conversion: the menus' choices and the dialogs'
+// values. Each member's defaults give the classic conversion; the settings table
+// (settings_table.h) says which of them are stored, under which key.
+#include "core/conversion_settings.h"
+#include "core/tavs_mod.h"
+
+namespace core {
+
+struct Choices {
+    ConversionSettings settings;  // the menus' choices
+    TavsMod::Values values;       // the dialogs' values
+
+    friend bool operator==(const Choices&, const Choices&) = default;
+};
+
+}  // namespace core
