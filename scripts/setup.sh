@@ -5,6 +5,8 @@ set -euo pipefail
 
 packages=(g++ cmake ninja-build pkg-config qt6-base-dev qt6-image-formats-plugins
           libgtest-dev libgmock-dev libbenchmark-dev xvfb xauth)
+# The icons are rendered with this.
+packages+=(librsvg2-bin)
 packages+=("$@")
 
 missing=()
