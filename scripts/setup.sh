@@ -5,8 +5,8 @@ set -euo pipefail
 
 packages=(g++ cmake ninja-build pkg-config qt6-base-dev qt6-image-formats-plugins
           libgtest-dev libgmock-dev libbenchmark-dev xvfb xauth)
-# The icons are rendered with this.
-packages+=(librsvg2-bin)
+# The icons are rendered, and the installed tree validated, with these.
+packages+=(librsvg2-bin desktop-file-utils appstream man-db bash-completion)
 packages+=("$@")
 
 missing=()
