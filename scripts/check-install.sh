@@ -8,6 +8,7 @@ set -euo pipefail
 build=${1:?usage: check-install.sh BUILD_DIR VERSION}
 version=${2:?usage: check-install.sh BUILD_DIR VERSION}
 app_id=org.zarvik.Zarvik
+source=$(cd "$(dirname "$0")/.." && pwd)
 
 prefix=$(mktemp -d)
 trap 'rm -rf "$prefix"' EXIT
@@ -144,6 +145,17 @@ completion_offers() {
     { echo "after --blur=me: $offered"; return 1; }
 }
 
+# The metainfo's screenshot is published from packaging/screenshots/.
+screenshot_is_at_hand() {
+  local image name size
+  image=$(grep -o '<image [^>]*>[^<]*' "$prefix/share/metainfo/$app_id.metainfo.xml")
+  name=$(basename "${image##*>}")
+  size=$(sed -E 's/.*width="([0-9]+)" height="([0-9]+)".*/\1x\2/' <<<"$image")
+  local file=$source/packaging/screenshots/$name
+  [[ -s $file ]] || { echo "no packaging/screenshots/$name"; return 1; }
+  [[ $(png_size "$file") == "$size" ]] || { echo "$name is $(png_size "$file"), metainfo says $size"; return 1; }
+}
+
 pages_render_cleanly() {
   local page warnings
   for page in zarvik zarvik-convert; do
@@ -165,6 +177,7 @@ check "desktop-file-validate" desktop-file-validate "$prefix/share/applications/
 check "desktop entry opens pictures with the installed program" desktop_entry_points_at_the_tree
 check "appstreamcli validate" appstreamcli validate --no-net "$prefix/share/metainfo/$app_id.metainfo.xml"
 check "appstreamcli validate-tree" appstreamcli validate-tree --no-net "$prefix"
+check "screenshot in packaging/screenshots at its metainfo size" screenshot_is_at_hand
 check "installed zarvik-convert --version is $version" programs_run
 check "metainfo release and manual pages at $version" metainfo_and_pages_agree
 check "manual pages render without warnings" pages_render_cleanly
