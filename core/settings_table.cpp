@@ -9,7 +9,6 @@ namespace {
 using Kind = SettingKind;
 using Step = ReadStep;
 
-
 // clang-format off
 const std::array kTable = {
     // The values the window shows before it is drawn.
@@ -50,12 +49,16 @@ const std::array kTable = {
     SettingEntry{"FrameType", Kind::kInteger, "0", 0, 1, Step::kMenuGroups, 16,
                  [](Choices& c) { return &c.settings.FrameType; }},
     // Keys added for new features go below, with write positions from 17 on.
+    SettingEntry{"Background", Kind::kColour, "#ffffff", 0, 0xFFFFFF, Step::kAdded, 17,
+                 nullptr, nullptr, nullptr, [](Choices& c) { return &c.picture.background; }},
 };
 // clang-format on
 
 }  // namespace
 
-std::span<const SettingEntry> SettingsTable() { return kTable; }
+std::span<const SettingEntry> SettingsTable() {
+    return kTable;
+}
 
 const SettingEntry* FindSetting(std::string_view key) {
     for (const SettingEntry& entry : kTable)
