@@ -85,6 +85,7 @@ void frmQelun::ConnectMenus() {
     on(m.mnuAnaglyph, [this] { mnuAnaglyph_Click(); });
     on(m.mnuDepthGrain, [this] { mnuDepthGrain_Click(); });
     on(m.mnuBatch, [this] { mnuBatch_Click(); });
+    ConnectParallaxMenus();
 }
 
 int frmQelun::OuterWidth() const {
@@ -113,6 +114,7 @@ void frmQelun::UpdateCommandStates() {
     menus_.mnuFileSaveAs->setEnabled(idle);
     menus_.mnuDepthGrain->setEnabled(idle);
     menus_.mnuFileReload->setEnabled(idle && reload_allowed_);
+    menus_.parallax.mnuOpenDepthMap->setEnabled(idle);
 }
 
 void frmQelun::Yield() {

@@ -3,6 +3,8 @@
 // Option groups are arrays of checkable actions indexed from 0.
 #include <array>
 
+#include "app/parallax_menus.h"
+
 class QAction;
 class QMenu;
 class QMenuBar;
@@ -41,6 +43,8 @@ struct MainMenus {
     QAction* mnuAnaglyph = nullptr;
     QAction* mnuDepthGrain = nullptr;
     QAction* mnuBatch = nullptr;  // "About"
+
+    ParallaxMenus parallax;  // the scaled strength's entries in File and WarpDepth
 };
 
 // Fills the bar in display order. Every entry is enabled and unchecked, as designed;

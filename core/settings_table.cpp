@@ -50,6 +50,11 @@ const std::array kTable = {
     SettingEntry{"FrameType", Kind::kInteger, "0", 0, 1, Step::kMenuGroups, 16,
                  [](Choices& c) { return &c.settings.FrameType; }},
     // Keys added for new features go below, with write positions from 17 on.
+    // The scaled strength: 0 is Classic, and so is anything outside its range.
+    SettingEntry{"Parallax", Kind::kReal, "0", 0, 10, Step::kAdded, 17, nullptr, nullptr,
+                 [](Choices& c) { return &c.parallax.parallax_percent; }},
+    SettingEntry{"ScreenPlane", Kind::kReal, "60", 0, 100, Step::kAdded, 18, nullptr, nullptr,
+                 [](Choices& c) { return &c.parallax.screen_plane; }},
 };
 // clang-format on
 

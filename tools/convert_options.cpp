@@ -11,8 +11,6 @@ namespace convert_tool {
 
 namespace {
 
-using Error = std::optional<QString>;
-
 struct Named {
     const char* name;
     std::int16_t value;
@@ -64,17 +62,6 @@ Error SetNumber(std::optional<std::int16_t>& field, const char* option, const QS
     if (field) return std::nullopt;
     return NotANumber(option, text);
 }
-
-enum class Takes { kNothing, kValue, kOptionalValue };
-
-// `value` is empty for an option that takes none, and for an optional value left out.
-using Apply = Error (*)(ConvertOptions&, const std::optional<QString>& value);
-
-struct OptionRule {
-    const char* name;
-    Takes takes;
-    Apply apply;
-};
 
 const OptionRule kOptions[] = {
     {"--cue", Takes::kValue,
@@ -189,7 +176,7 @@ const OptionRule kOptions[] = {
 const OptionRule* FindOption(const QString& name) {
     for (const OptionRule& rule : kOptions)
         if (name == QLatin1String(rule.name)) return &rule;
-    return nullptr;
+    return FindParallaxOption(name);
 }
 
 ParseResult UsageError(QString error) {
@@ -272,6 +259,7 @@ ParseResult ParseCommandLine(const QStringList& arguments) {
         }
     }
     if (Error error = CheckLayout(result.options, positional)) return UsageError(*error);
+    if (Error error = CheckParallaxLayout(result.options)) return UsageError(*error);
     return result;
 }
 

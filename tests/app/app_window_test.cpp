@@ -76,11 +76,11 @@ class WindowTest : public QObject {
         QMap<QString, QString> written;
         for (const QString& key : store.childKeys()) written[key] = store.value(key).toString();
         const QMap<QString, QString> expected = {
-            {"glbShift", "0"},   {"glbWarp", "0"},  {"Depth4", "-7"},    {"Depth3", "4"},
-            {"Depth2", "2"},     {"Depth1", "149"}, {"Depth0", "50"},    {"DoWarp", "False"},
-            {"DoShift", "True"}, {"CueColor", "4"}, {"DepthCue", "2"},   {"Cue", "6"},
-            {"BlurChoice", "9"}, {"Lens", "-3"},    {"FrameColor", "1"}, {"ShowFrame", "1"},
-            {"FrameType", "2"}};
+            {"glbShift", "0"},   {"glbWarp", "0"},  {"Depth4", "-7"},     {"Depth3", "4"},
+            {"Depth2", "2"},     {"Depth1", "149"}, {"Depth0", "50"},     {"DoWarp", "False"},
+            {"DoShift", "True"}, {"CueColor", "4"}, {"DepthCue", "2"},    {"Cue", "6"},
+            {"BlurChoice", "9"}, {"Lens", "-3"},    {"FrameColor", "1"},  {"ShowFrame", "1"},
+            {"FrameType", "2"},  {"Parallax", "0"}, {"ScreenPlane", "60"}};
         QCOMPARE(written, expected);
     }
 
