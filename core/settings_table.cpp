@@ -13,7 +13,7 @@ using Step = ReadStep;
 // clang-format off
 const std::array kTable = {
     // The values the window shows before it is drawn.
-    SettingEntry{"glbShift", Kind::kInteger, "6", -100, 100, Step::kBeforeShow, 0,
+    SettingEntry{"glbShift", Kind::kInteger, "6", -12, 12, Step::kBeforeShow, 0,
                  [](Choices& c) { return &c.values.glbShift; }},
     SettingEntry{"glbWarp", Kind::kInteger, "24", 1, 100, Step::kBeforeShow, 1,
                  [](Choices& c) { return &c.values.glbWarp; }},
