@@ -4,6 +4,7 @@
 #include <array>
 
 #include "app/background_menu.h"
+#include "app/parallax_menus.h"
 
 class QAction;
 class QMenu;
@@ -44,6 +45,8 @@ struct MainMenus {
     QAction* mnuAnaglyph = nullptr;
     QAction* mnuDepthGrain = nullptr;
     QAction* mnuBatch = nullptr;  // "About"
+
+    ParallaxMenus parallax;  // the scaled strength's entries in File and WarpDepth
 };
 
 // Fills the bar in display order. Every entry is enabled and unchecked, as designed;

@@ -4,6 +4,7 @@
 #include <new>
 #include <optional>
 
+#include "conversion/imported_depth.h"
 #include "conversion/standard_stages.h"
 #include "core/workspace.h"
 
@@ -19,17 +20,24 @@ struct Step {
 };
 
 // The steps the choices pick, in the order they run. A cue or filter number outside
-// the table runs none.
-std::vector<Step> StepsFor(const core::ConversionSettings& s, const StageTable& stages) {
+// the table runs none. An imported depth map stands for the cue, inversion and centring.
+std::vector<Step> StepsFor(const Choices& choices, bool depth_imported, const StageTable& stages) {
+    const core::ConversionSettings& s = choices.settings;
     std::vector<Step> steps;
-    if (s.DepthCue >= 0 && s.DepthCue <= 5)
-        steps.push_back({stages.cues[static_cast<std::size_t>(s.DepthCue)], "depth cue", false});
-    steps.push_back({stages.invert, "inversion", false});
-    steps.push_back({stages.centre, "centring", false});
+    if (!depth_imported) {
+        if (s.DepthCue >= 0 && s.DepthCue <= 5)
+            steps.push_back(
+                {stages.cues[static_cast<std::size_t>(s.DepthCue)], "depth cue", false});
+        steps.push_back({stages.invert, "inversion", false});
+        steps.push_back({stages.centre, "centring", false});
+    }
     if (s.DoWarp) steps.push_back({stages.warp, "warp", true});
     if (s.BlurChoice >= 1 && s.BlurChoice <= 5)
         steps.push_back({stages.blurs[static_cast<std::size_t>(s.BlurChoice)], "smoothing", true});
-    steps.push_back({stages.anaglyph, "anaglyph", false});
+    if (choices.parallax.Scaled())
+        steps.push_back({stages.scaled_anaglyph, "anaglyph", false});
+    else
+        steps.push_back({stages.anaglyph, "anaglyph", false});
     if (s.ShowFrame == 1) steps.push_back({stages.frame, "frame", false});
     return steps;
 }
@@ -58,10 +66,32 @@ void LoadSurfaces(core::Workspace& surfaces, const platform::Picture& picture) {
     surfaces.picDepth.SetPicture(picture);
 }
 
-Views TakeViews(const core::Workspace& surfaces) {
+// Polled row passes: cue 1, inversion 1, centring 2 unless the depth map was imported;
+// the classic second view 3 or the scaled views 1; masks 2.
+long long PollsPerRow(const Choices& choices, bool depth_imported) {
+    return (depth_imported ? 0 : 4) + (choices.parallax.Scaled() ? 1 : 3) + 2;
+}
+
+// `picture_image` is the picture as loaded: the classic left view.
+Views TakeViews(const core::Workspace& surfaces, const Choices& choices,
+                const platform::Bitmap& picture_image) {
     const platform::PictureSurface& original = surfaces.picOriginal;
     return {original.HasPicture() ? *original.GetPicture() : original.ImageAsPicture(),
-            surfaces.picDepth.Image(), surfaces.picResult.Image()};
+            surfaces.picDepth.Image(), surfaces.picResult.Image(),
+            choices.parallax.Scaled() ? surfaces.picLeft.Image() : picture_image,
+            surfaces.picResult.Image()};
+}
+
+// Why the imported depth map could not be drawn; nothing when it was.
+std::optional<std::string> ImportDepth(const core::DepthLevels& levels, core::Workspace& surfaces) {
+    try {
+        DrawImportedDepth(levels, surfaces.picDepth);
+    } catch (const std::bad_alloc&) {
+        return std::string("out of memory");
+    } catch (const std::exception& error) {
+        return std::string(error.what());
+    }
+    return std::nullopt;
 }
 
 }  // namespace
@@ -71,22 +101,32 @@ std::string Result::Failure() const {
 }
 
 Result Run(const platform::Picture& picture, const platform::Display& display,
-           const Choices& choices, core::Progress& progress) {
-    return Run(picture, display, choices, progress, StandardStages());
+           const Choices& choices, core::Progress& progress, const core::DepthLevels* depth_from) {
+    return Run(picture, display, choices, progress, StandardStages(), depth_from);
 }
 
 Result Run(const platform::Picture& picture, const platform::Display& display,
-           const Choices& choices, core::Progress& progress, const StageTable& stages) {
+           const Choices& choices, core::Progress& progress, const StageTable& stages,
+           const core::DepthLevels* depth_from) {
     Result result;
     try {
         core::Workspace surfaces(display);
         LoadSurfaces(surfaces, picture);
+        const platform::Bitmap picture_image = surfaces.picOriginal.Image();
+        if (depth_from) {
+            if (auto reason = ImportDepth(*depth_from, surfaces)) {
+                result.failed_step = "depth map";
+                result.reason = std::move(*reason);
+                return result;
+            }
+        }
         core::RunState run;
-        // Nine polled row passes make a run with cues 0 to 4: cue 1, inversion 1,
-        // centring 2, second view 3, masks 2.
-        run.expected_polls = 9LL * surfaces.picOriginal.ScaleHeight();
-        core::StageContext context{surfaces, choices.settings, choices.values, progress, run};
-        for (const Step& step : StepsFor(choices.settings, stages)) {
+        // Nine polled row passes make a classic run with cues 0 to 4.
+        run.expected_polls =
+            PollsPerRow(choices, depth_from != nullptr) * surfaces.picOriginal.ScaleHeight();
+        core::StageContext context{surfaces, choices.settings, choices.values, progress,
+                                   run,      choices.parallax};
+        for (const Step& step : StepsFor(choices, depth_from != nullptr, stages)) {
             if (progress.Cancelled()) break;
             if (!step.stage) continue;
             if (auto reason = RunStep(step, context)) {
@@ -99,7 +139,7 @@ Result Run(const platform::Picture& picture, const platform::Display& display,
             result.outcome = Outcome::kCancelled;
             return result;
         }
-        result.views = TakeViews(surfaces);
+        result.views = TakeViews(surfaces, choices, picture_image);
         result.outcome = Outcome::kConverted;
     } catch (const std::bad_alloc&) {
         // Setting the surfaces up, or handing the views over.

@@ -8,6 +8,8 @@
 #include <cstdint>
 #include <optional>
 
+#include "tools/parallax_options.h"
+
 namespace convert_tool {
 
 // Each field is set only when its option was given.
@@ -39,6 +41,7 @@ struct ConvertOptions {
     int display_bpp = 32;
     bool saved_settings = false;
     SettingChoices choices;
+    ParallaxOptions parallax;
 };
 
 enum class ParseStatus { kRun, kHelp, kVersion, kUsageError };

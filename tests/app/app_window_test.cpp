@@ -81,7 +81,8 @@ class WindowTest : public QObject {
             {"Depth2", "2"},     {"Depth1", "149"},        {"Depth0", "50"},    {"DoWarp", "False"},
             {"DoShift", "True"}, {"CueColor", "4"},        {"DepthCue", "2"},   {"Cue", "6"},
             {"BlurChoice", "9"}, {"Lens", "-3"},           {"FrameColor", "1"}, {"ShowFrame", "1"},
-            {"FrameType", "2"},  {"Background", "#ffffff"}};
+            {"FrameType", "2"},  {"Background", "#ffffff"},
+            {"Parallax", "0"},   {"ScreenPlane", "60"}};
         QCOMPARE(written, expected);
     }
 
