@@ -7,7 +7,8 @@ cd "$(dirname "$0")/.."
 build=${1:-build}
 scripts/setup.sh
 scripts/build.sh "$build"
-for program in bridge_bench depth_bench stereo_bench conversion_bench desktop_window_bench; do
+for program in bridge_bench depth_bench stereo_bench conversion_bench desktop_window_bench \
+               simd_bench; do
   echo "== $program"
   QT_QPA_PLATFORM=offscreen "$build/bench/$program" --benchmark_repetitions=3 \
     --benchmark_report_aggregates_only=true 2>&1 | grep -E '_median|^Run on'
