@@ -85,7 +85,8 @@ Result Run(const platform::Picture& picture, const platform::Display& display,
         // Nine polled row passes make a run with cues 0 to 4: cue 1, inversion 1,
         // centring 2, second view 3, masks 2.
         run.expected_polls = 9LL * surfaces.picOriginal.ScaleHeight();
-        core::StageContext context{surfaces, choices.settings, choices.values, progress, run};
+        core::StageContext context{surfaces, choices.settings, choices.values, progress,
+                                   run,      &choices.stereo};
         for (const Step& step : StepsFor(choices.settings, stages)) {
             if (progress.Cancelled()) break;
             if (!step.stage) continue;

@@ -5,8 +5,8 @@
 #include "depth/gray_scale.h"
 #include "depth/invert_depth.h"
 #include "depth/warp_depth_map.h"
-#include "stereo/anaglyph_composition.h"
 #include "stereo/frame.h"
+#include "stereo/stereo_composition.h"
 
 namespace conversion {
 
@@ -53,7 +53,7 @@ StageTable MakeStandardStages() {
     table.blurs[5] = [](StageContext& c) {
         Blurs::MaxDepth(c, c.surfaces.picDepth, c.surfaces.picDepth);
     };
-    table.anaglyph = stereo::MakeAnaglyph;
+    table.anaglyph = stereo::MakeStereoPicture;
     table.frame = [](StageContext& c) { stereo::DrawFrame(c, c.surfaces.picOriginal); };
     return table;
 }

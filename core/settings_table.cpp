@@ -50,6 +50,13 @@ const std::array kTable = {
     SettingEntry{"FrameType", Kind::kInteger, "0", 0, 1, Step::kMenuGroups, 16,
                  [](Choices& c) { return &c.settings.FrameType; }},
     // Keys added for new features go below, with write positions from 17 on.
+    // How the two views are joined or laid out (core/stereo_choices.h).
+    SettingEntry{"Method", Kind::kInteger, "0", 0, 3, Step::kAdded, 17,
+                 [](Choices& c) { return &c.stereo.method; }},
+    SettingEntry{"Glasses", Kind::kInteger, "0", 0, 2, Step::kAdded, 18,
+                 [](Choices& c) { return &c.stereo.glasses; }},
+    SettingEntry{"Layout", Kind::kInteger, "0", 0, 5, Step::kAdded, 19,
+                 [](Choices& c) { return &c.stereo.layout; }},
 };
 // clang-format on
 

@@ -3,6 +3,7 @@
 // dialogs set, the caller's progress, and the count of polled rows.
 #include "core/conversion_settings.h"
 #include "core/progress.h"
+#include "core/stereo_choices.h"
 #include "core/tavs_mod.h"
 #include "core/workspace.h"
 
@@ -20,6 +21,7 @@ struct StageContext {
     const TavsMod::Values& globals;
     Progress& progress;
     RunState& run;
+    const StereoChoices* stereo = nullptr;  // none: the classic anaglyph
 };
 
 // The rule every polling stage follows after each row (each pass, for the banded
