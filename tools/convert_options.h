@@ -8,6 +8,8 @@
 #include <cstdint>
 #include <optional>
 
+#include "tools/stereo_options.h"
+
 namespace convert_tool {
 
 // Each field is set only when its option was given.
@@ -25,6 +27,7 @@ struct SettingChoices {
     std::optional<std::int16_t> show_frame;
     std::optional<std::int16_t> frame_type;
     std::optional<std::int16_t> frame_color;
+    StereoOptionChoices stereo;  // --method, --glasses, --layout
 };
 
 struct ConvertOptions {
