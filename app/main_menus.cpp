@@ -113,6 +113,7 @@ MainMenus BuildMainMenus(QMenuBar& bar) {
     AddCuesMenu(bar, m);
     AddBlurMenu(bar, m);
     AddWarpDepthMenu(bar, m);
+    AddStereoMenus(bar, m.stereo);
     m.mnuAnaglyph = AddCommand(bar, "mnuAnaglyph", "Anaglyph");
     m.mnuDepthGrain = AddCommand(bar, "mnuDepthGrain", "Grain");
     m.mnuBatch = AddCommand(bar, "mnuBatch", "About");

@@ -3,6 +3,8 @@
 // Option groups are arrays of checkable actions indexed from 0.
 #include <array>
 
+#include "app/stereo_menus.h"
+
 class QAction;
 class QMenu;
 class QMenuBar;
@@ -36,6 +38,8 @@ struct MainMenus {
     QAction* mnuSep2 = nullptr;
     QMenu* mnuLens = nullptr;
     std::array<QAction*, 2> mnuRedBlue{};  // "Red - Blue", "Blue - Red"
+
+    StereoMenus stereo;  // "Stereo", just before "Anaglyph"
 
     // Commands on the menu bar itself.
     QAction* mnuAnaglyph = nullptr;
