@@ -37,6 +37,7 @@ void frmQelun::Form_Load() {
     ShowGroupChecks();
     settingsstore::ReadSettings(*store, ReadStep::kAdded, choices_);
     ShowStereoChecks();
+    ShowBackgroundCheck(menus_.background, choices_.picture.background);
 }
 
 // Settings are written however the window is left, minimized or not.

@@ -9,7 +9,6 @@ namespace {
 using Kind = SettingKind;
 using Step = ReadStep;
 
-
 // clang-format off
 const std::array kTable = {
     // The values the window shows before it is drawn.
@@ -50,19 +49,23 @@ const std::array kTable = {
     SettingEntry{"FrameType", Kind::kInteger, "0", 0, 1, Step::kMenuGroups, 16,
                  [](Choices& c) { return &c.settings.FrameType; }},
     // Keys added for new features go below, with write positions from 17 on.
+    SettingEntry{"Background", Kind::kColour, "#ffffff", 0, 0xFFFFFF, Step::kAdded, 17,
+                 nullptr, nullptr, nullptr, [](Choices& c) { return &c.picture.background; }},
     // How the two views are joined or laid out (core/stereo_choices.h).
-    SettingEntry{"Method", Kind::kInteger, "0", 0, 3, Step::kAdded, 17,
+    SettingEntry{"Method", Kind::kInteger, "0", 0, 3, Step::kAdded, 18,
                  [](Choices& c) { return &c.stereo.method; }},
-    SettingEntry{"Glasses", Kind::kInteger, "0", 0, 2, Step::kAdded, 18,
+    SettingEntry{"Glasses", Kind::kInteger, "0", 0, 2, Step::kAdded, 19,
                  [](Choices& c) { return &c.stereo.glasses; }},
-    SettingEntry{"Layout", Kind::kInteger, "0", 0, 5, Step::kAdded, 19,
+    SettingEntry{"Layout", Kind::kInteger, "0", 0, 5, Step::kAdded, 20,
                  [](Choices& c) { return &c.stereo.layout; }},
 };
 // clang-format on
 
 }  // namespace
 
-std::span<const SettingEntry> SettingsTable() { return kTable; }
+std::span<const SettingEntry> SettingsTable() {
+    return kTable;
+}
 
 const SettingEntry* FindSetting(std::string_view key) {
     for (const SettingEntry& entry : kTable)

@@ -27,7 +27,8 @@ struct SettingChoices {
     std::optional<std::int16_t> show_frame;
     std::optional<std::int16_t> frame_type;
     std::optional<std::int16_t> frame_color;
-    StereoOptionChoices stereo;  // --method, --glasses, --layout
+    StereoOptionChoices stereo;               // --method, --glasses, --layout
+    std::optional<std::uint32_t> background;  // 0xRRGGBB
 };
 
 struct ConvertOptions {

@@ -1,7 +1,7 @@
 #include "tools/run_settings.h"
 
-#include "io/settings_store.h"
 #include "depth/gray_scale.h"
+#include "io/settings_store.h"
 
 namespace convert_tool {
 
@@ -31,6 +31,7 @@ void ApplyChoices(const SettingChoices& choices, RunSettings& run) {
     SetIfGiven(s.FrameType, choices.frame_type);
     SetIfGiven(s.FrameColor, choices.frame_color);
     ApplyStereoChoices(choices.stereo, run.stereo);
+    SetIfGiven(run.picture.background, choices.background);
 }
 
 RunSettings ResolveSettings(const ConvertOptions& options) {

@@ -38,7 +38,8 @@ class WindowTest : public QObject {
     // Unreadable texts read as zero, not the default, and a stored index outside its
     // group checks no entry and is written back as read; the stored Cues entry is
     // chosen as from the menu, overriding the stored DepthCue and CueColor. All
-    // seventeen keys are written at exit, minimized or not, as the menus left them.
+    // seventeen keys, and the added ones at their defaults, are written at exit,
+    // minimized or not, as the menus left them.
     void StoreReadAtStartAndWrittenAtExit() {
         const QString file =
             QSettings(QStringLiteral("Zarvik"), QStringLiteral("Zarvik")).fileName();
