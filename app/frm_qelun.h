@@ -57,6 +57,12 @@ class frmQelun : public QMainWindow {
     void mnuFileSaveAs_Click();
     void mnuFileReload_Click();
     void LayoutPictureBoxes();
+
+    // The "Stereo" menu (frm_qelun_stereo.cpp): method, glasses and layout.
+    void mnuStereoMethod_Click(int index);
+    void mnuStereoGlasses_Click(int index);
+    void mnuStereoLayout_Click(int index);
+    void ShowStereoChecks();
     void EnableReload(bool enabled);
 
     // Window › Background (transparent pixels): frm_qelun_background.cpp.
@@ -104,6 +110,7 @@ class frmQelun : public QMainWindow {
   private:
     bool Chosen(const FileChoice& choice);
     void ConnectMenus();
+    void ConnectStereoMenus();
     void ConnectBackgroundMenu();
     void PlaceControls();
     void SetOuterSize(int width_twips, int height_twips);

@@ -115,6 +115,7 @@ MainMenus BuildMainMenus(QMenuBar& bar) {
     AddBlurMenu(bar, m);
     AddWarpDepthMenu(bar, m);
     AddParallaxMenus(*m.mnuFile, *m.mnuWarpShift, m.parallax);
+    AddStereoMenus(bar, m.stereo);
     m.mnuAnaglyph = AddCommand(bar, "mnuAnaglyph", "Anaglyph");
     m.mnuDepthGrain = AddCommand(bar, "mnuDepthGrain", "Grain");
     m.mnuBatch = AddCommand(bar, "mnuBatch", "About");

@@ -5,6 +5,7 @@
 
 #include "app/background_menu.h"
 #include "app/parallax_menus.h"
+#include "app/stereo_menus.h"
 
 class QAction;
 class QMenu;
@@ -40,6 +41,8 @@ struct MainMenus {
     QAction* mnuSep2 = nullptr;
     QMenu* mnuLens = nullptr;
     std::array<QAction*, 2> mnuRedBlue{};  // "Red - Blue", "Blue - Red"
+
+    StereoMenus stereo;  // "Stereo", just before "Anaglyph"
 
     // Commands on the menu bar itself.
     QAction* mnuAnaglyph = nullptr;

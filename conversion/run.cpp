@@ -125,7 +125,7 @@ Result Run(const platform::Picture& picture, const platform::Display& display,
         run.expected_polls =
             PollsPerRow(choices, depth_from != nullptr) * surfaces.picOriginal.ScaleHeight();
         core::StageContext context{surfaces, choices.settings, choices.values, progress,
-                                   run,      choices.parallax};
+                                   run,      choices.parallax, &choices.stereo};
         for (const Step& step : StepsFor(choices, depth_from != nullptr, stages)) {
             if (progress.Cancelled()) break;
             if (!step.stage) continue;

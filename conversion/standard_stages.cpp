@@ -5,9 +5,9 @@
 #include "depth/gray_scale.h"
 #include "depth/invert_depth.h"
 #include "depth/warp_depth_map.h"
-#include "stereo/anaglyph_composition.h"
 #include "stereo/frame.h"
 #include "stereo/scaled_views.h"
+#include "stereo/stereo_composition.h"
 
 namespace conversion {
 
@@ -54,10 +54,14 @@ StageTable MakeStandardStages() {
     table.blurs[5] = [](StageContext& c) {
         Blurs::MaxDepth(c, c.surfaces.picDepth, c.surfaces.picDepth);
     };
-    table.anaglyph = stereo::MakeAnaglyph;
+    table.anaglyph = stereo::MakeStereoPicture;
     table.scaled_anaglyph = [](StageContext& c) {
         stereo::MakeScaledViews(c);
-        stereo::JoinAnaglyph(c, c.surfaces.picLeft, c.surfaces.picResult);
+        if (c.progress.Cancelled()) return;
+        if (!c.stereo || c.stereo->Classic())
+            stereo::JoinAnaglyph(c, c.surfaces.picLeft, c.surfaces.picResult);
+        else
+            stereo::ComposeStereoPicture(c, c.surfaces.picLeft);
     };
     table.frame = [](StageContext& c) { stereo::DrawFrame(c, c.surfaces.picOriginal); };
     return table;

@@ -5,6 +5,7 @@
 #include "core/conversion_settings.h"
 #include "core/picture_choices.h"
 #include "core/parallax_choices.h"
+#include "core/stereo_choices.h"
 #include "core/tavs_mod.h"
 
 namespace core {
@@ -12,6 +13,7 @@ namespace core {
 struct Choices {
     ConversionSettings settings;  // the menus' choices
     TavsMod::Values values;       // the dialogs' values
+    StereoChoices stereo;         // how the two views are joined or laid out
     PictureChoices picture;       // how a picture file is read
     ParallaxChoices parallax;     // the scaled strength and the screen plane
 

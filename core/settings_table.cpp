@@ -56,6 +56,13 @@ const std::array kTable = {
                  [](Choices& c) { return &c.parallax.parallax_percent; }},
     SettingEntry{"ScreenPlane", Kind::kReal, "60", 0, 100, Step::kAdded, 19, nullptr, nullptr,
                  [](Choices& c) { return &c.parallax.screen_plane; }},
+    // How the two views are joined or laid out (core/stereo_choices.h).
+    SettingEntry{"Method", Kind::kInteger, "0", 0, 3, Step::kAdded, 20,
+                 [](Choices& c) { return &c.stereo.method; }},
+    SettingEntry{"Glasses", Kind::kInteger, "0", 0, 2, Step::kAdded, 21,
+                 [](Choices& c) { return &c.stereo.glasses; }},
+    SettingEntry{"Layout", Kind::kInteger, "0", 0, 5, Step::kAdded, 22,
+                 [](Choices& c) { return &c.stereo.layout; }},
 };
 // clang-format on
 

@@ -4,6 +4,7 @@
 #include "core/conversion_settings.h"
 #include "core/parallax_choices.h"
 #include "core/progress.h"
+#include "core/stereo_choices.h"
 #include "core/tavs_mod.h"
 #include "core/workspace.h"
 
@@ -22,6 +23,7 @@ struct StageContext {
     Progress& progress;
     RunState& run;
     const ParallaxChoices& parallax;
+    const StereoChoices* stereo = nullptr;  // none: the classic anaglyph
 };
 
 // The rule every polling stage follows after each row (each pass, for the banded

@@ -15,6 +15,15 @@ _zarvik_convert() {
         --lens)
             COMPREPLY=($(compgen -W 'red-blue blue-red' -- "$cur"))
             return ;;
+        --method)
+            COMPREPLY=($(compgen -W 'colour half-colour grey dubois' -- "$cur"))
+            return ;;
+        --glasses)
+            COMPREPLY=($(compgen -W 'red-cyan green-magenta amber-blue' -- "$cur"))
+            return ;;
+        --layout)
+            COMPREPLY=($(compgen -W 'anaglyph side-by-side cross-eye half-side-by-side top-bottom half-top-bottom' -- "$cur"))
+            return ;;
         --frame)
             COMPREPLY=($(compgen -W 'sides full' -- "$cur"))
             return ;;
@@ -43,7 +52,7 @@ _zarvik_convert() {
     if [[ $cur == -* ]]; then
         COMPREPLY=($(compgen -W '--output-dir --format --depth-map --second-view
             --cue --depth-cue --cue-color --blur --warp --warp= --no-warp --levels
-            --added-depth --added-depth= --no-added-depth --lens --frame --no-frame
+            --added-depth --added-depth= --no-added-depth --lens --method --glasses --layout --frame --no-frame
             --frame-color --display-bpp --saved-settings --parallax --screen-plane
             --depth-from --depth-from-invert --left-view --right-view --help --version' -- "$cur"))
         [[ ${COMPREPLY-} == *= ]] && compopt -o nospace

@@ -138,6 +138,18 @@ const OptionRule kOptions[] = {
      [](ConvertOptions& o, const std::optional<QString>& v) {
          return SetNamed(o.choices.frame_color, kFrameColors, "--frame-color", *v);
      }},
+    {"--method", Takes::kValue,
+     [](ConvertOptions& o, const std::optional<QString>& v) {
+         return SetStereoOption(o.choices.stereo, "--method", *v);
+     }},
+    {"--glasses", Takes::kValue,
+     [](ConvertOptions& o, const std::optional<QString>& v) {
+         return SetStereoOption(o.choices.stereo, "--glasses", *v);
+     }},
+    {"--layout", Takes::kValue,
+     [](ConvertOptions& o, const std::optional<QString>& v) {
+         return SetStereoOption(o.choices.stereo, "--layout", *v);
+     }},
     {"--display-bpp", Takes::kValue,
      [](ConvertOptions& o, const std::optional<QString>& v) -> Error {
          const auto bpp = ParseInt16(v->toStdString());

@@ -9,6 +9,7 @@
 #include <optional>
 
 #include "tools/parallax_options.h"
+#include "tools/stereo_options.h"
 
 namespace convert_tool {
 
@@ -27,6 +28,7 @@ struct SettingChoices {
     std::optional<std::int16_t> show_frame;
     std::optional<std::int16_t> frame_type;
     std::optional<std::int16_t> frame_color;
+    StereoOptionChoices stereo;               // --method, --glasses, --layout
     std::optional<std::uint32_t> background;  // 0xRRGGBB
 };
 

@@ -79,6 +79,22 @@ Anaglyph:
   --no-added-depth      no added depth
   --lens red-blue|blue-red   which view gives the red channel (default red-blue:
                         red from the picture, green and blue from the second view)
+  --method colour|half-colour|grey|dubois   how the two views are joined:
+                        colour (default) keeps each view's own channels; half-colour
+                        puts the left view's luma in its lens's channels; grey
+                        puts each view's luma in its lens's channels (luma by the
+                        Rec. 601 weights 0.299 R + 0.587 G + 0.114 B); dubois is the
+                        least-squares projection in linear light
+  --glasses red-cyan|green-magenta|amber-blue   the lenses (default red-cyan): the
+                        left view gives red, green, or red and green; the right view
+                        the rest. The left view is the picture and the right view
+                        the second view; --lens blue-red swaps them
+  --layout anaglyph|side-by-side|cross-eye|half-side-by-side|top-bottom|half-top-bottom
+                        anaglyph (default) joins the views; side-by-side puts the
+                        left view left (twice as wide), cross-eye swaps them,
+                        top-bottom puts the left view on top (twice as tall); the
+                        half layouts squeeze each view to half by area and keep the
+                        picture's size
   --frame sides|full    draw a frame on the left and right, or on all four sides
                         (default: no frame)
   --no-frame            no frame

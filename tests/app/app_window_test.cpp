@@ -14,6 +14,7 @@
 #include "app/frm_warp_shift.h"
 #include "app/histogram_box.h"
 #include "app/option_group.h"
+#include "core/settings_table.h"
 #include "io/settings_store.h"
 #include "tests/app/app_test_main.h"
 #include "tests/app/window_fixture.h"
@@ -76,13 +77,21 @@ class WindowTest : public QObject {
         store.beginGroup(QStringLiteral("Settings"));
         QMap<QString, QString> written;
         for (const QString& key : store.childKeys()) written[key] = store.value(key).toString();
+        // Keys added for new features are written after the classic ones, here at their
+        // defaults.
+        for (const core::SettingEntry& entry : core::SettingsTable()) {
+            if (entry.step != core::ReadStep::kAdded) continue;
+            const auto text = [](std::string_view t) {
+                return QString::fromUtf8(t.data(), qsizetype(t.size()));
+            };
+            QCOMPARE(written.take(text(entry.key)), text(entry.default_text));
+        }
         const QMap<QString, QString> expected = {
-            {"glbShift", "0"},   {"glbWarp", "0"},         {"Depth4", "-7"},    {"Depth3", "4"},
-            {"Depth2", "2"},     {"Depth1", "149"},        {"Depth0", "50"},    {"DoWarp", "False"},
-            {"DoShift", "True"}, {"CueColor", "4"},        {"DepthCue", "2"},   {"Cue", "6"},
-            {"BlurChoice", "9"}, {"Lens", "-3"},           {"FrameColor", "1"}, {"ShowFrame", "1"},
-            {"FrameType", "2"},  {"Background", "#ffffff"},
-            {"Parallax", "0"},   {"ScreenPlane", "60"}};
+            {"glbShift", "0"},   {"glbWarp", "0"},  {"Depth4", "-7"},    {"Depth3", "4"},
+            {"Depth2", "2"},     {"Depth1", "149"}, {"Depth0", "50"},    {"DoWarp", "False"},
+            {"DoShift", "True"}, {"CueColor", "4"}, {"DepthCue", "2"},   {"Cue", "6"},
+            {"BlurChoice", "9"}, {"Lens", "-3"},    {"FrameColor", "1"}, {"ShowFrame", "1"},
+            {"FrameType", "2"}};
         QCOMPARE(written, expected);
     }
 

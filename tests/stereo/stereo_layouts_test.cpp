@@ -1,0 +1,181 @@
+// The layouts against the views: the whole-view layouts copy them exactly; the half
+// layouts squeeze each view by area, checked against a mean of covered areas worked
+// out in floating point, on even and odd sides.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cmath>
+#include <string>
+
+#include "stereo/area_squeeze.h"
+#include "stereo/stereo_layouts.h"
+
+namespace {
+
+using core::PixelGrid;
+using core::PixelTriple;
+using core::StereoChoices;
+using core::StereoLayout;
+
+PixelGrid View(int width, int height, int seed) {
+    PixelGrid grid(width, height);
+    for (int y = 0; y < height; ++y)
+        for (int x = 0; x < width; ++x)
+            grid(x, y) = {static_cast<std::uint8_t>((x * 37 + y * 11 + seed) & 255),
+                          static_cast<std::uint8_t>((x * 5 + y * 71 + 3 * seed) & 255),
+                          static_cast<std::uint8_t>(((x ^ y) * 29 + seed) & 255)};
+    return grid;
+}
+
+StereoChoices LayoutChoice(StereoLayout layout) {
+    StereoChoices choices;
+    choices.layout = static_cast<std::int16_t>(layout);
+    return choices;
+}
+
+// The part of `grid` at (left, top), width x height.
+PixelGrid Part(const PixelGrid& grid, int left, int top, int width, int height) {
+    PixelGrid part(width, height);
+    for (int y = 0; y < height; ++y)
+        for (int x = 0; x < width; ++x) part(x, y) = grid(left + x, top + y);
+    return part;
+}
+
+// The area mean of `view` squeezed to width x height, in doubles: new pixel (i, j)
+// covers old columns [i W / w, (i + 1) W / w) and rows likewise.
+double Covered(int i, int from, int to, int k) {
+    const double start = static_cast<double>(i) * from / to;
+    const double end = static_cast<double>(i + 1) * from / to;
+    return std::max(0.0, std::min(end, k + 1.0) - std::max(start, static_cast<double>(k)));
+}
+
+PixelGrid ReferenceSqueeze(const PixelGrid& view, int width, int height) {
+    PixelGrid out(width, height);
+    for (int j = 0; j < height; ++j)
+        for (int i = 0; i < width; ++i) {
+            double b = 0, g = 0, r = 0, area = 0;
+            for (int y = 0; y < view.Height(); ++y)
+                for (int x = 0; x < view.Width(); ++x) {
+                    const double a =
+                        Covered(i, view.Width(), width, x) * Covered(j, view.Height(), height, y);
+                    b += a * view(x, y).Blue;
+                    g += a * view(x, y).Green;
+                    r += a * view(x, y).Red;
+                    area += a;
+                }
+            out(i, j) = {static_cast<std::uint8_t>(std::lround(b / area)),
+                         static_cast<std::uint8_t>(std::lround(g / area)),
+                         static_cast<std::uint8_t>(std::lround(r / area))};
+        }
+    return out;
+}
+
+// Within one step of the reference: the area mean rounds once, the reference too,
+// and they may round a sum lying near a half apart.
+void ExpectWithinOne(const PixelGrid& got, const PixelGrid& want, const std::string& what) {
+    ASSERT_EQ(got.Width(), want.Width()) << what;
+    ASSERT_EQ(got.Height(), want.Height()) << what;
+    int worst = 0;
+    for (std::size_t n = 0; n < got.Pixels().size(); ++n) {
+        const PixelTriple a = got.Pixels()[n], b = want.Pixels()[n];
+        worst = std::max({worst, std::abs(a.Blue - b.Blue), std::abs(a.Green - b.Green),
+                          std::abs(a.Red - b.Red)});
+    }
+    EXPECT_LE(worst, 1) << what;
+}
+
+struct Sides {
+    int width, height;
+};
+constexpr Sides kSides[] = {{1, 1}, {2, 2}, {3, 5}, {7, 4}, {8, 9}, {13, 11}};
+
+std::string Named(Sides s) {
+    return std::to_string(s.width) + "x" + std::to_string(s.height);
+}
+
+TEST(StereoLayouts, WholeViewLayoutsCopyTheViewsExactly) {
+    for (const Sides s : kSides) {
+        const PixelGrid left = View(s.width, s.height, 1), right = View(s.width, s.height, 90);
+        const PixelGrid sbs = stereo::Compose(left, right, LayoutChoice(StereoLayout::kSideBySide));
+        ASSERT_EQ(sbs.Width(), 2 * s.width);
+        ASSERT_EQ(sbs.Height(), s.height);
+        EXPECT_EQ(Part(sbs, 0, 0, s.width, s.height), left) << Named(s);
+        EXPECT_EQ(Part(sbs, s.width, 0, s.width, s.height), right) << Named(s);
+
+        const PixelGrid cross = stereo::Compose(left, right, LayoutChoice(StereoLayout::kCrossEye));
+        EXPECT_EQ(Part(cross, 0, 0, s.width, s.height), right) << Named(s);
+        EXPECT_EQ(Part(cross, s.width, 0, s.width, s.height), left) << Named(s);
+
+        const PixelGrid tb = stereo::Compose(left, right, LayoutChoice(StereoLayout::kTopBottom));
+        ASSERT_EQ(tb.Width(), s.width);
+        ASSERT_EQ(tb.Height(), 2 * s.height);
+        EXPECT_EQ(Part(tb, 0, 0, s.width, s.height), left) << Named(s);
+        EXPECT_EQ(Part(tb, 0, s.height, s.width, s.height), right) << Named(s);
+    }
+}
+
+// An odd side gives the left (top) view the extra pixel; the whole keeps the size.
+TEST(StereoLayouts, HalfLayoutsSqueezeEachViewByArea) {
+    for (const Sides s : kSides) {
+        const PixelGrid left = View(s.width, s.height, 1), right = View(s.width, s.height, 90);
+        const int first = (s.width + 1) / 2, second = s.width / 2;
+        const PixelGrid sbs =
+            stereo::Compose(left, right, LayoutChoice(StereoLayout::kHalfSideBySide));
+        ASSERT_EQ(sbs.Width(), s.width);
+        ASSERT_EQ(sbs.Height(), s.height);
+        ExpectWithinOne(Part(sbs, 0, 0, first, s.height), ReferenceSqueeze(left, first, s.height),
+                        "left half " + Named(s));
+        ExpectWithinOne(Part(sbs, first, 0, second, s.height),
+                        ReferenceSqueeze(right, second, s.height), "right half " + Named(s));
+
+        const int top = (s.height + 1) / 2, bottom = s.height / 2;
+        const PixelGrid tb =
+            stereo::Compose(left, right, LayoutChoice(StereoLayout::kHalfTopBottom));
+        ASSERT_EQ(tb.Width(), s.width);
+        ASSERT_EQ(tb.Height(), s.height);
+        ExpectWithinOne(Part(tb, 0, 0, s.width, top), ReferenceSqueeze(left, s.width, top),
+                        "top half " + Named(s));
+        ExpectWithinOne(Part(tb, 0, top, s.width, bottom), ReferenceSqueeze(right, s.width, bottom),
+                        "bottom half " + Named(s));
+    }
+}
+
+// Columns of black and white squeezed to half are grey: a squeeze that dropped every
+// other column would leave all black or all white.
+TEST(StereoLayouts, HalfLayoutsDropNoPixels) {
+    PixelGrid stripes(8, 8);
+    for (int y = 0; y < 8; ++y)
+        for (int x = 0; x < 8; ++x) {
+            const auto v = static_cast<std::uint8_t>(((x + y) % 2) * 255);
+            stripes(x, y) = {v, v, v};
+        }
+    for (const StereoLayout layout :
+         {StereoLayout::kHalfSideBySide, StereoLayout::kHalfTopBottom}) {
+        const PixelGrid half = stereo::Compose(stripes, stripes, LayoutChoice(layout));
+        for (const PixelTriple& p : half.Pixels()) EXPECT_EQ(p, (PixelTriple{128, 128, 128}));
+    }
+}
+
+// An even squeeze is the rounded mean of each pair, exactly.
+TEST(AreaSqueeze, EvenSqueezeIsThePairMean) {
+    const stereo::AreaSqueeze squeeze(4, 2);
+    const PixelTriple in[] = {{0, 10, 255}, {1, 11, 254}, {100, 0, 7}, {200, 255, 8}};
+    PixelTriple out[2];
+    squeeze.Row(in, out);
+    EXPECT_EQ(out[0], (PixelTriple{1, 11, 255}));   // 0.5 -> 1, 10.5 -> 11, 254.5 -> 255
+    EXPECT_EQ(out[1], (PixelTriple{150, 128, 8}));  // 127.5 -> 128, 7.5 -> 8
+}
+
+// The anaglyph layout is the join; views of two sizes are cut to the smaller.
+TEST(StereoLayouts, AnaglyphLayoutJoinsAndCutsToTheSmallerView) {
+    const PixelGrid left = View(5, 4, 1), right = View(3, 6, 90);
+    StereoChoices choices;
+    choices.method = static_cast<std::int16_t>(core::JoinMethod::kHalfColour);
+    const PixelGrid joined = stereo::Compose(left, right, choices);
+    ASSERT_EQ(joined.Width(), 3);
+    ASSERT_EQ(joined.Height(), 4);
+    EXPECT_EQ(joined(2, 3).Green, right(2, 3).Green);
+    EXPECT_EQ(joined(2, 3).Blue, right(2, 3).Blue);
+}
+
+}  // namespace
