@@ -85,6 +85,7 @@ void frmQelun::ConnectMenus() {
     on(m.mnuAnaglyph, [this] { mnuAnaglyph_Click(); });
     on(m.mnuDepthGrain, [this] { mnuDepthGrain_Click(); });
     on(m.mnuBatch, [this] { mnuBatch_Click(); });
+    ConnectSceneMenus();
 }
 
 int frmQelun::OuterWidth() const {

@@ -56,6 +56,8 @@ class frmQelun : public QMainWindow {
     void mnuFileOpen_Click();
     void mnuFileSaveAs_Click();
     void mnuFileReload_Click();
+    // Cues › Scene (frm_qelun_scene.cpp).
+    void mnuSceneChoice_Click(int index);
     void LayoutPictureBoxes();
     void EnableReload(bool enabled);
 
@@ -108,6 +110,10 @@ class frmQelun : public QMainWindow {
     // their slow part.
     void Yield();
     void ShowFileError(const QString& text);
+    // Cues › Scene (frm_qelun_scene.cpp).
+    void ConnectSceneMenus();
+    void ShowSceneChecks();
+    void ShowScenePicked(const std::string& picked);
 
     std::unique_ptr<UserPrompts> prompts_;
     platform::Display display_;

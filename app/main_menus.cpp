@@ -111,6 +111,7 @@ MainMenus BuildMainMenus(QMenuBar& bar) {
     AddFileMenu(bar, m);
     AddWindowMenu(bar, m);
     AddCuesMenu(bar, m);
+    AddSceneMenus(*m.mnuCues, m.scene);
     AddBlurMenu(bar, m);
     AddWarpDepthMenu(bar, m);
     m.mnuAnaglyph = AddCommand(bar, "mnuAnaglyph", "Anaglyph");

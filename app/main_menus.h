@@ -3,6 +3,8 @@
 // Option groups are arrays of checkable actions indexed from 0.
 #include <array>
 
+#include "app/scene_menus.h"
+
 class QAction;
 class QMenu;
 class QMenuBar;
@@ -25,6 +27,7 @@ struct MainMenus {
 
     QMenu* mnuCues = nullptr;
     std::array<QAction*, 10> mnuCue{};
+    SceneMenus scene;  // Cues › Scene
 
     QMenu* mnuBlurs = nullptr;
     std::array<QAction*, 6> mnuBlur{};

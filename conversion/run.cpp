@@ -1,11 +1,14 @@
 #include "conversion/run.h"
 
 #include <exception>
+#include <functional>
 #include <new>
 #include <optional>
 
 #include "conversion/standard_stages.h"
 #include "core/workspace.h"
+#include "depth/scene_choice.h"
+#include "depth/scene_depth.h"
 
 namespace conversion {
 
@@ -13,19 +16,25 @@ namespace {
 
 // One step of the run, the stage it calls (none: skipped) and its name for messages.
 struct Step {
-    Stage stage;
+    std::function<void(core::StageContext&)> stage;
     const char* name;
     bool long_step;  // polls no rows: the caller may say "Please Wait..."
 };
 
 // The steps the choices pick, in the order they run. A cue or filter number outside
 // the table runs none.
-std::vector<Step> StepsFor(const core::ConversionSettings& s, const StageTable& stages) {
+std::vector<Step> StepsFor(const Choices& choices, const StageTable& stages, Result& result) {
+    const core::ConversionSettings& s = choices.settings;
     std::vector<Step> steps;
     if (s.DepthCue >= 0 && s.DepthCue <= 5)
         steps.push_back({stages.cues[static_cast<std::size_t>(s.DepthCue)], "depth cue", false});
     steps.push_back({stages.invert, "inversion", false});
     steps.push_back({stages.centre, "centring", false});
+    if (const core::Scene scene = core::SceneOf(choices.scene); scene != core::Scene::kClassic)
+        steps.push_back({[scene, &result](core::StageContext& c) {
+                             result.scene_picked = depth::SceneName(depth::SceneDepth(c, scene));
+                         },
+                         "scene depth", true});
     if (s.DoWarp) steps.push_back({stages.warp, "warp", true});
     if (s.BlurChoice >= 1 && s.BlurChoice <= 5)
         steps.push_back({stages.blurs[static_cast<std::size_t>(s.BlurChoice)], "smoothing", true});
@@ -86,7 +95,7 @@ Result Run(const platform::Picture& picture, const platform::Display& display,
         // centring 2, second view 3, masks 2.
         run.expected_polls = 9LL * surfaces.picOriginal.ScaleHeight();
         core::StageContext context{surfaces, choices.settings, choices.values, progress, run};
-        for (const Step& step : StepsFor(choices.settings, stages)) {
+        for (const Step& step : StepsFor(choices, stages, result)) {
             if (progress.Cancelled()) break;
             if (!step.stage) continue;
             if (auto reason = RunStep(step, context)) {

@@ -50,6 +50,8 @@ const std::array kTable = {
     SettingEntry{"FrameType", Kind::kInteger, "0", 0, 1, Step::kMenuGroups, 16,
                  [](Choices& c) { return &c.settings.FrameType; }},
     // Keys added for new features go below, with write positions from 17 on.
+    SettingEntry{"Scene", Kind::kInteger, "0", 0, 4, Step::kAdded, 17,
+                 [](Choices& c) { return &c.scene.scene; }},
 };
 // clang-format on
 

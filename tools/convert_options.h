@@ -25,6 +25,7 @@ struct SettingChoices {
     std::optional<std::int16_t> show_frame;
     std::optional<std::int16_t> frame_type;
     std::optional<std::int16_t> frame_color;
+    std::optional<std::int16_t> scene;  // a core::Scene
 };
 
 struct ConvertOptions {
@@ -37,6 +38,7 @@ struct ConvertOptions {
     QString second_view;
     int display_bpp = 32;
     bool saved_settings = false;
+    bool verbose = false;  // say which scene each picture's depth followed
     SettingChoices choices;
 };
 

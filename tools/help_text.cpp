@@ -43,6 +43,12 @@ Depth:
                         (without N: 24, or the saved value with --saved-settings)
   --no-warp             no warp (to override --saved-settings)
   --levels A,B,C,D,E    the five depth levels (default 50,100,150,200,255)
+  --scene auto|landscape|portrait|flat  lay the cue over a layout of the scene:
+                        a ground receding upward with the sky farthest, a centred
+                        subject before its surround, or none; the depth is then
+                        smoothed inside objects and kept sharp at their edges;
+                        auto picks the layout from the picture (without --scene:
+                        the classic depth from the cue alone)
 
 Anaglyph:
   --added-depth[=N]     shift the second view by N pixels, glbShift (without N: 6,
@@ -62,6 +68,7 @@ Other:
                         depth would
   --saved-settings      start from the desktop program's saved settings instead of
                         the defaults; the options above change them for this run only
+  --verbose             say which scene each picture's depth followed
   -h, --help            show this help
   --version             show the version
 

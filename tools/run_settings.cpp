@@ -30,6 +30,7 @@ void ApplyChoices(const SettingChoices& choices, RunSettings& run) {
     SetIfGiven(s.ShowFrame, choices.show_frame);
     SetIfGiven(s.FrameType, choices.frame_type);
     SetIfGiven(s.FrameColor, choices.frame_color);
+    SetIfGiven(run.scene.scene, choices.scene);
 }
 
 RunSettings ResolveSettings(const ConvertOptions& options) {

@@ -80,7 +80,7 @@ class WindowTest : public QObject {
             {"Depth2", "2"},     {"Depth1", "149"}, {"Depth0", "50"},    {"DoWarp", "False"},
             {"DoShift", "True"}, {"CueColor", "4"}, {"DepthCue", "2"},   {"Cue", "6"},
             {"BlurChoice", "9"}, {"Lens", "-3"},    {"FrameColor", "1"}, {"ShowFrame", "1"},
-            {"FrameType", "2"}};
+            {"FrameType", "2"},  {"Scene", "0"}};
         QCOMPARE(written, expected);
     }
 
@@ -96,7 +96,9 @@ class WindowTest : public QObject {
         QVERIFY(!w.window->Running());
         core::ConversionSettings& s = w.window->Settings();
         const auto walk = [](const QMenu* menu, const auto& group, const std::int16_t& field) {
-            const QList<QAction*> entries = menu->actions();
+            // The group's own entries: Cues also ends with the Scene submenu.
+            QList<QAction*> entries = menu->actions();
+            entries.removeIf([](QAction* a) { return a->isSeparator() || a->menu(); });
             QCOMPARE(entries.size(), qsizetype(group.size()));
             for (int i = int(entries.size()) - 1; i >= 0; --i) {
                 for (int again = 0; again < 2; ++again) {
