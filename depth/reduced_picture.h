@@ -18,11 +18,22 @@ struct ChannelRange {
 };
 ChannelRange ChannelRangeOf(std::int16_t bits_per_pixel);
 
-// Brightness from 0 to 1 of a cell whose channels run up to `range`.
-inline float LumaOf(const core::PixelTriple& cell, const ChannelRange& range) {
-    return 0.299f * cell.Red / range.red + 0.587f * cell.Green / range.green +
-           0.114f * cell.Blue / range.blue;
-}
+inline constexpr float kLumaRed = 0.299f;
+inline constexpr float kLumaGreen = 0.587f;
+inline constexpr float kLumaBlue = 0.114f;
+
+// Brightness from 0 to 1 of a cell whose channels run up to the range it was made
+// for: one weight per channel, the range folded in.
+struct LumaWeights {
+    explicit LumaWeights(const ChannelRange& range)
+        : red(kLumaRed / range.red),
+          green(kLumaGreen / range.green),
+          blue(kLumaBlue / range.blue) {}
+    float operator()(const core::PixelTriple& cell) const {
+        return red * cell.Red + green * cell.Green + blue * cell.Blue;
+    }
+    float red, green, blue;
+};
 
 struct ReducedPicture {
     int factor = 1;                     // picture pixels per reduced pixel, each way

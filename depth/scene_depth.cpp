@@ -86,6 +86,7 @@ void WriteDepth(const core::PixelGrid& picture, const ChannelRange& range,
         columns[static_cast<std::size_t>(x)] = Locate(x, factor, reduced_width);
     std::vector<float> row_a(static_cast<std::size_t>(reduced_width));
     std::vector<float> row_b(static_cast<std::size_t>(reduced_width));
+    const LumaWeights luma(range);
     for (int y = 0; y < picture.Height(); ++y) {
         const Between rows = Locate(y, factor, c.a.Height());
         for (int x = 0; x < reduced_width; ++x) {
@@ -103,7 +104,7 @@ void WriteDepth(const core::PixelGrid& picture, const ChannelRange& range,
             const auto q = static_cast<std::size_t>(at.second);
             const float a = row_a[p] + at.weight * (row_a[q] - row_a[p]);
             const float b = row_b[p] + at.weight * (row_b[q] - row_b[p]);
-            const float depth = std::clamp(a * LumaOf(cells[x], range) + b, 0.0f, 1.0f);
+            const float depth = std::clamp(a * luma(cells[x]) + b, 0.0f, 1.0f);
             const auto v = static_cast<std::uint8_t>(depth * top + 0.5f);
             out[x] = {v, v, v};
         }
