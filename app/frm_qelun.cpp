@@ -86,6 +86,7 @@ void frmQelun::ConnectMenus() {
     on(m.mnuDepthGrain, [this] { mnuDepthGrain_Click(); });
     on(m.mnuBatch, [this] { mnuBatch_Click(); });
     ConnectBackgroundMenu();
+    ConnectParallaxMenus();
     ConnectSceneMenus();
 }
 
@@ -117,6 +118,7 @@ void frmQelun::UpdateCommandStates() {
     menus_.mnuFileSaveAs->setEnabled(idle && surfaces_.picOriginal.HasPicture());
     menus_.mnuDepthGrain->setEnabled(idle);
     menus_.mnuFileReload->setEnabled(idle && reload_allowed_);
+    menus_.parallax.mnuOpenDepthMap->setEnabled(idle);
 }
 
 void frmQelun::Yield() {

@@ -64,6 +64,14 @@ class frmQelun : public QMainWindow {
     // Window › Background (transparent pixels): frm_qelun_background.cpp.
     void mnuBackgroundOther_Click();
     void SetBackground(std::uint32_t background);
+    // Scaled strength, screen plane and depth maps from files (frm_qelun_parallax.cpp).
+    void mnuStrength_Click(int index);
+    void mnuScreenPlane_Click();
+    void mnuOpenDepthMap_Click();
+    void mnuCloseDepthMap_Click();
+    void OpenDepthMapPath(const QString& chosen);
+    // The opened depth map, sized to the picture; nullptr when the cue makes one.
+    const core::DepthLevels* DepthFrom() const;
 
     // Open's steps after the file dialog; also what dropping a file does.
     void OpenPicturePath(const QString& chosen);
@@ -115,6 +123,11 @@ class frmQelun : public QMainWindow {
     // their slow part.
     void Yield();
     void ShowFileError(const QString& text);
+    // Scaled strength (frm_qelun_parallax.cpp).
+    void ConnectParallaxMenus();
+    void ShowParallaxChecks();
+    void PictureOpened();
+    void SuggestScaledStrength();
     // Cues › Scene (frm_qelun_scene.cpp).
     void ConnectSceneMenus();
     void ShowSceneChecks();
@@ -142,4 +155,5 @@ class frmQelun : public QMainWindow {
     QString initial_folder_;
     bool reload_allowed_ = true;  // as designed, until start-up disables it
     bool close_pending_ = false;
+    std::optional<core::DepthLevels> depth_from_;  // File › Open Depth Map
 };

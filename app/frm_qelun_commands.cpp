@@ -130,8 +130,7 @@ void frmQelun::RunConversion() {
     progress.Advance(0.0);
     SetBandVisible(true);
     progress_ = &progress;
-    conversion::Result result =
-        conversion::Run(picture, display_, choices_, progress);
+    conversion::Result result = conversion::Run(picture, display_, choices_, progress, DepthFrom());
     progress_ = nullptr;
     last_outcome_ = result.outcome;
     SetCommandCaption(kAnaglyphCaption);

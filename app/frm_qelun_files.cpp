@@ -93,6 +93,7 @@ void frmQelun::OpenPicturePath(const QString& chosen) {
     SetOuterSize(original.Left() + original.Width() + 95,
                  original.Top() + original.Height() + band_->HeightTwips() + 650);
     EnableReload(false);
+    PictureOpened();
 }
 
 // Also the conversion's first and (after a cancel) last step. When the file can no

@@ -25,8 +25,8 @@ void frmQelun::ShowSceneChecks() {
         actions[static_cast<std::size_t>(i)]->setChecked(i == checked);
 }
 
-// A classic run says nothing, so a window that never chooses a scene never grows a
-// status line.
+// A classic run says nothing: a window that never chooses a scene makes no status
+// line of its own for it.
 void frmQelun::ShowScenePicked(const std::string& picked) {
     if (picked.empty()) return;
     statusBar()->showMessage(QStringLiteral("Scene: ") + QString::fromStdString(picked));

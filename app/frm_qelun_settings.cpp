@@ -37,6 +37,7 @@ void frmQelun::Form_Load() {
     ShowGroupChecks();
     settingsstore::ReadSettings(*store, ReadStep::kAdded, choices_);
     ShowBackgroundCheck(menus_.background, choices_.picture.background);
+    ShowParallaxChecks();
     ShowSceneChecks();
 }
 

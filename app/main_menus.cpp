@@ -115,6 +115,7 @@ MainMenus BuildMainMenus(QMenuBar& bar) {
     AddSceneMenus(*m.mnuCues, m.scene);
     AddBlurMenu(bar, m);
     AddWarpDepthMenu(bar, m);
+    AddParallaxMenus(*m.mnuFile, *m.mnuWarpShift, m.parallax);
     m.mnuAnaglyph = AddCommand(bar, "mnuAnaglyph", "Anaglyph");
     m.mnuDepthGrain = AddCommand(bar, "mnuDepthGrain", "Grain");
     m.mnuBatch = AddCommand(bar, "mnuBatch", "About");

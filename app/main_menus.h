@@ -4,6 +4,7 @@
 #include <array>
 
 #include "app/background_menu.h"
+#include "app/parallax_menus.h"
 #include "app/scene_menus.h"
 
 class QAction;
@@ -46,6 +47,8 @@ struct MainMenus {
     QAction* mnuAnaglyph = nullptr;
     QAction* mnuDepthGrain = nullptr;
     QAction* mnuBatch = nullptr;  // "About"
+
+    ParallaxMenus parallax;  // the scaled strength's entries in File and WarpDepth
 };
 
 // Fills the bar in display order. Every entry is enabled and unchecked, as designed;

@@ -39,7 +39,9 @@ platform::Picture MakePhoto(const platform::Display& display, bool grey) {
 }
 
 struct Rig {
-    Rig() : display(32), surfaces(display), context{surfaces, settings, globals, progress, run} {
+    Rig()
+        : display(32), surfaces(display), context{surfaces, settings, globals,
+                                                  progress, run,      parallax} {
         photo = MakePhoto(display, false);
         depth_map = MakePhoto(display, true);
         surfaces.picOriginal.SetPicture(photo);
@@ -51,6 +53,7 @@ struct Rig {
     TavsMod::Values globals;
     core::Progress progress;
     core::RunState run;
+    core::ParallaxChoices parallax;
     core::StageContext context;
     platform::Picture photo;
     platform::Picture depth_map;

@@ -35,7 +35,7 @@ platform::Picture MakePhoto(const platform::Display& display, int width, int hei
 struct Rig {
     Rig(int width, int height)
         : surfaces(display),
-          context{surfaces, settings, globals, progress, run},
+          context{surfaces, settings, globals, progress, run, parallax},
           photo(MakePhoto(display, width, height)) {}
     void Load() {
         surfaces.picOriginal.SetPicture(photo);
@@ -53,6 +53,7 @@ struct Rig {
     TavsMod::Values globals;
     core::Progress progress;
     core::RunState run;
+    core::ParallaxChoices parallax;
     core::StageContext context;
     platform::Picture photo;
 };

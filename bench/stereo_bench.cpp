@@ -39,7 +39,7 @@ platform::Picture MakePicture(const platform::Display& display, PixelAt pixel_at
 struct Window {
     Window()
         : surfaces(display),
-          context{surfaces, settings, globals, progress, run},
+          context{surfaces, settings, globals, progress, run, parallax},
           picture(MakePicture(display,
                               [](int x, int y) {
                                   return platform::RGB((x * 7 + y) & 255, (y * 3) & 255,
@@ -70,6 +70,7 @@ struct Window {
     TavsMod::Values globals;
     core::Progress progress;
     core::RunState run;
+    core::ParallaxChoices parallax;
     core::StageContext context;
     platform::Picture picture;
     platform::Picture depth;

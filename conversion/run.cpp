@@ -5,6 +5,7 @@
 #include <new>
 #include <optional>
 
+#include "conversion/imported_depth.h"
 #include "conversion/standard_stages.h"
 #include "core/workspace.h"
 #include "depth/scene_choice.h"
@@ -22,23 +23,32 @@ struct Step {
 };
 
 // The steps the choices pick, in the order they run. A cue or filter number outside
-// the table runs none.
-std::vector<Step> StepsFor(const Choices& choices, const StageTable& stages, Result& result) {
+// the table runs none. An imported depth map stands for the cue, inversion and centring,
+// and for the scene depth too: it is the picture's own depth already.
+std::vector<Step> StepsFor(const Choices& choices, bool depth_imported, const StageTable& stages,
+                           Result& result) {
     const core::ConversionSettings& s = choices.settings;
     std::vector<Step> steps;
-    if (s.DepthCue >= 0 && s.DepthCue <= 5)
-        steps.push_back({stages.cues[static_cast<std::size_t>(s.DepthCue)], "depth cue", false});
-    steps.push_back({stages.invert, "inversion", false});
-    steps.push_back({stages.centre, "centring", false});
-    if (const core::Scene scene = core::SceneOf(choices.scene); scene != core::Scene::kClassic)
-        steps.push_back({[scene, &result](core::StageContext& c) {
-                             result.scene_picked = depth::SceneName(depth::SceneDepth(c, scene));
-                         },
-                         "scene depth", true});
+    if (!depth_imported) {
+        if (s.DepthCue >= 0 && s.DepthCue <= 5)
+            steps.push_back(
+                {stages.cues[static_cast<std::size_t>(s.DepthCue)], "depth cue", false});
+        steps.push_back({stages.invert, "inversion", false});
+        steps.push_back({stages.centre, "centring", false});
+        if (const core::Scene scene = core::SceneOf(choices.scene); scene != core::Scene::kClassic)
+            steps.push_back({[scene, &result](core::StageContext& c) {
+                                 result.scene_picked =
+                                     depth::SceneName(depth::SceneDepth(c, scene));
+                             },
+                             "scene depth", true});
+    }
     if (s.DoWarp) steps.push_back({stages.warp, "warp", true});
     if (s.BlurChoice >= 1 && s.BlurChoice <= 5)
         steps.push_back({stages.blurs[static_cast<std::size_t>(s.BlurChoice)], "smoothing", true});
-    steps.push_back({stages.anaglyph, "anaglyph", false});
+    if (choices.parallax.Scaled())
+        steps.push_back({stages.scaled_anaglyph, "anaglyph", false});
+    else
+        steps.push_back({stages.anaglyph, "anaglyph", false});
     if (s.ShowFrame == 1) steps.push_back({stages.frame, "frame", false});
     return steps;
 }
@@ -67,10 +77,32 @@ void LoadSurfaces(core::Workspace& surfaces, const platform::Picture& picture) {
     surfaces.picDepth.SetPicture(picture);
 }
 
-Views TakeViews(const core::Workspace& surfaces) {
+// Polled row passes: cue 1, inversion 1, centring 2 unless the depth map was imported;
+// the classic second view 3 or the scaled views 1; masks 2.
+long long PollsPerRow(const Choices& choices, bool depth_imported) {
+    return (depth_imported ? 0 : 4) + (choices.parallax.Scaled() ? 1 : 3) + 2;
+}
+
+// `picture_image` is the picture as loaded: the classic left view.
+Views TakeViews(const core::Workspace& surfaces, const Choices& choices,
+                const platform::Bitmap& picture_image) {
     const platform::PictureSurface& original = surfaces.picOriginal;
     return {original.HasPicture() ? *original.GetPicture() : original.ImageAsPicture(),
-            surfaces.picDepth.Image(), surfaces.picResult.Image()};
+            surfaces.picDepth.Image(), surfaces.picResult.Image(),
+            choices.parallax.Scaled() ? surfaces.picLeft.Image() : picture_image,
+            surfaces.picResult.Image()};
+}
+
+// Why the imported depth map could not be drawn; nothing when it was.
+std::optional<std::string> ImportDepth(const core::DepthLevels& levels, core::Workspace& surfaces) {
+    try {
+        DrawImportedDepth(levels, surfaces.picDepth);
+    } catch (const std::bad_alloc&) {
+        return std::string("out of memory");
+    } catch (const std::exception& error) {
+        return std::string(error.what());
+    }
+    return std::nullopt;
 }
 
 }  // namespace
@@ -80,22 +112,32 @@ std::string Result::Failure() const {
 }
 
 Result Run(const platform::Picture& picture, const platform::Display& display,
-           const Choices& choices, core::Progress& progress) {
-    return Run(picture, display, choices, progress, StandardStages());
+           const Choices& choices, core::Progress& progress, const core::DepthLevels* depth_from) {
+    return Run(picture, display, choices, progress, StandardStages(), depth_from);
 }
 
 Result Run(const platform::Picture& picture, const platform::Display& display,
-           const Choices& choices, core::Progress& progress, const StageTable& stages) {
+           const Choices& choices, core::Progress& progress, const StageTable& stages,
+           const core::DepthLevels* depth_from) {
     Result result;
     try {
         core::Workspace surfaces(display);
         LoadSurfaces(surfaces, picture);
+        const platform::Bitmap picture_image = surfaces.picOriginal.Image();
+        if (depth_from) {
+            if (auto reason = ImportDepth(*depth_from, surfaces)) {
+                result.failed_step = "depth map";
+                result.reason = std::move(*reason);
+                return result;
+            }
+        }
         core::RunState run;
-        // Nine polled row passes make a run with cues 0 to 4: cue 1, inversion 1,
-        // centring 2, second view 3, masks 2.
-        run.expected_polls = 9LL * surfaces.picOriginal.ScaleHeight();
-        core::StageContext context{surfaces, choices.settings, choices.values, progress, run};
-        for (const Step& step : StepsFor(choices, stages, result)) {
+        // Nine polled row passes make a classic run with cues 0 to 4.
+        run.expected_polls =
+            PollsPerRow(choices, depth_from != nullptr) * surfaces.picOriginal.ScaleHeight();
+        core::StageContext context{surfaces, choices.settings, choices.values, progress,
+                                   run,      choices.parallax};
+        for (const Step& step : StepsFor(choices, depth_from != nullptr, stages, result)) {
             if (progress.Cancelled()) break;
             if (!step.stage) continue;
             if (auto reason = RunStep(step, context)) {
@@ -108,7 +150,7 @@ Result Run(const platform::Picture& picture, const platform::Display& display,
             result.outcome = Outcome::kCancelled;
             return result;
         }
-        result.views = TakeViews(surfaces);
+        result.views = TakeViews(surfaces, choices, picture_image);
         result.outcome = Outcome::kConverted;
     } catch (const std::bad_alloc&) {
         // Setting the surfaces up, or handing the views over.

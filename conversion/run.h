@@ -10,6 +10,7 @@
 
 #include "conversion/stage_table.h"
 #include "core/choices.h"
+#include "core/depth_levels.h"
 #include "core/progress.h"
 #include "platform/bitmap.h"
 #include "platform/display.h"
@@ -24,6 +25,8 @@ struct Views {
     platform::Picture anaglyph;   // the picture of picOriginal, which "Save Result As" writes
     platform::Bitmap depth_map;   // picDepth after the run
     platform::Bitmap second_view; // picResult after the run
+    platform::Bitmap left_view;   // the first eye's: the picture itself, classically
+    platform::Bitmap right_view;  // the second eye's: the second view
 };
 
 enum class Outcome { kConverted, kCancelled, kFailed };
@@ -44,10 +47,15 @@ struct Result {
 // Runs the stages the choices pick, in their fixed order, checking for a cancel
 // between every two. The first step that throws (std::bad_alloc included) ends the
 // conversion as failed; a cancel ends it as cancelled. Neither leaves views.
+//
+// A depth map from elsewhere (`depth_from`, of the picture's size) takes the place of
+// the depth cue, the inversion and the centring; the warp and smoothing still run.
 Result Run(const platform::Picture& picture, const platform::Display& display,
-           const Choices& choices, core::Progress& progress);
+           const Choices& choices, core::Progress& progress,
+           const core::DepthLevels* depth_from = nullptr);
 // The same with a stage table of the caller's.
 Result Run(const platform::Picture& picture, const platform::Display& display,
-           const Choices& choices, core::Progress& progress, const StageTable& stages);
+           const Choices& choices, core::Progress& progress, const StageTable& stages,
+           const core::DepthLevels* depth_from = nullptr);
 
 }  // namespace conversion

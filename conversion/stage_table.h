@@ -17,6 +17,7 @@ struct StageTable {
     Stage warp = nullptr;
     std::array<Stage, 6> blurs{};  // by BlurChoice; entry 0 ("None") stays empty
     Stage anaglyph = nullptr;
+    Stage scaled_anaglyph = nullptr;  // in place of anaglyph for the scaled strength
     Stage frame = nullptr;
 };
 

@@ -7,6 +7,7 @@
 #include "depth/warp_depth_map.h"
 #include "stereo/anaglyph_composition.h"
 #include "stereo/frame.h"
+#include "stereo/scaled_views.h"
 
 namespace conversion {
 
@@ -54,6 +55,10 @@ StageTable MakeStandardStages() {
         Blurs::MaxDepth(c, c.surfaces.picDepth, c.surfaces.picDepth);
     };
     table.anaglyph = stereo::MakeAnaglyph;
+    table.scaled_anaglyph = [](StageContext& c) {
+        stereo::MakeScaledViews(c);
+        stereo::JoinAnaglyph(c, c.surfaces.picLeft, c.surfaces.picResult);
+    };
     table.frame = [](StageContext& c) { stereo::DrawFrame(c, c.surfaces.picOriginal); };
     return table;
 }

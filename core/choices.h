@@ -4,6 +4,7 @@
 // (settings_table.h) says which of them are stored, under which key.
 #include "core/conversion_settings.h"
 #include "core/picture_choices.h"
+#include "core/parallax_choices.h"
 #include "core/scene_choices.h"
 #include "core/tavs_mod.h"
 
@@ -13,6 +14,7 @@ struct Choices {
     ConversionSettings settings;  // the menus' choices
     TavsMod::Values values;       // the dialogs' values
     PictureChoices picture;       // how a picture file is read
+    ParallaxChoices parallax;     // the scaled strength and the screen plane
     SceneChoices scene;           // the layout the depth map follows
 
     friend bool operator==(const Choices&, const Choices&) = default;

@@ -51,7 +51,12 @@ const std::array kTable = {
     // Keys added for new features go below, with write positions from 17 on.
     SettingEntry{"Background", Kind::kColour, "#ffffff", 0, 0xFFFFFF, Step::kAdded, 17,
                  nullptr, nullptr, nullptr, [](Choices& c) { return &c.picture.background; }},
-    SettingEntry{"Scene", Kind::kInteger, "0", 0, 4, Step::kAdded, 18,
+    // The scaled strength: 0 is Classic, and so is anything outside its range.
+    SettingEntry{"Parallax", Kind::kReal, "0", 0, 10, Step::kAdded, 18, nullptr, nullptr,
+                 [](Choices& c) { return &c.parallax.parallax_percent; }},
+    SettingEntry{"ScreenPlane", Kind::kReal, "60", 0, 100, Step::kAdded, 19, nullptr, nullptr,
+                 [](Choices& c) { return &c.parallax.screen_plane; }},
+    SettingEntry{"Scene", Kind::kInteger, "0", 0, 4, Step::kAdded, 20,
                  [](Choices& c) { return &c.scene.scene; }},
 };
 // clang-format on

@@ -99,12 +99,11 @@ std::string FormatStoredTruth(bool value) {
 
 // The shortest text that reads back as the same number ("2.5", "0.1", "3").
 std::string FormatStoredReal(double value) {
+    // The shortest text that reads back as the value, in plain decimals where they are
+    // as short: "60", not "6e+01".
     char text[32];
-    for (int digits = 1; digits <= 17; ++digits) {
-        std::snprintf(text, sizeof text, "%.*g", digits, value);
-        if (std::strtod(text, nullptr) == value) break;
-    }
-    return text;
+    const auto end = std::to_chars(text, text + sizeof text, value).ptr;
+    return std::string(text, end);
 }
 
 std::optional<std::uint32_t> ParseStoredColour(std::string_view text) {

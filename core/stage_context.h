@@ -2,6 +2,7 @@
 // Everything an image stage may touch: the surfaces, the settings, the values the
 // dialogs set, the caller's progress, and the count of polled rows.
 #include "core/conversion_settings.h"
+#include "core/parallax_choices.h"
 #include "core/progress.h"
 #include "core/tavs_mod.h"
 #include "core/workspace.h"
@@ -20,6 +21,7 @@ struct StageContext {
     const TavsMod::Values& globals;
     Progress& progress;
     RunState& run;
+    const ParallaxChoices& parallax;
 };
 
 // The rule every polling stage follows after each row (each pass, for the banded

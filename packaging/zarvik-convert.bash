@@ -33,10 +33,10 @@ _zarvik_convert() {
         --output-dir)
             _filedir -d
             return ;;
-        --depth-map | --second-view)
+        --depth-map | --second-view | --left-view | --right-view | --depth-from)
             _filedir
             return ;;
-        --depth-cue | --cue-color | --levels)
+        --depth-cue | --cue-color | --levels | --parallax | --screen-plane)
             # Numbers: nothing sensible to offer.
             return ;;
     esac
@@ -47,8 +47,9 @@ _zarvik_convert() {
         COMPREPLY=($(compgen -W '--output-dir --format --depth-map --second-view
             --cue --depth-cue --cue-color --blur --warp --warp= --no-warp --levels
             --added-depth --added-depth= --no-added-depth --lens --frame --no-frame
-            --frame-color --display-bpp --saved-settings --help --version
-            --scene --verbose' -- "$cur"))
+            --frame-color --display-bpp --saved-settings --parallax --screen-plane
+            --depth-from --depth-from-invert --left-view --right-view --help --version
+            --scene --verbose --background' -- "$cur"))
         [[ ${COMPREPLY-} == *= ]] && compopt -o nospace
         return
     fi

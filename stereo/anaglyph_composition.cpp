@@ -14,14 +14,15 @@ void SizeLike(platform::PictureSurface& surface, const platform::PictureSurface&
     surface.SetHeight(model.Height());
 }
 
-void MakeMasks(core::StageContext& context) {
+void MakeMasks(core::StageContext& context, platform::PictureSurface& first,
+               platform::PictureSurface& second) {
     core::Workspace& s = context.surfaces;
     if (context.settings.Lens == 0) {  // "Red - Blue": red from the first view
-        MakeRedOnly(context, s.picOriginal, s.PicRed);
-        MakeCyanOnly(context, s.picResult, s.PicBlue);
+        MakeRedOnly(context, first, s.PicRed);
+        MakeCyanOnly(context, second, s.PicBlue);
     } else {
-        MakeCyanOnly(context, s.picOriginal, s.PicRed);
-        MakeRedOnly(context, s.picResult, s.PicBlue);
+        MakeCyanOnly(context, first, s.PicRed);
+        MakeRedOnly(context, second, s.PicBlue);
     }
 }
 
@@ -34,9 +35,13 @@ void AddDepth(core::StageContext& context) {
 }  // namespace
 
 void MakeAnaglyph(core::StageContext& context) {
-    core::Workspace& s = context.surfaces;
     MakeSecondView(context);
+    JoinAnaglyph(context, context.surfaces.picOriginal, context.surfaces.picResult);
+}
 
+void JoinAnaglyph(core::StageContext& context, platform::PictureSurface& first,
+                  platform::PictureSurface& second) {
+    core::Workspace& s = context.surfaces;
     s.PicRed.ClearPicture();
     s.PicBlue.ClearPicture();
     s.PicFinal.ClearPicture();
@@ -44,7 +49,7 @@ void MakeAnaglyph(core::StageContext& context) {
     SizeLike(s.PicBlue, s.picOriginal);
     SizeLike(s.PicFinal, s.picOriginal);
 
-    MakeMasks(context);
+    MakeMasks(context, first, second);
     if (context.settings.DoShift) AddDepth(context);
 
     // A mask that was cancelled left its surface without a picture; then PicFinal

@@ -12,4 +12,10 @@ namespace stereo {
 // cancelled, PicFinal and then picOriginal show PicFinal's cleared image.
 void MakeAnaglyph(core::StageContext& context);
 
+// The join alone, from two views already made: the first (left) view's mask and the
+// second (right) view's, as MakeAnaglyph joins the picture and its second view.
+// The scaled strength joins picLeft with picResult through it.
+void JoinAnaglyph(core::StageContext& context, platform::PictureSurface& first,
+                  platform::PictureSurface& second);
+
 }  // namespace stereo

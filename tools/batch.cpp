@@ -15,6 +15,7 @@ namespace {
 
 PictureJob JobFor(const ConvertOptions& options, const QString& input) {
     PictureJob job{input, options.output, options.depth_map, options.second_view};
+    job.parallax = options.parallax;
     if (!options.output_dir.isEmpty())
         job.output = OutputPathInDir(options.output_dir, input, options.extension);
     return job;

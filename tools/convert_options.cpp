@@ -13,8 +13,6 @@ namespace convert_tool {
 
 namespace {
 
-using Error = std::optional<QString>;
-
 struct Named {
     const char* name;
     std::int16_t value;
@@ -72,17 +70,6 @@ std::optional<std::uint32_t> ParseBackground(const QString& text) {
     if (text == QLatin1String("black")) return 0x000000;
     return core::ParseStoredColour(text.toStdString());
 }
-
-enum class Takes { kNothing, kValue, kOptionalValue };
-
-// `value` is empty for an option that takes none, and for an optional value left out.
-using Apply = Error (*)(ConvertOptions&, const std::optional<QString>& value);
-
-struct OptionRule {
-    const char* name;
-    Takes takes;
-    Apply apply;
-};
 
 const OptionRule kOptions[] = {
     {"--cue", Takes::kValue,
@@ -214,7 +201,7 @@ const OptionRule kOptions[] = {
 const OptionRule* FindOption(const QString& name) {
     for (const OptionRule& rule : kOptions)
         if (name == QLatin1String(rule.name)) return &rule;
-    return nullptr;
+    return FindParallaxOption(name);
 }
 
 ParseResult UsageError(QString error) {
@@ -299,6 +286,7 @@ ParseResult ParseCommandLine(const QStringList& arguments) {
         }
     }
     if (Error error = CheckLayout(result.options, positional)) return UsageError(*error);
+    if (Error error = CheckParallaxLayout(result.options)) return UsageError(*error);
     return result;
 }
 

@@ -8,6 +8,8 @@
 #include <cstdint>
 #include <optional>
 
+#include "tools/parallax_options.h"
+
 namespace convert_tool {
 
 // Each field is set only when its option was given.
@@ -41,6 +43,7 @@ struct ConvertOptions {
     bool saved_settings = false;
     bool verbose = false;  // say which scene each picture's depth followed
     SettingChoices choices;
+    ParallaxOptions parallax;
 };
 
 enum class ParseStatus { kRun, kHelp, kVersion, kUsageError };

@@ -4,6 +4,7 @@
 #include <new>
 
 #include "conversion/run.h"
+#include "io/depth_file.h"
 #include "io/picture_io.h"
 #include "io/plugin_messages.h"
 #include "tools/output_format.h"
@@ -60,8 +61,20 @@ void Save(const platform::Bitmap& bitmap, const platform::Display& display, cons
 QStringList ConvertLoaded(const PictureJob& job, const platform::Picture& picture,
                           const RunSettings& run, const platform::Display& display,
                           QStringList& notes) {
+    std::optional<core::DepthLevels> depth;
+    if (!job.parallax.depth_from.isEmpty()) {
+        pictureio::LoadedDepth loaded =
+            pictureio::LoadDepthFile(job.parallax.depth_from, picture.bitmap.Width(),
+                                     picture.bitmap.Height(), job.parallax.depth_from_black_near);
+        if (!loaded.levels)
+            return {InputFailure(job.input, QStringLiteral("cannot read the depth map %1: %2")
+                                                .arg(QuotedPath(job.parallax.depth_from),
+                                                     loaded.error.description))};
+        depth = std::move(loaded.levels);
+    }
     core::Progress progress;
-    const conversion::Result result = conversion::Run(picture, display, run, progress);
+    const conversion::Result result =
+        conversion::Run(picture, display, run, progress, depth ? &*depth : nullptr);
     if (result.outcome != conversion::Outcome::kConverted)
         return {InputFailure(job.input, QString::fromStdString(result.Failure()))};
     if (!result.scene_picked.empty())
@@ -71,6 +84,8 @@ QStringList ConvertLoaded(const PictureJob& job, const platform::Picture& pictur
     Save(result.views.anaglyph.bitmap, display, job.output, failures);
     Save(result.views.depth_map, display, job.depth_map, failures);
     Save(result.views.second_view, display, job.second_view, failures);
+    Save(result.views.left_view, display, job.parallax.left_view, failures);
+    Save(result.views.right_view, display, job.parallax.right_view, failures);
     return failures;
 }
 

@@ -5,6 +5,7 @@
 #include <QStringList>
 
 #include "platform/display.h"
+#include "tools/parallax_options.h"
 #include "tools/run_settings.h"
 
 namespace convert_tool {
@@ -14,6 +15,7 @@ struct PictureJob {
     QString output;       // the anaglyph
     QString depth_map;    // picDepth after the run; empty: not written
     QString second_view;  // picResult after the run; empty: not written
+    ParallaxOptions parallax{};  // the depth map it reads, both eyes' views it writes
 };
 
 struct PictureOutcome {

@@ -33,6 +33,10 @@ Files:
   --second-view FILE    also write the second eye's view (one input only)
   --background white|black|#rrggbb  what transparent pixels are laid over
                         (default white, or the saved one with --saved-settings)
+  --left-view FILE      also write the left eye's view (one input only); in the
+                        classic conversion, the picture itself
+  --right-view FILE     also write the right eye's view (one input only): the
+                        second view
   An output never replaces an input: before anything is read, every output (the
   anaglyphs, --depth-map, --second-view) is compared with every input and with the
   others as files (so ./a.png, dir/../a.png and links to a.png are all a.png); a
@@ -53,6 +57,12 @@ Depth:
                         (without N: 24, or the saved value with --saved-settings)
   --no-warp             no warp (to override --saved-settings)
   --levels A,B,C,D,E    the five depth levels (default 50,100,150,200,255)
+  --depth-from FILE     take the depth map from FILE (a depth estimator's output,
+                        say) instead of the cue, inversion and centring: any
+                        picture Qt reads, grey or turned grey by luminance, white
+                        near, resized to the picture smoothly; warp and smoothing
+                        still apply (one input only)
+  --depth-from-invert   the --depth-from map has black near
   --scene auto|landscape|portrait|flat  lay the cue over a layout of the scene:
                         a ground receding upward with the sky farthest, a centred
                         subject before its surround, or none; the depth is then
@@ -61,6 +71,14 @@ Depth:
                         the classic depth from the cue alone)
 
 Anaglyph:
+  --parallax P          the scaled strength: the whole depth range spans P % of the
+                        picture's width (0.1 to 10; 1 to 3 suit most pictures), each
+                        pixel following its depth level, both views warped from the
+                        picture; without it (or with 0), the classic one to three
+                        pixels
+  --screen-plane S      with --parallax: the depth, in % from far (0) to near
+                        (100), that lies on the screen; nearer comes out of it,
+                        farther sinks behind (default 60)
   --added-depth[=N]     shift the second view by N pixels, glbShift (without N: 6,
                         or the saved value); with or without the shift, the
                         frame is |glbShift| pixels wide

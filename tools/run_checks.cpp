@@ -29,6 +29,10 @@ std::vector<RunFile> Outputs(const ConvertOptions& options) {
         outputs.push_back({options.depth_map, QStringLiteral("the depth map")});
     if (!options.second_view.isEmpty())
         outputs.push_back({options.second_view, QStringLiteral("the second view")});
+    if (!options.parallax.left_view.isEmpty())
+        outputs.push_back({options.parallax.left_view, QStringLiteral("the left view")});
+    if (!options.parallax.right_view.isEmpty())
+        outputs.push_back({options.parallax.right_view, QStringLiteral("the right view")});
     return outputs;
 }
 
@@ -75,6 +79,8 @@ std::optional<QString> RefuseRun(const ConvertOptions& options) {
     std::vector<RunFile> inputs;
     for (const QString& input : options.inputs)
         inputs.push_back({input, QStringLiteral("the input")});
+    if (!options.parallax.depth_from.isEmpty())
+        inputs.push_back({options.parallax.depth_from, QStringLiteral("the depth map read")});
     return SameFileRefusal(inputs, outputs);
 }
 

@@ -40,6 +40,7 @@ RunSettings ResolveSettings(const ConvertOptions& options) {
     // the converter never writes them back.
     if (options.saved_settings) settingsstore::ReadStoredSettings(run);
     ApplyChoices(options.choices, run);
+    ApplyParallaxChoices(options.parallax, run);
     return run;
 }
 

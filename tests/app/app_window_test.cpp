@@ -82,6 +82,7 @@ class WindowTest : public QObject {
             {"DoShift", "True"}, {"CueColor", "4"},        {"DepthCue", "2"},   {"Cue", "6"},
             {"BlurChoice", "9"}, {"Lens", "-3"},           {"FrameColor", "1"}, {"ShowFrame", "1"},
             {"FrameType", "2"},  {"Background", "#ffffff"},
+            {"Parallax", "0"},   {"ScreenPlane", "60"},
             {"Scene", "0"}};
         QCOMPARE(written, expected);
     }

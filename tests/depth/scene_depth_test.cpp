@@ -12,6 +12,7 @@
 #include <string>
 
 #include "conversion/run.h"
+#include "core/depth_levels.h"
 #include "tests/support/fake_progress.h"
 #include "tests/support/pictures.h"
 
@@ -232,6 +233,32 @@ TEST(SceneCancelTest, CancelInsideTheSceneStepEndsTheRun) {
                         display, choices, progress);
     EXPECT_EQ(result.outcome, conversion::Outcome::kCancelled);
     EXPECT_EQ(progress.long_steps, (std::vector<bool>{true, false}));
+}
+
+}  // namespace
+
+namespace {
+
+// A depth map from a file is the picture's own depth: no scene is laid over it.
+TEST(SceneImportedDepthTest, ImportedDepthBypassesTheScene) {
+    const platform::Display display(24);
+    core::DepthLevels imported{kWidth, kHeight, {}};
+    imported.levels.assign(std::size_t{kWidth} * kHeight, 0);
+    for (int y = 0; y < kHeight; ++y)
+        for (int x = 0; x < kWidth; ++x)
+            imported.levels[std::size_t(y) * kWidth + std::size_t(x)] =
+                static_cast<std::uint8_t>(x);
+    const platform::Picture picture =
+        testing_support::MakePicture(display, kWidth, kHeight, SkyOverGround);
+    conversion::Choices classic;
+    conversion::Choices scene;
+    scene.scene.scene = static_cast<std::int16_t>(Scene::kAuto);
+    testing_support::FakeProgress progress;
+    const conversion::Result a = conversion::Run(picture, display, classic, progress, &imported);
+    const conversion::Result b = conversion::Run(picture, display, scene, progress, &imported);
+    ASSERT_EQ(b.outcome, conversion::Outcome::kConverted);
+    EXPECT_EQ(b.scene_picked, "");
+    EXPECT_TRUE(SameBytes(a.views.depth_map, b.views.depth_map));
 }
 
 }  // namespace

@@ -16,8 +16,8 @@ namespace depth_tests {
 
 struct StageRig {
     explicit StageRig(int bits_per_pixel = 24)
-        : display(bits_per_pixel), surfaces(display),
-          context{surfaces, settings, globals, progress, run} {}
+        : display(bits_per_pixel), surfaces(display), context{surfaces, settings, globals,
+                                                              progress, run,      parallax} {}
     StageRig(const StageRig&) = delete;
     StageRig& operator=(const StageRig&) = delete;
 
@@ -29,6 +29,7 @@ struct StageRig {
     TavsMod::Values globals;
     testing_support::FakeProgress progress;
     core::RunState run;
+    core::ParallaxChoices parallax;
     core::StageContext context;
 };
 

@@ -37,6 +37,11 @@ const SafetyCase kCases[] = {
      "the depth map", nullptr},
     {"SecondViewIsTheInput", {"%a.png", "%out.bmp", "--second-view", "%link.png"}, 2,
      "the second view", nullptr},
+    {"LeftViewIsTheInput", {"%a.png", "%out.bmp", "--left-view", "%a.png"}, 2, "is the input",
+     nullptr},
+    {"RightViewIsTheDepthMapRead",
+     {"%a.png", "%out.bmp", "--depth-from", "%b.png", "--right-view", "%b.png"}, 2,
+     "the depth map read", nullptr},
     {"DepthMapIsTheOutput", {"%a.png", "%out.bmp", "--depth-map", "%dir/../out.bmp"}, 2,
      "are the same file", nullptr},
     // The first input's anaglyph would replace the second input before it is read.

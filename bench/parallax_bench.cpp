@@ -1,0 +1,59 @@
+// The scaled strength against the classic conversion on the same photo-like pictures:
+// the whole conversion call either way, at three sizes, so that both the ratio of the
+// two and the growth with the pixel count can be read off one run.
+#include <benchmark/benchmark.h>
+
+#include "conversion/run.h"
+#include "core/large_allocations.h"
+
+namespace {
+
+// As conversion_bench's photo: smooth gradients with texture, so that the depth map
+// has every level and edges for the warp to open holes at.
+platform::Picture MakePhoto(const platform::Display& display, int width, int height) {
+    platform::Bitmap bitmap(width, height, display.HeaderBitsPixel());
+    const int bytes = display.BytesPerPixel();
+    for (int y = 0; y < height; ++y) {
+        auto row = bitmap.MutableRow(y);
+        for (int x = 0; x < width; ++x) {
+            const int r = (x * 255 / width + ((x * 7 + y * 13) % 17)) & 0xFF;
+            const int g = (y * 255 / height + ((x * 3) % 11)) & 0xFF;
+            const int b = ((x + y) * 255 / (width + height) + ((y * 5) % 23)) & 0xFF;
+            platform::Display::StorePixel(row.data() + x * bytes, bytes,
+                                          display.ColorToPixel(platform::RGB(r, g, b)));
+        }
+    }
+    return {std::move(bitmap), std::nullopt};
+}
+
+// range(2): the parallax in tenths of a percent; 0 is the classic conversion.
+void Convert(benchmark::State& state) {
+    const int width = static_cast<int>(state.range(0));
+    const int height = static_cast<int>(state.range(1));
+    const platform::Display display(32);
+    const platform::Picture picture = MakePhoto(display, width, height);
+    conversion::Choices choices;
+    choices.parallax.parallax_percent = static_cast<double>(state.range(2)) / 10.0;
+    core::Progress progress;
+    conversion::Run(picture, display, choices, progress);  // fresh pages cleared once
+    for (auto _ : state) {
+        const conversion::Result result = conversion::Run(picture, display, choices, progress);
+        benchmark::DoNotOptimize(result.views.anaglyph.bitmap.Bits().data());
+    }
+    state.SetItemsProcessed(state.iterations() * width * height);
+}
+
+void RegisterAll() {
+    for (auto [w, h] : {std::pair{2000, 1500}, std::pair{4000, 3000}, std::pair{8000, 6000}})
+        for (const int tenths : {0, 20}) {
+            benchmark::RegisterBenchmark(tenths == 0 ? "convert/classic" : "convert/scaled_2pct",
+                                         Convert)
+                ->Args({w, h, tenths})
+                ->Unit(benchmark::kMillisecond)
+                ->UseRealTime();
+        }
+}
+
+const int registered = (core::KeepLargeBlocksForReuse(), RegisterAll(), 0);
+
+}  // namespace

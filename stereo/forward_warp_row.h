@@ -1,0 +1,31 @@
+#pragma once
+// One row of an eye's view, made from the picture's row by a forward warp: each source
+// pixel moves by the shift of its depth level, nearer pixels cover farther ones, and
+// the gaps that open behind near objects are filled with the farther side's texture.
+#include <array>
+#include <cstdint>
+#include <span>
+
+#include "core/pixel_grid.h"
+
+namespace stereo {
+
+// Positions are in 1/256 of a pixel, so that a slanted depth moves its pixels by
+// fractions and the view shows no staircase.
+inline constexpr int kSubpixel = 256;
+
+// The shift of each depth level, in 1/256 pixel; positive moves to the right.
+using LevelShifts = std::array<std::int32_t, 256>;
+
+// Scratch rows a caller keeps between rows, so that a view allocates once.
+struct WarpScratch {
+    std::span<std::int32_t> depth;  // width entries: the depth written, x 256; -1 none yet
+};
+
+// Writes every pixel of `view` (the row's width). `levels` are the source row's depth
+// levels, 0 far to 255 near.
+void ForwardWarpRow(std::span<const core::PixelTriple> source, std::span<const std::uint8_t> levels,
+                    const LevelShifts& shifts, std::span<core::PixelTriple> view,
+                    WarpScratch scratch);
+
+}  // namespace stereo

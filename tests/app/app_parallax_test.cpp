@@ -1,0 +1,114 @@
+// The scaled strength in the window: the Strength group and the Screen Plane dialog
+// kept under their own keys, File › Open Depth Map, and the hint for wide pictures.
+#include <QAction>
+#include <QSlider>
+#include <QStatusBar>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include "app/frm_screen_plane.h"
+#include "app/option_group.h"
+#include "tests/app/app_test_main.h"
+#include "tests/app/window_fixture.h"
+
+namespace {
+
+QVariant Stored(const char* key) {
+    QSettings store(QStringLiteral("Zarvik"), QStringLiteral("Zarvik"));
+    return store.value(QStringLiteral("Settings/") + QLatin1String(key));
+}
+
+int CheckedStrength(frmQelun& window) {
+    return CheckedIndex(window.Menus().parallax.mnuStrengthLevel);
+}
+
+}  // namespace
+
+class ParallaxTest : public QObject {
+    Q_OBJECT
+
+  private slots:
+    void init() { ClearStore(); }
+
+    void StrengthAndScreenPlaneAreKeptUnderTheirOwnKeys() {
+        {
+            StartedWindow w = StartWindow();
+            QCOMPARE(CheckedStrength(*w.window), 0);  // no keys: Classic
+            QCOMPARE(w.window->Choices().parallax, core::ParallaxChoices{});
+            w.window->Menus().parallax.mnuStrengthLevel[2]->trigger();
+            QCOMPARE(CheckedStrength(*w.window), 2);
+            QCOMPARE(w.window->Choices().parallax.parallax_percent, 2.0);
+            w.prompts->on_modal = [](QDialog& dialog) {
+                auto* plane = qobject_cast<frmScreenPlane*>(&dialog);
+                QVERIFY(plane);
+                QCOMPARE(plane->Slider->value(), 60);
+                plane->Slider->setValue(35);
+            };
+            w.window->Menus().parallax.mnuScreenPlane->trigger();
+            QCOMPARE(w.window->Choices().parallax.screen_plane, 35.0);
+            w.window->close();
+        }
+        QCOMPARE(Stored("Parallax").toString(), QStringLiteral("2"));
+        QCOMPARE(Stored("ScreenPlane").toString(), QStringLiteral("35"));
+        QCOMPARE(Stored("Lens").toString(), QStringLiteral("0"));
+        StartedWindow again = StartWindow();
+        QCOMPARE(CheckedStrength(*again.window), 2);
+        QCOMPARE(again.window->Choices().parallax.screen_plane, 35.0);
+    }
+
+    void WidePictureWithClassicStrengthSuggestsAScaledOne() {
+        StartedWindow w = StartWindow();
+        const QString wide = folder_.filePath(QStringLiteral("wide.png"));
+        const QString narrow = folder_.filePath(QStringLiteral("narrow.png"));
+        TestPicture(1600, 12).save(wide);
+        TestPicture(1500, 12).save(narrow);
+        w.window->OpenPicturePath(wide);
+        QVERIFY(w.window->statusBar()->currentMessage().contains(QStringLiteral("Strength")));
+        w.window->Menus().parallax.mnuStrengthLevel[3]->trigger();
+        QCOMPARE(w.window->statusBar()->currentMessage(), QString());
+        w.window->Menus().parallax.mnuStrengthLevel[0]->trigger();
+        QVERIFY(w.window->statusBar()->currentMessage().contains(QStringLiteral("1600")));
+        w.window->OpenPicturePath(narrow);
+        QCOMPARE(w.window->statusBar()->currentMessage(), QString());
+    }
+
+    // A half-size map, black with a white square: resized to the picture, it is the
+    // depth map the conversion shows, whatever the cue would have made.
+    void OpenedDepthMapTakesThePlaceOfTheCue() {
+        StartedWindow w = StartWindow();
+        const QString picture = folder_.filePath(QStringLiteral("picture.png"));
+        TestPicture(80, 40).save(picture);
+        w.window->OpenPicturePath(picture);
+        const QString map = folder_.filePath(QStringLiteral("map.png"));
+        MakeImage(40, 20, [](int x, int y) {
+            return x >= 10 && x < 30 && y >= 5 && y < 15 ? QColor(255, 255, 255) : QColor(0, 0, 0);
+        }).save(map);
+        w.prompts->answers.push_back(map);
+        w.window->Menus().parallax.mnuOpenDepthMap->trigger();
+        QVERIFY(w.window->DepthFrom());
+        QVERIFY(w.window->Menus().parallax.mnuCloseDepthMap->isEnabled());
+        w.window->Menus().parallax.mnuStrengthLevel[2]->trigger();
+        w.window->Menus().mnuAnaglyph->trigger();
+        QCOMPARE(w.window->LastOutcome(), std::optional(conversion::Outcome::kConverted));
+        const QImage depth = pictureio::ImageFromBitmap(w.window->Surfaces().picDepth.Image(),
+                                                        w.window->GetDisplay());
+        QCOMPARE(depth.size(), QSize(80, 40));
+        QCOMPARE(qGreen(depth.pixel(40, 20)), 255);
+        QCOMPARE(qGreen(depth.pixel(5, 5)), 0);
+        QVERIFY(w.prompts->messages.isEmpty());
+
+        w.window->Menus().parallax.mnuCloseDepthMap->trigger();
+        QVERIFY(!w.window->DepthFrom());
+        w.prompts->answers.push_back(folder_.filePath(QStringLiteral("gone.png")));
+        w.window->Menus().parallax.mnuOpenDepthMap->trigger();
+        QVERIFY(!w.window->DepthFrom());
+        QCOMPARE(w.prompts->messages.size(), 1);
+        QVERIFY(w.prompts->messages.front().contains(QStringLiteral("gone.png")));
+    }
+
+  private:
+    QTemporaryDir folder_;
+};
+
+ZARVIK_APP_TEST_MAIN(ParallaxTest)
+#include "app_parallax_test.moc"

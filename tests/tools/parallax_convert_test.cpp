@@ -1,0 +1,198 @@
+// The scaled strength through the converter: depth maps read from files of every
+// kind, both eyes' views written, and the refusals.
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include <QImage>
+#include <functional>
+
+#include "tests/tools/convert_run.h"
+#include "tools/convert_options.h"
+
+namespace tools_test {
+namespace {
+
+using testing::HasSubstr;
+
+constexpr int kWidth = 80;
+constexpr int kHeight = 20;
+
+// A textured picture with a red square in the middle.
+std::string WritePicture(const TempFolder& folder) {
+    QImage picture(kWidth, kHeight, QImage::Format_RGB32);
+    for (int y = 0; y < kHeight; ++y)
+        for (int x = 0; x < kWidth; ++x) {
+            const bool square = x >= 30 && x < 50 && y >= 5 && y < 15;
+            picture.setPixel(x, y, square ? qRgb(255, 0, 0) : qRgb(0, (x * 37) % 256, 120));
+        }
+    const std::string path = folder.Path("picture.png");
+    picture.save(QString::fromStdString(path));
+    return path;
+}
+
+QImage ReadRgb(const std::string& path) {
+    return QImage(QString::fromStdString(path)).convertToFormat(QImage::Format_RGB32);
+}
+
+// The depth map a run wrote, given a depth map to read.
+QImage DepthAfter(const TempFolder& folder, const QImage& map,
+                  std::vector<std::string> extra = {}) {
+    const std::string picture = WritePicture(folder);
+    const std::string map_path = folder.Path("map.png");
+    EXPECT_TRUE(map.save(QString::fromStdString(map_path)));
+    std::vector<std::string> arguments = {"--depth-from", map_path,
+                                          "--depth-map",  folder.Path("out-depth.png"),
+                                          picture,        folder.Path("out.png")};
+    arguments.insert(arguments.end(), extra.begin(), extra.end());
+    const ConvertRun run = RunConvert(arguments);
+    EXPECT_EQ(run.status, 0) << run.err;
+    return ReadRgb(folder.Path("out-depth.png"));
+}
+
+// Every pixel of the written depth map against the level expected at (x, y).
+int WrongLevels(const QImage& depth, const std::function<int(int, int)>& expected) {
+    int wrong = 0;
+    for (int y = 0; y < kHeight; ++y)
+        for (int x = 0; x < kWidth; ++x)
+            wrong += qGreen(depth.pixel(x, y)) != expected(x, y) ||
+                     qRed(depth.pixel(x, y)) != qGreen(depth.pixel(x, y));
+    return wrong;
+}
+
+TEST(DepthFromTest, GreyMapOfThePicturesSizeIsTakenAsItIs) {
+    TempFolder folder;
+    QImage map(kWidth, kHeight, QImage::Format_Grayscale8);
+    for (int y = 0; y < kHeight; ++y)
+        for (int x = 0; x < kWidth; ++x) map.setPixel(x, y, qRgb(x * 3, x * 3, x * 3));
+    EXPECT_EQ(WrongLevels(DepthAfter(folder, map), [](int x, int) { return x * 3; }), 0);
+}
+
+TEST(DepthFromTest, InvertedMapHasBlackNear) {
+    TempFolder folder;
+    QImage map(kWidth, kHeight, QImage::Format_Grayscale8);
+    for (int y = 0; y < kHeight; ++y)
+        for (int x = 0; x < kWidth; ++x) map.setPixel(x, y, qRgb(x * 3, x * 3, x * 3));
+    EXPECT_EQ(WrongLevels(DepthAfter(folder, map, {"--depth-from-invert"}),
+                          [](int x, int) { return 255 - x * 3; }),
+              0);
+}
+
+// 16 bits a level, rounded to 8: a level is 257 steps, so 128.5 lies at 33024.5.
+TEST(DepthFromTest, SixteenBitMapIsRounded) {
+    TempFolder folder;
+    QImage map(kWidth, kHeight, QImage::Format_Grayscale16);
+    for (int y = 0; y < kHeight; ++y) {
+        auto* row = reinterpret_cast<quint16*>(map.scanLine(y));
+        for (int x = 0; x < kWidth; ++x) row[x] = x < 40 ? 33024 : 33025;
+    }
+    EXPECT_EQ(WrongLevels(DepthAfter(folder, map), [](int x, int) { return x < 40 ? 128 : 129; }),
+              0);
+}
+
+// Luminance, 0.299 R + 0.587 G + 0.114 B: pure red 76, green 150, blue 29.
+TEST(DepthFromTest, ColourMapIsTurnedGreyByLuminance) {
+    TempFolder folder;
+    QImage map(kWidth, kHeight, QImage::Format_RGB32);
+    const QRgb colours[] = {qRgb(255, 0, 0), qRgb(0, 255, 0), qRgb(0, 0, 255)};
+    for (int y = 0; y < kHeight; ++y)
+        for (int x = 0; x < kWidth; ++x) map.setPixel(x, y, colours[x % 3]);
+    const int levels[] = {76, 150, 29};
+    EXPECT_EQ(WrongLevels(DepthAfter(folder, map), [&](int x, int) { return levels[x % 3]; }), 0);
+}
+
+// A map of half the size, near on the right half: resized smoothly, it keeps its two
+// halves and passes between them over a few columns, not in one hard step either.
+TEST(DepthFromTest, MapOfAnotherSizeIsResizedSmoothly) {
+    TempFolder folder;
+    QImage map(kWidth / 2, kHeight / 2, QImage::Format_Grayscale8);
+    for (int y = 0; y < kHeight / 2; ++y)
+        for (int x = 0; x < kWidth / 2; ++x)
+            map.setPixel(x, y, x < 10 ? qRgb(40, 40, 40) : qRgb(200, 200, 200));
+    const QImage depth = DepthAfter(folder, map);
+    ASSERT_EQ(depth.size(), QSize(kWidth, kHeight));
+    for (int y = 0; y < kHeight; ++y) {
+        EXPECT_EQ(qGreen(depth.pixel(5, y)), 40);
+        EXPECT_EQ(qGreen(depth.pixel(60, y)), 200);
+        const int middle = qGreen(depth.pixel(19, y)) + qGreen(depth.pixel(20, y));
+        EXPECT_GT(middle, 2 * 40);
+        EXPECT_LT(middle, 2 * 200);
+    }
+}
+
+TEST(DepthFromTest, MissingDepthFileFailsThePicture) {
+    TempFolder folder;
+    const std::string picture = WritePicture(folder);
+    const ConvertRun run = RunConvert(
+        {"--depth-from", folder.Path("no such map.png"), picture, folder.Path("out.png")});
+    EXPECT_EQ(run.status, 1);
+    EXPECT_THAT(run.err, HasSubstr("no such map.png"));
+    EXPECT_THAT(run.err, HasSubstr("File not found"));
+    EXPECT_FALSE(QFileInfo::exists(QString::fromStdString(folder.Path("out.png"))));
+}
+
+TEST(ViewsTest, ClassicLeftViewIsThePictureAndRightViewTheSecondView) {
+    TempFolder folder;
+    const std::string picture = WritePicture(folder);
+    const ConvertRun run = RunConvert(
+        {picture, folder.Path("out.png"), "--left-view", folder.Path("left.png"), "--right-view",
+         folder.Path("right.png"), "--second-view", folder.Path("second.png")});
+    ASSERT_EQ(run.status, 0) << run.err;
+    EXPECT_EQ(ReadRgb(folder.Path("left.png")), ReadRgb(picture));
+    EXPECT_EQ(ReadRgb(folder.Path("right.png")), ReadRgb(folder.Path("second.png")));
+}
+
+// The square is near, the background far, the screen at the background: the square
+// comes out of the screen by 5 % of 80 pixels, 4 pixels, half to each side.
+TEST(ViewsTest, ScaledViewsMoveTheSquareApart) {
+    TempFolder folder;
+    const std::string picture = WritePicture(folder);
+    QImage map(kWidth, kHeight, QImage::Format_Grayscale8);
+    map.fill(0);
+    for (int y = 5; y < 15; ++y)
+        for (int x = 30; x < 50; ++x) map.setPixel(x, y, qRgb(255, 255, 255));
+    map.save(QString::fromStdString(folder.Path("map.png")));
+    const ConvertRun run =
+        RunConvert({"--parallax", "5", "--screen-plane", "0", "--depth-from",
+                    folder.Path("map.png"), picture, folder.Path("out.png"), "--left-view",
+                    folder.Path("left.png"), "--right-view", folder.Path("right.png")});
+    ASSERT_EQ(run.status, 0) << run.err;
+    const QImage left = ReadRgb(folder.Path("left.png"));
+    const QImage right = ReadRgb(folder.Path("right.png"));
+    const auto first_red = [](const QImage& view) {
+        for (int x = 0; x < view.width(); ++x)
+            if (qRed(view.pixel(x, 10)) > 128) return x;
+        return -1;
+    };
+    EXPECT_EQ(first_red(left), 32);
+    EXPECT_EQ(first_red(right), 28);
+}
+
+TEST(ParallaxOptionsTest, RefusesWhatCannotBeCarriedOut) {
+    using convert_tool::ParseCommandLine;
+    using convert_tool::ParseStatus;
+    const struct {
+        QStringList arguments;
+        const char* says;
+    } cases[] = {
+        {{"--parallax", "20", "in", "out"}, "--parallax: '20' is not a number from 0.1 to 10"},
+        {{"--parallax", "0.05", "in", "out"}, "--parallax: '0.05'"},
+        {{"--screen-plane", "101", "in", "out"}, "--screen-plane: '101'"},
+        {{"--screen-plane", "far", "in", "out"}, "--screen-plane: 'far'"},
+        {{"--depth-from-invert", "in", "out"}, "--depth-from-invert needs --depth-from"},
+        {{"--depth-from", "", "in", "out"}, "--depth-from: the file name is empty"},
+        {{"--left-view", "l.png", "a", "b", "--output-dir", "d"}, "need a single input"},
+    };
+    for (const auto& c : cases) {
+        const auto parsed = ParseCommandLine(c.arguments);
+        EXPECT_EQ(parsed.status, ParseStatus::kUsageError) << c.says;
+        EXPECT_TRUE(parsed.error.contains(QString::fromUtf8(c.says))) << parsed.error.toStdString();
+    }
+    const auto parsed =
+        ParseCommandLine({"--parallax", "2.5", "--screen-plane", "40", "in", "out"});
+    ASSERT_EQ(parsed.status, ParseStatus::kRun);
+    EXPECT_EQ(parsed.options.parallax.percent, 2.5);
+    EXPECT_EQ(parsed.options.parallax.plane, 40.0);
+}
+
+}  // namespace
+}  // namespace tools_test
