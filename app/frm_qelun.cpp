@@ -88,6 +88,7 @@ void frmQelun::ConnectMenus() {
     ConnectStereoMenus();
     ConnectBackgroundMenu();
     ConnectParallaxMenus();
+    ConnectSceneMenus();
 }
 
 int frmQelun::OuterWidth() const {

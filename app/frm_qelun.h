@@ -56,6 +56,8 @@ class frmQelun : public QMainWindow {
     void mnuFileOpen_Click();
     void mnuFileSaveAs_Click();
     void mnuFileReload_Click();
+    // Cues › Scene (frm_qelun_scene.cpp).
+    void mnuSceneChoice_Click(int index);
     void LayoutPictureBoxes();
 
     // The "Stereo" menu (frm_qelun_stereo.cpp): method, glasses and layout.
@@ -133,6 +135,10 @@ class frmQelun : public QMainWindow {
     void ShowParallaxChecks();
     void PictureOpened();
     void SuggestScaledStrength();
+    // Cues › Scene (frm_qelun_scene.cpp).
+    void ConnectSceneMenus();
+    void ShowSceneChecks();
+    void ShowScenePicked(const std::string& picked);
 
     std::unique_ptr<UserPrompts> prompts_;
     platform::Display display_;

@@ -137,7 +137,10 @@ void frmQelun::RunConversion() {
     SetBandVisible(false);
     EnableReload(true);
     run_state_ = RunState::Idle;
-    if (result.outcome == conversion::Outcome::kConverted) ShowViews(std::move(result.views));
+    if (result.outcome == conversion::Outcome::kConverted) {
+        ShowViews(std::move(result.views));
+        ShowScenePicked(result.scene_picked);
+    }
     if (result.outcome == conversion::Outcome::kFailed)
         ShowFileError(filemessages::ConversionFailureText(QString::fromStdString(result.Failure())));
 }

@@ -39,6 +39,7 @@ void frmQelun::Form_Load() {
     ShowStereoChecks();
     ShowBackgroundCheck(menus_.background, choices_.picture.background);
     ShowParallaxChecks();
+    ShowSceneChecks();
 }
 
 // Settings are written however the window is left, minimized or not.

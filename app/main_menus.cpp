@@ -112,6 +112,7 @@ MainMenus BuildMainMenus(QMenuBar& bar) {
     AddFileMenu(bar, m);
     AddWindowMenu(bar, m);
     AddCuesMenu(bar, m);
+    AddSceneMenus(*m.mnuCues, m.scene);
     AddBlurMenu(bar, m);
     AddWarpDepthMenu(bar, m);
     AddParallaxMenus(*m.mnuFile, *m.mnuWarpShift, m.parallax);

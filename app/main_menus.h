@@ -6,6 +6,7 @@
 #include "app/background_menu.h"
 #include "app/parallax_menus.h"
 #include "app/stereo_menus.h"
+#include "app/scene_menus.h"
 
 class QAction;
 class QMenu;
@@ -30,6 +31,7 @@ struct MainMenus {
 
     QMenu* mnuCues = nullptr;
     std::array<QAction*, 10> mnuCue{};
+    SceneMenus scene;  // Cues › Scene
 
     QMenu* mnuBlurs = nullptr;
     std::array<QAction*, 6> mnuBlur{};

@@ -1,12 +1,15 @@
 #include "conversion/run.h"
 
 #include <exception>
+#include <functional>
 #include <new>
 #include <optional>
 
 #include "conversion/imported_depth.h"
 #include "conversion/standard_stages.h"
 #include "core/workspace.h"
+#include "depth/scene_choice.h"
+#include "depth/scene_depth.h"
 
 namespace conversion {
 
@@ -14,14 +17,16 @@ namespace {
 
 // One step of the run, the stage it calls (none: skipped) and its name for messages.
 struct Step {
-    Stage stage;
+    std::function<void(core::StageContext&)> stage;
     const char* name;
     bool long_step;  // polls no rows: the caller may say "Please Wait..."
 };
 
 // The steps the choices pick, in the order they run. A cue or filter number outside
-// the table runs none. An imported depth map stands for the cue, inversion and centring.
-std::vector<Step> StepsFor(const Choices& choices, bool depth_imported, const StageTable& stages) {
+// the table runs none. An imported depth map stands for the cue, inversion and centring,
+// and for the scene depth too: it is the picture's own depth already.
+std::vector<Step> StepsFor(const Choices& choices, bool depth_imported, const StageTable& stages,
+                           Result& result) {
     const core::ConversionSettings& s = choices.settings;
     std::vector<Step> steps;
     if (!depth_imported) {
@@ -30,6 +35,12 @@ std::vector<Step> StepsFor(const Choices& choices, bool depth_imported, const St
                 {stages.cues[static_cast<std::size_t>(s.DepthCue)], "depth cue", false});
         steps.push_back({stages.invert, "inversion", false});
         steps.push_back({stages.centre, "centring", false});
+        if (const core::Scene scene = core::SceneOf(choices.scene); scene != core::Scene::kClassic)
+            steps.push_back({[scene, &result](core::StageContext& c) {
+                                 result.scene_picked =
+                                     depth::SceneName(depth::SceneDepth(c, scene));
+                             },
+                             "scene depth", true});
     }
     if (s.DoWarp) steps.push_back({stages.warp, "warp", true});
     if (s.BlurChoice >= 1 && s.BlurChoice <= 5)
@@ -126,7 +137,7 @@ Result Run(const platform::Picture& picture, const platform::Display& display,
             PollsPerRow(choices, depth_from != nullptr) * surfaces.picOriginal.ScaleHeight();
         core::StageContext context{surfaces, choices.settings, choices.values, progress,
                                    run,      choices.parallax, &choices.stereo};
-        for (const Step& step : StepsFor(choices, depth_from != nullptr, stages)) {
+        for (const Step& step : StepsFor(choices, depth_from != nullptr, stages, result)) {
             if (progress.Cancelled()) break;
             if (!step.stage) continue;
             if (auto reason = RunStep(step, context)) {

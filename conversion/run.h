@@ -36,6 +36,9 @@ struct Result {
     Views views;            // only when converted
     std::string failed_step;  // only when failed: the step, in the user's words
     std::string reason;       // only when failed: "out of memory", or what went wrong
+    // The layout the scene depth followed ("classic": it changed nothing); empty when
+    // no scene was chosen.
+    std::string scene_picked;
 
     // "the anaglyph step failed: out of memory"
     std::string Failure() const;

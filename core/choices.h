@@ -6,6 +6,7 @@
 #include "core/picture_choices.h"
 #include "core/parallax_choices.h"
 #include "core/stereo_choices.h"
+#include "core/scene_choices.h"
 #include "core/tavs_mod.h"
 
 namespace core {
@@ -16,6 +17,7 @@ struct Choices {
     StereoChoices stereo;         // how the two views are joined or laid out
     PictureChoices picture;       // how a picture file is read
     ParallaxChoices parallax;     // the scaled strength and the screen plane
+    SceneChoices scene;           // the layout the depth map follows
 
     friend bool operator==(const Choices&, const Choices&) = default;
 };

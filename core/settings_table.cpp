@@ -63,6 +63,8 @@ const std::array kTable = {
                  [](Choices& c) { return &c.stereo.glasses; }},
     SettingEntry{"Layout", Kind::kInteger, "0", 0, 5, Step::kAdded, 22,
                  [](Choices& c) { return &c.stereo.layout; }},
+    SettingEntry{"Scene", Kind::kInteger, "0", 0, 4, Step::kAdded, 23,
+                 [](Choices& c) { return &c.scene.scene; }},
 };
 // clang-format on
 

@@ -30,6 +30,9 @@ _zarvik_convert() {
         --frame-color)
             COMPREPLY=($(compgen -W 'black white' -- "$cur"))
             return ;;
+        --scene)
+            COMPREPLY=($(compgen -W 'auto landscape portrait flat' -- "$cur"))
+            return ;;
         --display-bpp)
             COMPREPLY=($(compgen -W '8 15 16 24 32' -- "$cur"))
             return ;;
@@ -54,7 +57,8 @@ _zarvik_convert() {
             --cue --depth-cue --cue-color --blur --warp --warp= --no-warp --levels
             --added-depth --added-depth= --no-added-depth --lens --method --glasses --layout --frame --no-frame
             --frame-color --display-bpp --saved-settings --parallax --screen-plane
-            --depth-from --depth-from-invert --left-view --right-view --help --version' -- "$cur"))
+            --depth-from --depth-from-invert --left-view --right-view --help --version
+            --scene --verbose --background' -- "$cur"))
         [[ ${COMPREPLY-} == *= ]] && compopt -o nospace
         return
     fi

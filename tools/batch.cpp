@@ -24,8 +24,7 @@ PictureJob JobFor(const ConvertOptions& options, const QString& input) {
 // Converts one input unless an earlier one already wrote its output name; reports
 // every failure and warning. Returns whether it converted.
 bool ConvertOne(const PictureJob& job, const RunSettings& run, const platform::Display& display,
-                QHash<QString, QString>& written_by,
-                StatusOutput& status) {
+                QHash<QString, QString>& written_by, StatusOutput& status, bool verbose) {
     const QString key = QFileInfo(job.output).absoluteFilePath();
     if (const auto earlier = written_by.constFind(key); earlier != written_by.cend()) {
         status.Line(QStringLiteral("cannot convert %1: its output %2 is already the anaglyph of %3")
@@ -34,6 +33,8 @@ bool ConvertOne(const PictureJob& job, const RunSettings& run, const platform::D
     }
     const PictureOutcome outcome = ConvertPicture(job, run, display);
     for (const QString& warning : outcome.warnings) status.Line(warning);
+    if (verbose)
+        for (const QString& note : outcome.notes) status.Line(note);
     for (const QString& failure : outcome.failures) status.Line(failure);
     if (!outcome.failures.isEmpty()) return false;
     written_by.insert(key, job.input);
@@ -58,7 +59,7 @@ int RunBatch(const ConvertOptions& options, const RunSettings& run) {
     for (int i = 0; i < total; ++i) {
         const QString& input = options.inputs[i];
         status.Progress(i + 1, QFileInfo(input).fileName());
-        if (!ConvertOne(JobFor(options, input), run, display, written_by, status))
+        if (!ConvertOne(JobFor(options, input), run, display, written_by, status, options.verbose))
             all_converted = false;
     }
     status.Finish();

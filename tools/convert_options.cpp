@@ -7,6 +7,7 @@
 #include "platform/display.h"
 #include "tools/number_argument.h"
 #include "tools/output_format.h"
+#include "tools/scene_options.h"
 
 namespace convert_tool {
 
@@ -149,6 +150,17 @@ const OptionRule kOptions[] = {
     {"--layout", Takes::kValue,
      [](ConvertOptions& o, const std::optional<QString>& v) {
          return SetStereoOption(o.choices.stereo, "--layout", *v);
+     }},
+    {"--scene", Takes::kValue,
+     [](ConvertOptions& o, const std::optional<QString>& v) -> Error {
+         SceneArgument scene = ParseSceneArgument(*v);
+         o.choices.scene = scene.scene;
+         return scene.scene ? std::nullopt : Error(scene.error);
+     }},
+    {"--verbose", Takes::kNothing,
+     [](ConvertOptions& o, const std::optional<QString>&) -> Error {
+         o.verbose = true;
+         return std::nullopt;
      }},
     {"--display-bpp", Takes::kValue,
      [](ConvertOptions& o, const std::optional<QString>& v) -> Error {

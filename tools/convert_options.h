@@ -30,6 +30,7 @@ struct SettingChoices {
     std::optional<std::int16_t> frame_color;
     StereoOptionChoices stereo;               // --method, --glasses, --layout
     std::optional<std::uint32_t> background;  // 0xRRGGBB
+    std::optional<std::int16_t> scene;  // a core::Scene
 };
 
 struct ConvertOptions {
@@ -42,6 +43,7 @@ struct ConvertOptions {
     QString second_view;
     int display_bpp = 32;
     bool saved_settings = false;
+    bool verbose = false;  // say which scene each picture's depth followed
     SettingChoices choices;
     ParallaxOptions parallax;
 };

@@ -59,7 +59,8 @@ void Save(const platform::Bitmap& bitmap, const platform::Display& display, cons
 }
 
 QStringList ConvertLoaded(const PictureJob& job, const platform::Picture& picture,
-                          const RunSettings& run, const platform::Display& display) {
+                          const RunSettings& run, const platform::Display& display,
+                          QStringList& notes) {
     std::optional<core::DepthLevels> depth;
     if (!job.parallax.depth_from.isEmpty()) {
         pictureio::LoadedDepth loaded =
@@ -76,6 +77,9 @@ QStringList ConvertLoaded(const PictureJob& job, const platform::Picture& pictur
         conversion::Run(picture, display, run, progress, depth ? &*depth : nullptr);
     if (result.outcome != conversion::Outcome::kConverted)
         return {InputFailure(job.input, QString::fromStdString(result.Failure()))};
+    if (!result.scene_picked.empty())
+        notes << QStringLiteral("%1: scene %2")
+                     .arg(QuotedPath(job.input), QString::fromStdString(result.scene_picked));
     QStringList failures;
     Save(result.views.anaglyph.bitmap, display, job.output, failures);
     Save(result.views.depth_map, display, job.depth_map, failures);
@@ -99,7 +103,7 @@ PictureOutcome ConvertPicture(const PictureJob& job, const RunSettings& run,
         for (const QString& warning : loaded.warnings)
             outcome.warnings
                 << QStringLiteral("warning: %1: %2").arg(QuotedPath(job.input), warning);
-        outcome.failures = ConvertLoaded(job, *loaded.picture, run, display);
+        outcome.failures = ConvertLoaded(job, *loaded.picture, run, display, outcome.notes);
     } catch (const std::bad_alloc&) {
         outcome.failures << InputFailure(job.input, QStringLiteral("Out of memory"));
     } catch (const std::exception& error) {

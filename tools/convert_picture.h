@@ -21,6 +21,7 @@ struct PictureJob {
 struct PictureOutcome {
     QStringList failures;  // one line each; none when every file was written
     QStringList warnings;  // what the picture's decoder noticed but read through
+    QStringList notes;     // what --verbose shows: the scene the depth map followed
 };
 
 // Loads, converts and writes. A failed load writes nothing; a failed write leaves

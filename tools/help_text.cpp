@@ -63,6 +63,12 @@ Depth:
                         near, resized to the picture smoothly; warp and smoothing
                         still apply (one input only)
   --depth-from-invert   the --depth-from map has black near
+  --scene auto|landscape|portrait|flat  lay the cue over a layout of the scene:
+                        a ground receding upward with the sky farthest, a centred
+                        subject before its surround, or none; the depth is then
+                        smoothed inside objects and kept sharp at their edges;
+                        auto picks the layout from the picture (without --scene:
+                        the classic depth from the cue alone)
 
 Anaglyph:
   --parallax P          the scaled strength: the whole depth range spans P % of the
@@ -106,6 +112,7 @@ Other:
                         depth would
   --saved-settings      start from the desktop program's saved settings instead of
                         the defaults; the options above change them for this run only
+  --verbose             say which scene each picture's depth followed
   -h, --help            show this help
   --version             show the version
 

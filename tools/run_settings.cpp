@@ -32,6 +32,7 @@ void ApplyChoices(const SettingChoices& choices, RunSettings& run) {
     SetIfGiven(s.FrameColor, choices.frame_color);
     ApplyStereoChoices(choices.stereo, run.stereo);
     SetIfGiven(run.picture.background, choices.background);
+    SetIfGiven(run.scene.scene, choices.scene);
 }
 
 RunSettings ResolveSettings(const ConvertOptions& options) {
