@@ -2,11 +2,20 @@
 
 #include <unistd.h>
 
+#include <QMutex>
+#include <atomic>
+
 namespace convert_tool {
 
 namespace {
 
-PluginMessages* active = nullptr;
+// Each thread's collector; Qt calls the handler on the thread that said something.
+thread_local PluginMessages* active = nullptr;
+std::atomic<bool> capture_stderr{true};
+// The handler stays installed while any collector on any thread lives.
+QMutex handler_mutex;
+int collectors = 0;
+QtMessageHandler previous_handler = nullptr;
 
 QString ReadFrom(std::FILE* file) {
     QByteArray bytes;
@@ -19,10 +28,18 @@ QString ReadFrom(std::FILE* file) {
 
 }  // namespace
 
+void PluginMessages::CaptureStderr(bool on) {
+    capture_stderr.store(on);
+}
+
 PluginMessages::PluginMessages() {
-    previous_ = qInstallMessageHandler(&PluginMessages::Collect);
+    {
+        const QMutexLocker lock(&handler_mutex);
+        if (collectors++ == 0) previous_handler = qInstallMessageHandler(&PluginMessages::Collect);
+    }
     active = this;
     collecting_ = true;
+    if (!capture_stderr.load()) return;
     std::fflush(stderr);
     captured_ = std::tmpfile();
     if (captured_) saved_stderr_ = dup(STDERR_FILENO);
@@ -38,7 +55,10 @@ void PluginMessages::Stop() {
     if (!collecting_) return;
     collecting_ = false;
     active = nullptr;
-    qInstallMessageHandler(previous_);
+    {
+        const QMutexLocker lock(&handler_mutex);
+        if (--collectors == 0) qInstallMessageHandler(previous_handler);
+    }
     if (saved_stderr_ < 0) return;
     std::fflush(stderr);
     dup2(saved_stderr_, STDERR_FILENO);

@@ -10,10 +10,15 @@
 
 namespace convert_tool {
 
-// Collects, for as long as it lives, Qt's messages and whatever is written straight
-// to stderr (one collector at a time; single thread).
+// Collects, for as long as it lives, the Qt messages of its own thread and whatever
+// is written straight to stderr (this last one collector at a time: see CaptureStderr).
 class PluginMessages {
   public:
+    // Whether collectors made from now on take stderr over too (the default). Off while
+    // pictures are read and written on several threads at once, whose raw writes to
+    // stderr could not be told apart.
+    static void CaptureStderr(bool on);
+
     PluginMessages();
     ~PluginMessages();
     PluginMessages(const PluginMessages&) = delete;
@@ -30,7 +35,6 @@ class PluginMessages {
     void Add(const QString& text);
     void Stop();
 
-    QtMessageHandler previous_ = nullptr;
     std::FILE* captured_ = nullptr;  // where stderr goes meanwhile
     int saved_stderr_ = -1;
     bool collecting_ = false;

@@ -8,6 +8,8 @@
 #include <cstdint>
 #include <optional>
 
+#include "tools/batch_options.h"
+
 namespace convert_tool {
 
 // Each field is set only when its option was given.
@@ -38,6 +40,7 @@ struct ConvertOptions {
     int display_bpp = 32;
     bool saved_settings = false;
     SettingChoices choices;
+    BatchChoices batch;  // -j, --quality, --png-compression
 };
 
 enum class ParseStatus { kRun, kHelp, kVersion, kUsageError };

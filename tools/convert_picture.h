@@ -4,6 +4,7 @@
 #include <QString>
 #include <QStringList>
 
+#include "io/picture_io.h"
 #include "platform/display.h"
 #include "tools/run_settings.h"
 
@@ -14,6 +15,7 @@ struct PictureJob {
     QString output;       // the anaglyph
     QString depth_map;    // picDepth after the run; empty: not written
     QString second_view;  // picResult after the run; empty: not written
+    pictureio::WriteSettings write;  // for every file the job writes
 };
 
 struct PictureOutcome {

@@ -60,6 +60,11 @@ Other:
   --display-bpp 8|15|16|24|32  the display format the conversion works in
                         (default 32); lower ones lose colour as a screen of that
                         depth would
+  -j, --jobs N          pictures converted at once (default: one per core); the
+                        messages still come in input order
+  --quality N           JPEG and WebP quality, 0 to 100 (default 92)
+  --png-compression N   PNG compression, 0 (none) to 9 (smallest file, slowest);
+                        default 1, fast
   --saved-settings      start from the desktop program's saved settings instead of
                         the defaults; the options above change them for this run only
   -h, --help            show this help
@@ -71,7 +76,7 @@ optional value must follow '=' (--warp=12).
 Exit status: 0 when every picture converted, 1 when any failed (each failure has a
 line on stderr; the other pictures still convert), 2 for a usage error.
 With several inputs and a terminal on stderr, a progress line shows the picture
-being converted.
+last reported.
 )";
 
 }  // namespace
