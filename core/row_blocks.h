@@ -1,10 +1,13 @@
 #pragma once
-// Rows of a stage spread over the processor's cores. The rows of one block run in
-// parallel (each row on one thread, so every byte is written as a one-thread run
-// writes it); only then does the calling thread poll, once per row of the block, as a
-// stage that works row by row polls. So the progress, the yields to the window and a
-// cancel stay on the calling thread, and a cancel stops the stage within one block.
+// Rows of a stage spread over the processor's cores. Each row is worked on by one
+// thread, so every byte is written as a one-thread run writes it. The calling thread
+// alone polls, once per finished row, as a stage that works row by row polls; so the
+// progress, the yields to the window and a cancel stay on the calling thread, and a
+// cancel stops the stage within one block of rows on each thread. The surfaces and
+// grids the rows read belong to the one conversion, which nothing else touches
+// while the calling thread yields.
 #include <algorithm>
+#include <atomic>
 #include <cstddef>
 
 #ifdef _OPENMP
@@ -15,9 +18,9 @@
 
 namespace core {
 
-// Rows per block: enough to keep every core busy for longer than starting them takes,
-// few enough that a cancel or a repaint is not kept waiting.
-inline constexpr int kRowsPerBlock = 64;
+// Rows per block: enough that taking a block costs nothing next to working on it, few
+// enough that a cancel or a repaint is not kept waiting and the threads end together.
+inline constexpr int kRowsPerBlock = 16;
 
 // The most threads a parallel loop here runs on, and the number of the calling one
 // inside such a loop (0 outside): for scratch space of each thread's own, made before
@@ -45,18 +48,42 @@ void ParallelRows(int begin, int end, const Row& row) {
     for (int y = begin; y < end; ++y) row(y);
 }
 
-// As ParallelRows over [0, rows), block by block, with a poll after each row of a
-// finished block. False: the run was cancelled, and the stage must return without
-// writing.
+// As ParallelRows over [0, rows), in blocks that the threads take one at a time as
+// they come free, so that a thread the system holds back delays only its own block.
+// The calling thread, between its blocks, polls once for every row finished so far
+// (by any thread) and not yet polled; the rows finished after its last block are
+// polled at the end. False: the run was cancelled, the other threads take no further
+// block, and the stage must return without writing.
 template <class Row>
 bool PolledRows(StageContext& context, int rows, const Row& row) {
-    for (int begin = 0; begin < rows; begin += kRowsPerBlock) {
-        const int end = std::min(rows, begin + kRowsPerBlock);
-        ParallelRows(begin, end, row);
-        for (int y = begin; y < end; ++y)
+    const int blocks = rows <= 0 ? 0 : (rows + kRowsPerBlock - 1) / kRowsPerBlock;
+    std::atomic<int> next_block{0};
+    std::atomic<int> rows_done{0};
+    std::atomic<bool> stop{false};
+    int polled = 0;  // the calling thread's alone
+    bool cancelled = false;
+    const auto poll_done = [&] {
+        for (const int done = rows_done.load(std::memory_order_acquire); polled < done; ++polled)
             if (!PollAfterRow(context)) return false;
+        return true;
+    };
+#pragma omp parallel if (blocks > 1)
+    {
+        const bool caller = ThreadIndex() == 0;
+        for (int block = 0;
+             !stop.load(std::memory_order_relaxed) &&
+             (block = next_block.fetch_add(1, std::memory_order_relaxed)) < blocks;) {
+            const int begin = block * kRowsPerBlock;
+            const int end = std::min(rows, begin + kRowsPerBlock);
+            for (int y = begin; y < end; ++y) row(y);
+            rows_done.fetch_add(end - begin, std::memory_order_release);
+            if (caller && !poll_done()) {
+                cancelled = true;
+                stop.store(true, std::memory_order_relaxed);
+            }
+        }
     }
-    return true;
+    return !cancelled && poll_done();
 }
 
 // Calls part(first, count) for pieces of [0, size) in parallel: for loops over the

@@ -333,10 +333,11 @@ std::optional<FileError> SaveBitmapFile(const platform::Bitmap& bitmap,
                          QStringLiteral("Path/File access error: ") + file.errorString()};
     }
     QImageWriter writer(&file, format);
-    // Qt's PNG writer reads a quality as a compression level too: each setting only
-    // for its own formats.
+    // Qt's PNG writer takes its zlib level as a quality: level (100 - quality) x 9 / 91,
+    // rounded down. The lowest quality that gives the wanted level is asked for.
     const QByteArray name = QByteArray(format).toLower();
-    if (name == "png" && settings.png_compression >= 0) writer.setCompression(settings.png_compression);
+    if (name == "png" && settings.png_compression >= 0)
+        writer.setQuality(100 - (settings.png_compression * 91 + 8) / 9);
     if ((name == "jpeg" || name == "jpg" || name == "webp") && settings.quality >= 0)
         writer.setQuality(settings.quality);
     if (!writer.write(image)) {

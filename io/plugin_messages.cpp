@@ -3,7 +3,6 @@
 #include <unistd.h>
 
 #include <QMutex>
-#include <atomic>
 
 namespace convert_tool {
 
@@ -11,11 +10,13 @@ namespace {
 
 // Each thread's collector; Qt calls the handler on the thread that said something.
 thread_local PluginMessages* active = nullptr;
-std::atomic<bool> capture_stderr{true};
 // The handler stays installed while any collector on any thread lives.
 QMutex handler_mutex;
 int collectors = 0;
 QtMessageHandler previous_handler = nullptr;
+// stderr is the process's: one collector at a time takes it over, and a collector on
+// another thread waits for its turn rather than have its lines mixed in.
+QMutex stderr_mutex;
 
 QString ReadFrom(std::FILE* file) {
     QByteArray bytes;
@@ -28,8 +29,12 @@ QString ReadFrom(std::FILE* file) {
 
 }  // namespace
 
-void PluginMessages::CaptureStderr(bool on) {
-    capture_stderr.store(on);
+PluginMessages::StderrTurn::StderrTurn() {
+    stderr_mutex.lock();
+}
+
+PluginMessages::StderrTurn::~StderrTurn() {
+    stderr_mutex.unlock();
 }
 
 PluginMessages::PluginMessages() {
@@ -39,7 +44,8 @@ PluginMessages::PluginMessages() {
     }
     active = this;
     collecting_ = true;
-    if (!capture_stderr.load()) return;
+    stderr_mutex.lock();
+    holds_stderr_ = true;
     std::fflush(stderr);
     captured_ = std::tmpfile();
     if (captured_) saved_stderr_ = dup(STDERR_FILENO);
@@ -59,11 +65,17 @@ void PluginMessages::Stop() {
         const QMutexLocker lock(&handler_mutex);
         if (--collectors == 0) qInstallMessageHandler(previous_handler);
     }
-    if (saved_stderr_ < 0) return;
-    std::fflush(stderr);
-    dup2(saved_stderr_, STDERR_FILENO);
-    close(saved_stderr_);
-    saved_stderr_ = -1;
+    if (saved_stderr_ >= 0) {
+        std::fflush(stderr);
+        dup2(saved_stderr_, STDERR_FILENO);
+        close(saved_stderr_);
+        saved_stderr_ = -1;
+    }
+    if (holds_stderr_) {
+        holds_stderr_ = false;
+        stderr_mutex.unlock();
+    }
+    if (!captured_) return;
     for (const QString& line : ReadFrom(captured_).split(QLatin1Char('\n'), Qt::SkipEmptyParts))
         Add(line.trimmed());
 }

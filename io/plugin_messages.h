@@ -11,13 +11,19 @@
 namespace convert_tool {
 
 // Collects, for as long as it lives, the Qt messages of its own thread and whatever
-// is written straight to stderr (this last one collector at a time: see CaptureStderr).
+// is written straight to stderr. Collectors on other threads that take stderr over
+// too wait for each other; one on the same thread must not be made inside another.
 class PluginMessages {
   public:
-    // Whether collectors made from now on take stderr over too (the default). Off while
-    // pictures are read and written on several threads at once, whose raw writes to
-    // stderr could not be told apart.
-    static void CaptureStderr(bool on);
+    // Keeps stderr from being taken over while it lives, for a thread that writes its
+    // own lines while collectors may be running on others.
+    class StderrTurn {
+      public:
+        StderrTurn();
+        ~StderrTurn();
+        StderrTurn(const StderrTurn&) = delete;
+        StderrTurn& operator=(const StderrTurn&) = delete;
+    };
 
     PluginMessages();
     ~PluginMessages();
@@ -38,6 +44,7 @@ class PluginMessages {
     std::FILE* captured_ = nullptr;  // where stderr goes meanwhile
     int saved_stderr_ = -1;
     bool collecting_ = false;
+    bool holds_stderr_ = false;  // this collector's turn with stderr
     QStringList messages_;
 };
 

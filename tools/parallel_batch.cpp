@@ -54,10 +54,10 @@ void ConvertInOrder(int count, int jobs, const std::vector<QString>& keys,
         for (int i = 0; i < count; ++i) report(i, convert(i));
         return;
     }
-    // Each thread's messages from the image libraries go to that thread's picture; what
-    // a library writes to stderr by itself cannot be told apart between threads and
-    // stays on stderr.
-    PluginMessages::CaptureStderr(false);
+    // Each thread's messages from the image libraries go to that thread's picture. What
+    // a library writes to stderr by itself could not be told apart between threads, so
+    // the files are read and written one at a time (see PluginMessages), while the
+    // conversions run side by side.
     std::vector<PictureReport> reports(static_cast<std::size_t>(count));
     std::vector<QFuture<void>> done_by(static_cast<std::size_t>(count));
     QThreadPool pool;
@@ -74,9 +74,9 @@ void ConvertInOrder(int count, int jobs, const std::vector<QString>& keys,
     }
     for (int i = 0; i < count; ++i) {
         done_by[static_cast<std::size_t>(i)].waitForFinished();
+        const PluginMessages::StderrTurn turn;  // no other picture's collector takes these lines
         report(i, reports[static_cast<std::size_t>(i)]);
     }
-    PluginMessages::CaptureStderr(true);
 }
 
 }  // namespace convert_tool
