@@ -85,6 +85,7 @@ void frmQelun::ConnectMenus() {
     on(m.mnuAnaglyph, [this] { mnuAnaglyph_Click(); });
     on(m.mnuDepthGrain, [this] { mnuDepthGrain_Click(); });
     on(m.mnuBatch, [this] { mnuBatch_Click(); });
+    ConnectBackgroundMenu();
 }
 
 int frmQelun::OuterWidth() const {
@@ -110,7 +111,9 @@ void frmQelun::UpdateCommandStates() {
     // write or inspect them wait until it has unwound.
     const bool idle = !Running();
     menus_.mnuFileOpen->setEnabled(idle);
-    menus_.mnuFileSaveAs->setEnabled(idle);
+    // Nothing to convert before a picture is opened, nothing to save before one is shown.
+    menus_.mnuAnaglyph->setEnabled(!idle || !current_file_.isEmpty());
+    menus_.mnuFileSaveAs->setEnabled(idle && surfaces_.picOriginal.HasPicture());
     menus_.mnuDepthGrain->setEnabled(idle);
     menus_.mnuFileReload->setEnabled(idle && reload_allowed_);
 }

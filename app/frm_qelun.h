@@ -59,6 +59,10 @@ class frmQelun : public QMainWindow {
     void LayoutPictureBoxes();
     void EnableReload(bool enabled);
 
+    // Window › Background (transparent pixels): frm_qelun_background.cpp.
+    void mnuBackgroundOther_Click();
+    void SetBackground(std::uint32_t background);
+
     // Open's steps after the file dialog; also what dropping a file does.
     void OpenPicturePath(const QString& chosen);
 
@@ -92,6 +96,7 @@ class frmQelun : public QMainWindow {
   private:
     bool Chosen(const FileChoice& choice);
     void ConnectMenus();
+    void ConnectBackgroundMenu();
     void PlaceControls();
     void SetOuterSize(int width_twips, int height_twips);
     void ShowToggleChecks();

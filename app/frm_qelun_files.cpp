@@ -7,10 +7,10 @@
 
 #include "app/file_messages.h"
 #include "app/frm_qelun.h"
-#include "io/picture_io.h"
 #include "app/progress_band.h"
 #include "app/surface_view.h"
 #include "app/wait_cursor.h"
+#include "io/picture_io.h"
 
 namespace {
 
@@ -75,7 +75,8 @@ void frmQelun::OpenPicturePath(const QString& chosen) {
     const QString path = filemessages::TrimmedPath(chosen);
     const QString title = filemessages::FileTitleOf(path);
     initial_folder_ = filemessages::InitialFolderOf(path, title);
-    pictureio::LoadedPicture loaded = pictureio::LoadPictureFile(path, display_);
+    pictureio::LoadedPicture loaded =
+        pictureio::LoadPictureFile(path, display_, choices_.picture.background);
     if (!loaded.picture) {
         wait.Restore();
         ShowFileError(filemessages::OpenFailureText(loaded.error, path));
@@ -100,7 +101,8 @@ void frmQelun::OpenPicturePath(const QString& chosen) {
 void frmQelun::mnuFileReload_Click() {
     if (current_file_.isEmpty()) return;
     if (!last_loaded_ || !pictureio::FileHolds(current_file_, last_loaded_bytes_)) {
-        pictureio::LoadedPicture loaded = pictureio::LoadPictureFile(current_file_, display_);
+        pictureio::LoadedPicture loaded =
+            pictureio::LoadPictureFile(current_file_, display_, choices_.picture.background);
         if (loaded.picture) {
             last_loaded_ = std::move(loaded.picture);
             last_loaded_bytes_ = std::move(loaded.bytes);
@@ -119,17 +121,19 @@ void frmQelun::mnuFileSaveAs_Click() {
     const QString path = filemessages::TrimmedPath(choice.path);
     const QString title = filemessages::FileTitleOf(path);
     initial_folder_ = filemessages::InitialFolderOf(path, title);
-    setWindowTitle(filemessages::WindowCaptionFor(title));
     const platform::Picture* picture = surfaces_.picOriginal.GetPicture();
     const auto error =
         pictureio::SaveBitmapFile(picture ? picture->bitmap : platform::Bitmap{}, display_, path);
     wait.Restore();
-    if (error) ShowFileError(filemessages::SaveFailureText(*error, path));
+    // The caption names a file only once it holds what was saved.
+    if (error)
+        ShowFileError(filemessages::SaveFailureText(*error, path));
+    else
+        setWindowTitle(filemessages::WindowCaptionFor(title));
 }
 
 void frmQelun::dragEnterEvent(QDragEnterEvent* event) {
-    if (!Running() && !DroppedFile(event->mimeData()).isEmpty())
-        event->acceptProposedAction();
+    if (!Running() && !DroppedFile(event->mimeData()).isEmpty()) event->acceptProposedAction();
 }
 
 // Opened once the drop has finished, so that the hourglass and the yield of Open

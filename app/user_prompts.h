@@ -4,6 +4,8 @@
 // program uses QtUserPrompts; tests put a recorder in its place, so that nothing
 // ever waits for a person.
 #include <QString>
+#include <cstdint>
+#include <optional>
 
 class QDialog;
 class QWidget;
@@ -31,6 +33,13 @@ class UserPrompts {
     virtual void Beep() = 0;
     // Shows the dialog modally and returns when it closes.
     virtual void ShowModal(QDialog& dialog) = 0;
+    // A colour, 0xRRGGBB, starting from `initial`; nothing when cancelled. Not asked
+    // by default, so that a recorder that does not know it answers "cancelled".
+    virtual std::optional<std::uint32_t> AskColour(QWidget* owner, std::uint32_t initial) {
+        (void)owner;
+        (void)initial;
+        return std::nullopt;
+    }
 };
 
 class QtUserPrompts : public UserPrompts {
@@ -41,4 +50,5 @@ class QtUserPrompts : public UserPrompts {
                      MessageIcon icon) override;
     void Beep() override;
     void ShowModal(QDialog& dialog) override;
+    std::optional<std::uint32_t> AskColour(QWidget* owner, std::uint32_t initial) override;
 };
