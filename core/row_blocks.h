@@ -9,6 +9,9 @@
 #include <algorithm>
 #include <atomic>
 #include <cstddef>
+#include <exception>
+#include <thread>
+#include <vector>
 
 #ifdef _OPENMP
 #include <omp.h>
@@ -37,6 +40,24 @@ inline int ThreadIndex() {
     return omp_get_thread_num();
 #else
     return 0;
+#endif
+}
+
+// Starts the threads the rows will run on, at once. The OpenMP runtime keeps its
+// threads for the next parallel loop, but it ends the program when it cannot start
+// one; so a program calls this first, and when the threads cannot be started (a
+// tight memory limit) its rows run on the calling thread alone instead.
+inline void StartRowThreads() {
+#ifdef _OPENMP
+    std::vector<std::thread> probes;
+    try {
+        for (int i = 1; i < ThreadCount(); ++i) probes.emplace_back([] {});
+    } catch (const std::exception&) {
+        omp_set_num_threads(1);
+    }
+    for (std::thread& probe : probes) probe.join();
+#pragma omp parallel
+    {}
 #endif
 }
 

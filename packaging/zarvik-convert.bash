@@ -33,7 +33,7 @@ _zarvik_convert() {
         --depth-map | --second-view)
             _filedir
             return ;;
-        --depth-cue | --cue-color | --levels)
+        --depth-cue | --cue-color | --levels | -j | --jobs | --quality | --png-compression)
             # Numbers: nothing sensible to offer.
             return ;;
     esac
@@ -44,7 +44,8 @@ _zarvik_convert() {
         COMPREPLY=($(compgen -W '--output-dir --format --depth-map --second-view
             --cue --depth-cue --cue-color --blur --warp --warp= --no-warp --levels
             --added-depth --added-depth= --no-added-depth --lens --frame --no-frame
-            --frame-color --display-bpp --saved-settings --help --version' -- "$cur"))
+            --frame-color --display-bpp --jobs --quality --png-compression
+            --saved-settings --help --version' -- "$cur"))
         [[ ${COMPREPLY-} == *= ]] && compopt -o nospace
         return
     fi
