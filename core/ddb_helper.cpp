@@ -1,11 +1,14 @@
 #include "core/ddb_helper.h"
 
+#include "core/row_blocks.h"
 #include "core/rows32.h"
+#include "platform/nearest_entries.h"
 #include "platform/streaming.h"
 
 #include <algorithm>
 #include <array>
 #include <cstring>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -17,6 +20,10 @@ using core::PixelGrid;
 using core::PixelTriple;
 using platform::PaletteEntry;
 using platform::PaletteTable;
+
+// Whole-picture runs are cut into parts of this many pixels for the cores: a multiple
+// of every vector width, and long enough that starting a part costs nothing.
+constexpr std::size_t kPixelsPerPart = std::size_t{1} << 16;
 
 int BytesPerLine(int width, int bits_per_pixel) {
     switch (bits_per_pixel) {
@@ -103,32 +110,6 @@ void DecodeRow(const std::uint8_t* in, PixelTriple* out, int width, int bits_per
     }
 }
 
-// Remembers nearest-entry answers, since a picture repeats its colours far more
-// often than a palette search is cheap.
-class NearestIndexCache {
-  public:
-    explicit NearestIndexCache(const platform::Palette& palette) : palette_(palette) {
-        keys_.fill(kEmpty);
-    }
-    // Low byte of the nearest index.
-    std::uint8_t Lookup(std::uint32_t color) {
-        const std::size_t slot = (color * 2654435761u) >> (32 - kBits);
-        if (keys_[slot] != color) {
-            keys_[slot] = color;
-            values_[slot] = static_cast<std::uint8_t>(
-                palette_.GetNearestPaletteIndex(color | platform::kPaletteRelative) & 0xFF);
-        }
-        return values_[slot];
-    }
-
-  private:
-    static constexpr int kBits = 12;
-    static constexpr std::uint32_t kEmpty = 0xFFFFFFFFu;
-    const platform::Palette& palette_;
-    std::array<std::uint32_t, 1u << kBits> keys_{};
-    std::array<std::uint8_t, 1u << kBits> values_{};
-};
-
 // 5-5-5 or 5-6-5 words, little endian. A channel too large for its field is clamped
 // in the grid as well, which is what the caller reads back.
 template <unsigned kGreenMax>
@@ -146,12 +127,14 @@ void EncodeWords(PixelTriple* in, std::uint8_t* out, int width) {
 
 // One grid row into one row of bytes; `out` must be zero where it is not written.
 void EncodeRow(PixelTriple* in, std::uint8_t* out, int width, int bits_per_pixel,
-               NearestIndexCache& nearest) {
+               const platform::NearestEntries* nearest) {
     switch (bits_per_pixel) {
-        case 8:
+        case 8:  // low byte of the nearest index
             for (int x = 0; x < width; ++x)
-                out[x] = nearest.Lookup(
-                    static_cast<std::uint32_t>(platform::RGB(in[x].Red, in[x].Green, in[x].Blue)));
+                out[x] =
+                    static_cast<std::uint8_t>(nearest->Of(static_cast<std::uint32_t>(platform::RGB(
+                                                  in[x].Red, in[x].Green, in[x].Blue))) &
+                                              0xFF);
             break;
         case 15:
             EncodeWords<31>(in, out, width);
@@ -201,13 +184,16 @@ void GetBitmapPixels(platform::PictureSurface& surface, PixelGrid& grid,
     if (bits_per_pixel == 32 && stride == 4 * static_cast<std::size_t>(width)) {
         // No row padding on either side: the whole picture is one run.
         const std::size_t count = grid.Pixels().size();
-        core::rows32::Decode(bits.data(), grid.Pixels().data(), count,
-                             platform::streaming::Worthwhile(count * sizeof(PixelTriple)));
+        const bool stream = platform::streaming::Worthwhile(count * sizeof(PixelTriple));
+        core::ParallelParts(count, kPixelsPerPart, [&](std::size_t first, std::size_t n) {
+            core::rows32::Decode(bits.data() + 4 * first, grid.Pixels().data() + first, n, stream);
+        });
         return;
     }
-    for (int y = 0; y < height; ++y)
+    core::ParallelRows(0, height, [&](int y) {
         DecodeRow(bits.data() + stride * static_cast<std::size_t>(y), grid.Row(y).data(), width,
                   bits_per_pixel, colors);
+    });
 }
 
 void SetBitmapPixels(platform::PictureSurface& surface, std::int16_t bits_per_pixel,
@@ -222,9 +208,11 @@ void SetBitmapPixels(platform::PictureSurface& surface, std::int16_t bits_per_pi
     }
     if (bytes_per_line % 2) ++bytes_per_line;
 
-    const platform::Palette palette =
-        bits_per_pixel == 8 ? IndexPalette(surface) : platform::Palette{};
-    NearestIndexCache nearest(palette);
+    // Nearest entries of the picture's palette: the same answers as a search of the
+    // palette for each pixel, found in the few entries that can be nearest.
+    const std::shared_ptr<const platform::NearestEntries> nearest =
+        bits_per_pixel == 8 ? platform::NearestEntries::For(IndexPalette(surface).Entries())
+                            : nullptr;
     platform::Bitmap& image = surface.MutableImage();
     const auto stride = static_cast<std::size_t>(bytes_per_line);
     if (image.WidthBytes() == bytes_per_line && image.Height() == height) {
@@ -233,21 +221,25 @@ void SetBitmapPixels(platform::PictureSurface& surface, std::int16_t bits_per_pi
         if (bits_per_pixel == 32) {
             // No padding at 32 bits (the stride is 4 x width): one run for the picture.
             const std::size_t count = grid.Pixels().size();
-            core::rows32::Encode(grid.Pixels().data(), bits.data(), count,
-                                 platform::streaming::Worthwhile(count * 4));
+            const bool stream = platform::streaming::Worthwhile(count * 4);
+            core::ParallelParts(count, kPixelsPerPart, [&](std::size_t first, std::size_t n) {
+                core::rows32::Encode(grid.Pixels().data() + first, bits.data() + 4 * first, n,
+                                     stream);
+            });
             surface.Refresh();
             return;
         }
-        for (int y = 0; y < height; ++y) {
+        core::ParallelRows(0, height, [&](int y) {
             std::uint8_t* row = bits.data() + stride * static_cast<std::size_t>(y);
             if (stride > 0) row[stride - 1] = 0;  // the padding byte, as the zeroed buffer has it
-            EncodeRow(grid.Row(y).data(), row, width, bits_per_pixel, nearest);
-        }
+            EncodeRow(grid.Row(y).data(), row, width, bits_per_pixel, nearest.get());
+        });
     } else {
         std::vector<std::uint8_t> buffer(stride * static_cast<std::size_t>(height));
-        for (int y = 0; y < height; ++y)
+        core::ParallelRows(0, height, [&](int y) {
             EncodeRow(grid.Row(y).data(), buffer.data() + stride * static_cast<std::size_t>(y),
-                      width, bits_per_pixel, nearest);
+                      width, bits_per_pixel, nearest.get());
+        });
         image.SetBitmapBits(buffer);
     }
     surface.Refresh();

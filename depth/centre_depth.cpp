@@ -2,9 +2,11 @@
 
 #include <algorithm>
 #include <cmath>
+#include <vector>
 
 #include "core/ddb_helper.h"
 #include "core/grey_rows.h"
+#include "core/row_blocks.h"
 #include "core/vector_clones.h"
 #include "depth/grid_rows.h"
 
@@ -90,23 +92,30 @@ void CentreDepth(core::StageContext& context) {
     std::int16_t bits_per_pixel = 0;
     DDBHelper::GetBitmapPixels(surface, grid, bits_per_pixel);
 
-    ValueRange range;
+    // One range per row, joined in row order afterwards: the lowest and the highest
+    // byte do not depend on the order, and no row waits for another.
     const int counted_rows = surface.ScaleHeight();
-    for (int y = 0; y < counted_rows; ++y) {
-        Widen(range, RowBytes(grid, y, ColumnsInRow(surface, grid, y)));
-        if (!core::PollAfterRow(context)) return;
+    std::vector<ValueRange> row_ranges(static_cast<std::size_t>(std::max(counted_rows, 0)));
+    const bool counted = core::PolledRows(context, counted_rows, [&](int y) {
+        Widen(row_ranges[static_cast<std::size_t>(y)],
+              RowBytes(grid, y, ColumnsInRow(surface, grid, y)));
+    });
+    if (!counted) return;
+    ValueRange range;
+    for (const ValueRange& row : row_ranges) {
+        range.lowest = std::min(range.lowest, row.lowest);
+        range.highest = std::max(range.highest, row.highest);
     }
     const int lo = ScanUpForLowest(range, context.progress);
     const int hi = ScanDownForHighest(range, context.progress);
     const auto mid = static_cast<int>(std::nearbyint((lo + hi) / 2.0));  // 0.5 -> 0, 1.5 -> 2
     const int gain = context.globals.glbFactors[0];
 
-    const int mapped_rows = surface.ScaleHeight();
-    for (int y = 0; y < mapped_rows; ++y) {
+    const bool mapped = core::PolledRows(context, surface.ScaleHeight(), [&](int y) {
         const auto cells = RowCells(grid, y, ColumnsInRow(surface, grid, y));
         MapRow(cells.data(), static_cast<int>(cells.size()), mid, gain);
-        if (!core::PollAfterRow(context)) return;
-    }
+    });
+    if (!mapped) return;
     DDBHelper::SetBitmapPixels(surface, bits_per_pixel, grid);
     surface.AssignImageToPicture();
 }

@@ -1,11 +1,12 @@
 #pragma once
 // The frame the depth cues share: the depth surface gets the original's size and a
 // colour copy of it, the original is read into a grid, the grid is turned grey row
-// by row with a poll after each row, and only a cue that was not cancelled writes
-// the grid to the depth surface and makes it that surface's picture.
+// by row with a poll after each row (rows in parallel, see core/row_blocks.h), and only a cue that
+// was not cancelled writes the grid to the depth surface and makes it that surface's picture.
 #include <cstdint>
 
 #include "core/pixel_grid.h"
+#include "core/row_blocks.h"
 #include "core/stage_context.h"
 #include "depth/grid_rows.h"
 #include "platform/picture_surface.h"
@@ -29,14 +30,12 @@ template <class GreyRow>
 void RunPointCue(core::StageContext& context, platform::PictureSurface& original,
                  platform::PictureSurface& depth, GreyRow grey_row) {
     CueGrid cue = BeginCue(original, depth);
-    const int rows = original.ScaleHeight();
-    for (int y = 0; y < rows; ++y) {
+    const bool done = core::PolledRows(context, original.ScaleHeight(), [&](int y) {
         const auto cells =
             ::depth::RowCells(cue.grid, y, ::depth::ColumnsInRow(original, cue.grid, y));
         grey_row(cells.data(), static_cast<int>(cells.size()));
-        if (!core::PollAfterRow(context)) return;
-    }
-    EndCue(depth, cue);
+    });
+    if (done) EndCue(depth, cue);
 }
 
 // Sets every one of `count` cells to grey_of(cell) in all three channels. Inlined into

@@ -14,7 +14,6 @@
 #include <cstring>
 #include <memory>
 #include <new>
-#include <unordered_map>
 
 #include "io/alpha_and_profile.h"
 #include "io/bmp_header.h"
@@ -229,7 +228,6 @@ platform::Picture PictureFromImage(const QImage& image, const platform::Display&
             ? platform::Bitmap::Uncleared(rgb32.width(), rgb32.height(), display.HeaderBitsPixel())
             : platform::Bitmap(rgb32.width(), rgb32.height(), display.HeaderBitsPixel());
     const int bytes = display.BytesPerPixel();
-    std::unordered_map<QRgb, std::uint32_t> nearest;  // 8-bit displays only
     for (int y = 0; y < rgb32.height(); ++y) {
         std::uint8_t* out = bitmap.MutableRow(y).data();
         if (words) {
@@ -239,15 +237,7 @@ platform::Picture PictureFromImage(const QImage& image, const platform::Display&
         const auto* in = reinterpret_cast<const QRgb*>(rgb32.constScanLine(y));
         for (int x = 0; x < rgb32.width(); ++x) {
             const platform::Rgb color = platform::RGB(qRed(in[x]), qGreen(in[x]), qBlue(in[x]));
-            std::uint32_t pixel = 0;
-            if (display.Layout() == platform::PixelLayout::Indexed8) {
-                auto [it, fresh] = nearest.try_emplace(in[x], 0);
-                if (fresh) it->second = display.ColorToPixel(color);
-                pixel = it->second;
-            } else {
-                pixel = display.ColorToPixel(color);
-            }
-            platform::Display::StorePixel(out + x * bytes, bytes, pixel);
+            platform::Display::StorePixel(out + x * bytes, bytes, display.ColorToPixel(color));
         }
     }
     platform::Picture picture{std::move(bitmap), std::nullopt};
@@ -352,7 +342,7 @@ bool FileHolds(const QString& path, const QByteArray& bytes) {
 
 std::optional<FileError> SaveBitmapFile(const platform::Bitmap& bitmap,
                                         const platform::Display& display, const QString& path,
-                                        const char* format) {
+                                        const char* format, const WriteSettings& settings) {
     const QImage image = ImageFromBitmap(bitmap, display);
     if (image.isNull())
         return FileError{kErrInvalidPicture, QStringLiteral("There is no picture to save")};
@@ -367,6 +357,13 @@ std::optional<FileError> SaveBitmapFile(const platform::Bitmap& bitmap,
                          QStringLiteral("Path/File access error: ") + file.errorString()};
     }
     QImageWriter writer(&file, format);
+    // Qt's PNG writer takes its zlib level as a quality: level (100 - quality) x 9 / 91,
+    // rounded down. The lowest quality that gives the wanted level is asked for.
+    const QByteArray name = QByteArray(format).toLower();
+    if (name == "png" && settings.png_compression >= 0)
+        writer.setQuality(100 - (settings.png_compression * 91 + 8) / 9);
+    if ((name == "jpeg" || name == "jpg" || name == "webp") && settings.quality >= 0)
+        writer.setQuality(settings.quality);
     if (!writer.write(image)) {
         file.cancelWriting();
         return FileError{kErrPathAccess,

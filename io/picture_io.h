@@ -52,12 +52,19 @@ QImage ImageFromBitmap(const platform::Bitmap& bitmap, const platform::Display& 
 void ImageAreaFromBitmap(const platform::Bitmap& bitmap, const platform::Display& display,
                          QRect area, QImage& image);
 
+// How the compressing formats are written; -1 leaves the writer's own default.
+struct WriteSettings {
+    int quality = -1;          // JPEG and WebP, 0..100
+    int png_compression = -1;  // zlib level 0..9
+};
+
 // Writes the bitmap in the given Qt format ("bmp", "png", ...) through a temporary
 // file that replaces `path` only once it is complete, so a failed save never
 // damages an existing file. Returns the failure, if any.
 std::optional<FileError> SaveBitmapFile(const platform::Bitmap& bitmap,
                                         const platform::Display& display, const QString& path,
-                                        const char* format = "bmp");
+                                        const char* format = "bmp",
+                                        const WriteSettings& settings = {});
 
 // The largest picture, in pixels, that a conversion can hold in this machine's memory.
 qint64 PixelBudget();

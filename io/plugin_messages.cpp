@@ -2,11 +2,21 @@
 
 #include <unistd.h>
 
+#include <QMutex>
+
 namespace convert_tool {
 
 namespace {
 
-PluginMessages* active = nullptr;
+// Each thread's collector; Qt calls the handler on the thread that said something.
+thread_local PluginMessages* active = nullptr;
+// The handler stays installed while any collector on any thread lives.
+QMutex handler_mutex;
+int collectors = 0;
+QtMessageHandler previous_handler = nullptr;
+// stderr is the process's: one collector at a time takes it over, and a collector on
+// another thread waits for its turn rather than have its lines mixed in.
+QMutex stderr_mutex;
 
 QString ReadFrom(std::FILE* file) {
     QByteArray bytes;
@@ -19,10 +29,23 @@ QString ReadFrom(std::FILE* file) {
 
 }  // namespace
 
+PluginMessages::StderrTurn::StderrTurn() {
+    stderr_mutex.lock();
+}
+
+PluginMessages::StderrTurn::~StderrTurn() {
+    stderr_mutex.unlock();
+}
+
 PluginMessages::PluginMessages() {
-    previous_ = qInstallMessageHandler(&PluginMessages::Collect);
+    {
+        const QMutexLocker lock(&handler_mutex);
+        if (collectors++ == 0) previous_handler = qInstallMessageHandler(&PluginMessages::Collect);
+    }
     active = this;
     collecting_ = true;
+    stderr_mutex.lock();
+    holds_stderr_ = true;
     std::fflush(stderr);
     captured_ = std::tmpfile();
     if (captured_) saved_stderr_ = dup(STDERR_FILENO);
@@ -38,12 +61,21 @@ void PluginMessages::Stop() {
     if (!collecting_) return;
     collecting_ = false;
     active = nullptr;
-    qInstallMessageHandler(previous_);
-    if (saved_stderr_ < 0) return;
-    std::fflush(stderr);
-    dup2(saved_stderr_, STDERR_FILENO);
-    close(saved_stderr_);
-    saved_stderr_ = -1;
+    {
+        const QMutexLocker lock(&handler_mutex);
+        if (--collectors == 0) qInstallMessageHandler(previous_handler);
+    }
+    if (saved_stderr_ >= 0) {
+        std::fflush(stderr);
+        dup2(saved_stderr_, STDERR_FILENO);
+        close(saved_stderr_);
+        saved_stderr_ = -1;
+    }
+    if (holds_stderr_) {
+        holds_stderr_ = false;
+        stderr_mutex.unlock();
+    }
+    if (!captured_) return;
     for (const QString& line : ReadFrom(captured_).split(QLatin1Char('\n'), Qt::SkipEmptyParts))
         Add(line.trimmed());
 }

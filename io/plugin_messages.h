@@ -10,10 +10,21 @@
 
 namespace convert_tool {
 
-// Collects, for as long as it lives, Qt's messages and whatever is written straight
-// to stderr (one collector at a time; single thread).
+// Collects, for as long as it lives, the Qt messages of its own thread and whatever
+// is written straight to stderr. Collectors on other threads that take stderr over
+// too wait for each other; one on the same thread must not be made inside another.
 class PluginMessages {
   public:
+    // Keeps stderr from being taken over while it lives, for a thread that writes its
+    // own lines while collectors may be running on others.
+    class StderrTurn {
+      public:
+        StderrTurn();
+        ~StderrTurn();
+        StderrTurn(const StderrTurn&) = delete;
+        StderrTurn& operator=(const StderrTurn&) = delete;
+    };
+
     PluginMessages();
     ~PluginMessages();
     PluginMessages(const PluginMessages&) = delete;
@@ -30,10 +41,10 @@ class PluginMessages {
     void Add(const QString& text);
     void Stop();
 
-    QtMessageHandler previous_ = nullptr;
     std::FILE* captured_ = nullptr;  // where stderr goes meanwhile
     int saved_stderr_ = -1;
     bool collecting_ = false;
+    bool holds_stderr_ = false;  // this collector's turn with stderr
     QStringList messages_;
 };
 

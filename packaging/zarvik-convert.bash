@@ -45,7 +45,7 @@ _zarvik_convert() {
         --depth-map | --second-view | --left-view | --right-view | --depth-from)
             _filedir
             return ;;
-        --depth-cue | --cue-color | --levels | --parallax | --screen-plane)
+        --depth-cue | --cue-color | --levels | --parallax | --screen-plane | -j | --jobs | --quality | --png-compression)
             # Numbers: nothing sensible to offer.
             return ;;
     esac
@@ -58,7 +58,7 @@ _zarvik_convert() {
             --added-depth --added-depth= --no-added-depth --lens --method --glasses --layout --frame --no-frame
             --frame-color --display-bpp --saved-settings --parallax --screen-plane
             --depth-from --depth-from-invert --left-view --right-view --help --version
-            --scene --verbose --background' -- "$cur"))
+            --scene --verbose --background --jobs --quality --png-compression' -- "$cur"))
         [[ ${COMPREPLY-} == *= ]] && compopt -o nospace
         return
     fi

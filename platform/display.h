@@ -5,9 +5,11 @@
 // installs.
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <span>
 
 #include "platform/color.h"
+#include "platform/nearest_entries.h"
 #include "platform/palette.h"
 
 namespace platform {
@@ -18,7 +20,7 @@ inline constexpr int SIZEPALETTE = 104;
 inline constexpr int NUMRESERVED = 106;
 
 class Display {
-public:
+  public:
     // 8, 15, 16, 24 or 32; throws std::invalid_argument otherwise.
     explicit Display(int bits_per_pixel = 32);
 
@@ -51,10 +53,11 @@ public:
         if (pump_) pump_();
     }
 
-private:
+  private:
     int depth_;
     PixelLayout layout_;
     PaletteTable system_palette_{};
+    std::shared_ptr<const NearestEntries> nearest_;  // 8 bits per pixel only
     std::function<void()> pump_;
 };
 

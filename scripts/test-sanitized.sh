@@ -3,7 +3,7 @@
 # UndefinedBehaviorSanitizer in build-asan/ and runs it; the first report fails it.
 set -euo pipefail
 cd "$(dirname "$0")/.."
-scripts/setup.sh clang libclang-rt-14-dev
+scripts/setup.sh clang libclang-rt-14-dev libomp-14-dev
 CC=clang CXX=clang++ cmake -S . -B build-asan -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
   -DZARVIK_SANITIZE=ON -DZARVIK_BUILD_BENCH=OFF -DZARVIK_WERROR=ON >/dev/null
 cmake --build build-asan

@@ -6,6 +6,7 @@
 
 #include "core/ddb_helper.h"
 #include "core/pixel_grid.h"
+#include "core/row_blocks.h"
 #include "core/vector_clones.h"
 
 namespace stereo {
@@ -69,12 +70,11 @@ void MakeMask(core::StageContext& context, platform::PictureSurface& source,
     std::int16_t bits = 0;
     DDBHelper::GetBitmapPixels(source, grid, bits);
 
-    const int rows = source.ScaleHeight();
-    for (int y = 0; y < rows; ++y) {
+    const bool done = core::PolledRows(context, source.ScaleHeight(), [&](int y) {
         if (y < grid.Height())
             mask_row(grid.Row(y).data(), std::min(source.ScaleWidth(), grid.Width()));
-        if (!core::PollAfterRow(context)) return;
-    }
+    });
+    if (!done) return;
 
     DDBHelper::SetBitmapPixels(destination, bits, grid);
     destination.AssignImageToPicture();

@@ -9,6 +9,7 @@
 #include "core/ddb_helper.h"
 #include "core/grey_rows.h"
 #include "core/pixel_grid.h"
+#include "core/row_blocks.h"
 #include "core/vector_clones.h"
 
 namespace stereo {
@@ -140,37 +141,42 @@ ZARVIK_VECTOR_CLONES void MoveRow(const PixelTriple* picture, const PixelTriple*
 
 // Columns that all three grids hold, up to the picture's current width. A depth map
 // smaller than the picture moves nothing outside its own extent.
-int CommonWidth(int scale_width, const PixelGrid& picture, const PixelGrid& result,
-                const PixelGrid& depth) {
-    return std::min({scale_width, picture.Width(), result.Width(), depth.Width()});
+int CommonWidth(int scale_width, const PixelGrid& picture, const PixelGrid& depth) {
+    return std::min({scale_width, picture.Width(), depth.Width()});
 }
 
-bool HoldsRow(int y, const PixelGrid& picture, const PixelGrid& result, const PixelGrid& depth) {
-    return y < picture.Height() && y < result.Height() && y < depth.Height();
+bool HoldsRow(int y, const PixelGrid& picture, const PixelGrid& depth) {
+    return y < picture.Height() && y < depth.Height();
 }
 
 // The three passes and what each covered: per pass, per row, the width it moved in
 // that row, or kNotCovered. A pass's moves depend only on its row of the picture, of
 // the depth map and of the result, and on that width, so a row can take all three
 // passes' moves at once, in pass order, once the last pass has been through it; then
-// its three grid rows are read from memory once instead of once per pass. The grids
-// are the stage's own and nothing sees them before the result is written, which only
-// a run whose every pass ended does.
+// its three grid rows are read from memory once instead of once per pass, and rows,
+// which share nothing, can move on different cores. The grids are the stage's own and
+// nothing sees them before the result is written, which only a run whose every pass
+// ended does. The result starts as a copy of the picture and every move reads the
+// picture at or right of the column it writes, so each row is moved in place from a
+// copy of itself: one grid of the picture's size instead of two.
 class PassRows {
   public:
-    PassRows(const PixelGrid& picture, PixelGrid& result, const PixelGrid& depth,
-             const BandRuns& runs)
+    PassRows(PixelGrid& picture, const PixelGrid& depth, const BandRuns& runs)
         : picture_(picture),
-          result_(result),
           depth_(depth),
           runs_(runs),
-          held_rows_(std::min({picture.Height(), result.Height(), depth.Height()})),
-          bands_(static_cast<std::size_t>(std::max(depth.Width(), 0))) {
+          held_rows_(std::min(picture.Height(), depth.Height())),
+          bands_(static_cast<std::size_t>(core::ThreadCount())),
+          sources_(bands_.size()) {
+        for (auto& row : bands_) row.resize(static_cast<std::size_t>(std::max(depth.Width(), 0)));
+        for (auto& row : sources_)
+            row.resize(static_cast<std::size_t>(std::max(picture.Width(), 0)));
         for (auto& widths : covered_)
             widths.assign(static_cast<std::size_t>(held_rows_), kNotCovered);
     }
 
-    // Pass k (1..3) has been through row y with the given width.
+    // Pass k (1..3) has been through row y with the given width. Rows of the last pass
+    // may be covered from several threads at once, each row by one.
     void Cover(int k, int y, int width) {
         covered_[static_cast<std::size_t>(k - 1)][static_cast<std::size_t>(y)] = width;
         if (k == kPasses) Move(y);
@@ -190,19 +196,24 @@ class PassRows {
     }
 
     void Move(int y) {
-        BandBitsOfRow(depth_.Row(y).data(), depth_.Width(), runs_, bands_.data());
+        const auto thread = static_cast<std::size_t>(core::ThreadIndex());
+        std::vector<PixelTriple>& bands = bands_[thread];
+        std::vector<PixelTriple>& source = sources_[thread];
+        BandBitsOfRow(depth_.Row(y).data(), depth_.Width(), runs_, bands.data());
+        const auto row = picture_.Row(y);
+        std::copy(row.begin(), row.end(), source.begin());
         RowWidths widths{};
         for (int k = 1; k <= kPasses; ++k)
             widths[static_cast<std::size_t>(k - 1)] = std::max(Width(k, y), 0);
-        MoveRow(picture_.Row(y).data(), bands_.data(), result_.Row(y).data(), widths);
+        MoveRow(source.data(), bands.data(), row.data(), widths);
     }
 
-    const PixelGrid& picture_;
-    PixelGrid& result_;
+    PixelGrid& picture_;  // the result, once every row has moved
     const PixelGrid& depth_;
     const BandRuns& runs_;
     int held_rows_;
-    std::vector<PixelTriple> bands_;
+    std::vector<std::vector<PixelTriple>> bands_;    // one row's band bits per thread
+    std::vector<std::vector<PixelTriple>> sources_;  // one row of the picture per thread
     std::array<std::vector<int>, kPasses> covered_;
 };
 
@@ -213,30 +224,25 @@ void MakeSecondView(core::StageContext& context) {
     const BandRuns runs = MakeBandRuns(MakeShiftBounds(context.globals));
 
     PixelGrid picture;
-    PixelGrid result;
     PixelGrid depth;
     std::int16_t picture_bits = 0;
-    std::int16_t result_bits = 0;
     std::int16_t depth_bits = 0;
     DDBHelper::GetBitmapPixels(surfaces.picOriginal, picture, picture_bits);
-    DDBHelper::GetBitmapPixels(surfaces.picOriginal, result, result_bits);
     DDBHelper::GetBitmapPixels(surfaces.picDepth, depth, depth_bits);
-    PassRows passes(picture, result, depth, runs);
+    PassRows passes(picture, depth, runs);
 
     // The passes run from the lowest band up (k = 1, 2, 3), so where bands collide on
     // one destination the farthest move, made last, wins.
     for (int k = 1; k <= kPasses; ++k) {
-        const int rows = surfaces.picOriginal.ScaleHeight();
-        for (int y = 0; y < rows; ++y) {
-            const int width =
-                CommonWidth(surfaces.picOriginal.ScaleWidth(), picture, result, depth);
-            if (HoldsRow(y, picture, result, depth)) passes.Cover(k, y, width);
-            if (!core::PollAfterRow(context)) return;
-        }
+        const bool done = core::PolledRows(context, surfaces.picOriginal.ScaleHeight(), [&](int y) {
+            const int width = CommonWidth(surfaces.picOriginal.ScaleWidth(), picture, depth);
+            if (HoldsRow(y, picture, depth)) passes.Cover(k, y, width);
+        });
+        if (!done) return;
     }
     passes.MoveLeftovers();
 
-    DDBHelper::SetBitmapPixels(surfaces.picResult, result_bits, result);
+    DDBHelper::SetBitmapPixels(surfaces.picResult, picture_bits, picture);
     surfaces.picResult.AssignImageToPicture();
 }
 

@@ -208,6 +208,16 @@ const OptionRule kOptions[] = {
          o.second_view = *v;
          return std::nullopt;
      }},
+    {"--jobs", Takes::kValue,
+     [](ConvertOptions& o, const std::optional<QString>& v) { return SetJobs(o.batch, *v); }},
+    {"-j", Takes::kValue,
+     [](ConvertOptions& o, const std::optional<QString>& v) { return SetJobs(o.batch, *v); }},
+    {"--quality", Takes::kValue,
+     [](ConvertOptions& o, const std::optional<QString>& v) { return SetQuality(o.batch, *v); }},
+    {"--png-compression", Takes::kValue,
+     [](ConvertOptions& o, const std::optional<QString>& v) {
+         return SetPngCompression(o.batch, *v);
+     }},
 };
 
 const OptionRule* FindOption(const QString& name) {

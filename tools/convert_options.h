@@ -10,6 +10,7 @@
 
 #include "tools/parallax_options.h"
 #include "tools/stereo_options.h"
+#include "tools/batch_options.h"
 
 namespace convert_tool {
 
@@ -46,6 +47,7 @@ struct ConvertOptions {
     bool verbose = false;  // say which scene each picture's depth followed
     SettingChoices choices;
     ParallaxOptions parallax;
+    BatchChoices batch;  // -j, --quality, --png-compression
 };
 
 enum class ParseStatus { kRun, kHelp, kVersion, kUsageError };

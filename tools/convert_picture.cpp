@@ -47,10 +47,10 @@ Loaded Load(const QString& input, const platform::Display& display, std::uint32_
 }
 
 void Save(const platform::Bitmap& bitmap, const platform::Display& display, const QString& path,
-          QStringList& failures) {
+          const pictureio::WriteSettings& write, QStringList& failures) {
     if (path.isEmpty()) return;
     PluginMessages messages;
-    const auto failure = pictureio::SaveBitmapFile(bitmap, display, path, FormatForPath(path));
+    const auto failure = pictureio::SaveBitmapFile(bitmap, display, path, FormatForPath(path), write);
     if (failure) {
         failures << QStringLiteral("cannot write %1: %2")
                         .arg(QuotedPath(path),
@@ -81,11 +81,11 @@ QStringList ConvertLoaded(const PictureJob& job, const platform::Picture& pictur
         notes << QStringLiteral("%1: scene %2")
                      .arg(QuotedPath(job.input), QString::fromStdString(result.scene_picked));
     QStringList failures;
-    Save(result.views.anaglyph.bitmap, display, job.output, failures);
-    Save(result.views.depth_map, display, job.depth_map, failures);
-    Save(result.views.second_view, display, job.second_view, failures);
-    Save(result.views.left_view, display, job.parallax.left_view, failures);
-    Save(result.views.right_view, display, job.parallax.right_view, failures);
+    Save(result.views.anaglyph.bitmap, display, job.output, job.write, failures);
+    Save(result.views.depth_map, display, job.depth_map, job.write, failures);
+    Save(result.views.second_view, display, job.second_view, job.write, failures);
+    Save(result.views.left_view, display, job.parallax.left_view, job.write, failures);
+    Save(result.views.right_view, display, job.parallax.right_view, job.write, failures);
     return failures;
 }
 

@@ -4,6 +4,7 @@
 #include <QString>
 #include <QStringList>
 
+#include "io/picture_io.h"
 #include "platform/display.h"
 #include "tools/parallax_options.h"
 #include "tools/run_settings.h"
@@ -15,6 +16,7 @@ struct PictureJob {
     QString output;       // the anaglyph
     QString depth_map;    // picDepth after the run; empty: not written
     QString second_view;  // picResult after the run; empty: not written
+    pictureio::WriteSettings write;  // for every file the job writes
     ParallaxOptions parallax{};  // the depth map it reads, both eyes' views it writes
 };
 

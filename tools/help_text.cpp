@@ -110,6 +110,11 @@ Other:
   --display-bpp 8|15|16|24|32  the display format the conversion works in
                         (default 32); lower ones lose colour as a screen of that
                         depth would
+  -j, --jobs N          pictures converted at once (default: one per core); the
+                        messages still come in input order
+  --quality N           JPEG and WebP quality, 0 to 100 (default 92)
+  --png-compression N   PNG compression, 0 (none) to 9 (smallest file, slowest);
+                        default 1, fast
   --saved-settings      start from the desktop program's saved settings instead of
                         the defaults; the options above change them for this run only
   --verbose             say which scene each picture's depth followed
@@ -124,7 +129,7 @@ line on stderr; the other pictures still convert; a picture too large for the
 memory available says how much it would need), 2 for a usage error (a command line
 that cannot be carried out, outputs that clash included).
 With several inputs and a terminal on stderr, a progress line shows the picture
-being converted.
+last reported.
 )";
 
 }  // namespace

@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <cstring>
 #include "core/large_allocations.h"
+#include "core/row_blocks.h"
 
 #include "tools/batch.h"
 #include "tools/convert_options.h"
@@ -37,6 +38,7 @@ int Printed(const QString& text) {
 
 int main(int argc, char** argv) {
     core::KeepLargeBlocksForReuse();
+    core::StartRowThreads();
     // Qt's image plugins need an application object, but no display.
     QCoreApplication application(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("zarvik-convert"));

@@ -141,9 +141,10 @@ TEST(MakeSecondView, NoisyMapsOfOddWidthsMatchThreePassesOnEveryDisplay) {
             }
 }
 
-// The picture on picOriginal changes during the yields of the first two passes: each
-// pass covers the columns and rows the picture has when it gets there, while the
-// grids read at the start stay what they were.
+// The picture on picOriginal changes at the last yield of each of the first two
+// passes: each pass covers the columns and rows the picture has when it starts, while
+// the grids read at the start stay what they were. (Rows run in blocks on several
+// threads, so a change in the middle of a pass shows from some later block on.)
 TEST(MakeSecondView, PictureChangingBetweenPassesChangesWhatEachPassCovers) {
     StageRig rig(32);
     std::mt19937 rng(11);
@@ -153,14 +154,14 @@ TEST(MakeSecondView, PictureChangingBetweenPassesChangesWhatEachPassCovers) {
     const auto narrow = testing_support::MakePicture(rig.display, 12, 6, CellColor);
     const auto short_wide = testing_support::MakePicture(rig.display, 16, 4, CellColor);
     rig.progress.on_yield = [&](int n) {
-        if (n == 2) rig.surfaces.picOriginal.SetPicture(narrow);      // pass 1, after row 1
-        if (n == 8) rig.surfaces.picOriginal.SetPicture(short_wide);  // pass 2, after row 1
+        if (n == 6) rig.surfaces.picOriginal.SetPicture(narrow);       // pass 1, after row 5
+        if (n == 12) rig.surfaces.picOriginal.SetPicture(short_wide);  // pass 2, after row 5
     };
     stereo::MakeSecondView(rig.context);
     // Pass 3 starts on a picture 4 rows high: rows 4 and 5 take the first two passes only.
     EXPECT_EQ(rig.progress.yields, 6 + 6 + 4);
-    const Covered covered = {std::vector{20, 20, 12, 12, 12, 12},
-                             std::vector{12, 12, 16, 16, 16, 16},
+    const Covered covered = {std::vector{20, 20, 20, 20, 20, 20},
+                             std::vector{12, 12, 12, 12, 12, 12},
                              std::vector{16, 16, 16, 16, -1, -1}};
     EXPECT_EQ(Cells(ReadGrid(rig.surfaces.picResult)),
               Cells(ThreePasses(picture, depth, rig.globals, covered)));

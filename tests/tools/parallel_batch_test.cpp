@@ -1,0 +1,119 @@
+// Batches with several jobs at once say and write exactly what one job says and
+// writes: the same lines in input order, the same exit status, the same files; and
+// the compression options reach the written files.
+#include <gtest/gtest.h>
+
+#include <QImage>
+#include <filesystem>
+#include <map>
+
+#include "tests/tools/convert_run.h"
+
+namespace {
+
+using tools_test::ConvertRun;
+using tools_test::ReadBytes;
+using tools_test::RunConvert;
+using tools_test::TempFolder;
+using tools_test::WriteBytes;
+
+// Pictures of several sizes, a broken one and an empty one among them.
+std::vector<std::string> MakeInputs(const TempFolder& folder) {
+    std::vector<std::string> inputs;
+    for (int i = 0; i < 9; ++i) {
+        QImage image(40 + i * 17, 30 + i * 11, QImage::Format_RGB32);
+        for (int y = 0; y < image.height(); ++y)
+            for (int x = 0; x < image.width(); ++x)
+                image.setPixel(x, y, qRgb((x * 9 + i) % 256, (y * 5) % 256, (x * y) % 256));
+        const std::string path = folder.Path("p" + std::to_string(i) + ".png");
+        image.save(QString::fromStdString(path));
+        inputs.push_back(path);
+        if (i == 2) {
+            inputs.push_back(folder.Path("broken.png"));
+            WriteBytes(inputs.back(), "\x89PNG\r\n\x1a\n not a picture");
+        }
+        if (i == 6) {
+            inputs.push_back(folder.Path("empty.jpg"));
+            WriteBytes(inputs.back(), "");
+        }
+    }
+    return inputs;
+}
+
+ConvertRun RunWithJobs(const std::string& jobs, const std::vector<std::string>& inputs,
+                       const std::string& out) {
+    std::vector<std::string> arguments = {"-j", jobs, "--output-dir", out};
+    arguments.insert(arguments.end(), inputs.begin(), inputs.end());
+    return RunConvert(arguments);
+}
+
+// The files of an output folder by name.
+std::map<std::string, std::string> FilesIn(const std::string& folder) {
+    std::map<std::string, std::string> files;
+    for (const auto& entry : std::filesystem::directory_iterator(folder))
+        files[entry.path().filename().string()] = ReadBytes(entry.path().string());
+    return files;
+}
+
+TEST(ParallelBatchTest, SeveralJobsSayAndWriteWhatOneJobDoes) {
+    const TempFolder folder;
+    const std::vector<std::string> inputs = MakeInputs(folder);
+    const std::string out = folder.Path("out");
+    const ConvertRun one = RunWithJobs("1", inputs, out);
+    ASSERT_EQ(one.status, 1) << one.err;
+    EXPECT_EQ(tools_test::Lines(one.err), 2) << one.err;
+    const auto written = FilesIn(out);
+    EXPECT_EQ(written.size(), 9u);
+    for (const std::string jobs : {"2", "3", "8"}) {
+        SCOPED_TRACE(jobs + " jobs");
+        std::filesystem::remove_all(out);
+        const ConvertRun many = RunWithJobs(jobs, inputs, out);
+        EXPECT_EQ(many.status, one.status);
+        EXPECT_EQ(many.err, one.err);
+        EXPECT_EQ(FilesIn(out), written);
+    }
+}
+
+TEST(ParallelBatchTest, JobCountsOutsideTheRangeAreUsageErrors) {
+    for (const std::string jobs : {"0", "-1", "257", "two"})
+        EXPECT_EQ(RunConvert({"-j", jobs, "a.png", "b.png"}).status, 2) << jobs;
+}
+
+std::size_t FileSize(const std::string& path) {
+    return static_cast<std::size_t>(std::filesystem::file_size(path));
+}
+
+TEST(CompressionOptionsTest, QualityAndPngCompressionReachTheFiles) {
+    const TempFolder folder;
+    const std::string input = folder.Path("in.png");
+    QImage image(160, 120, QImage::Format_RGB32);
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x)
+            image.setPixel(x, y, qRgb((x * 37 + y * 11) % 256, (x * y) % 256, (y * 29) % 256));
+    ASSERT_TRUE(image.save(QString::fromStdString(input)));
+    const auto convert = [&](const std::vector<std::string>& options, const std::string& name) {
+        std::vector<std::string> arguments = options;
+        arguments.push_back(input);
+        arguments.push_back(folder.Path(name));
+        EXPECT_EQ(RunConvert(arguments).status, 0) << name;
+        return FileSize(folder.Path(name));
+    };
+    const std::size_t default_jpeg = convert({}, "default.jpg");
+    EXPECT_EQ(convert({"--quality", "92"}, "q92.jpg"), default_jpeg) << "92 is the default";
+    EXPECT_LT(convert({"--quality", "40"}, "q40.jpg"), default_jpeg);
+    EXPECT_GT(convert({"--quality", "100"}, "q100.jpg"), default_jpeg);
+    const std::size_t stored = convert({"--png-compression", "0"}, "c0.png");
+    EXPECT_LT(convert({"--png-compression", "9"}, "c9.png"), stored);
+    EXPECT_LT(convert({}, "default.png"), stored) << "the default compresses";
+    // The compression changes the file, never the picture in it.
+    EXPECT_EQ(QImage(QString::fromStdString(folder.Path("c0.png"))),
+              QImage(QString::fromStdString(folder.Path("c9.png"))));
+    for (const auto& bad : std::vector<std::vector<std::string>>{
+             {"--quality", "101"}, {"--quality", "-1"}, {"--png-compression", "10"}}) {
+        std::vector<std::string> arguments = bad;
+        arguments.insert(arguments.end(), {input, folder.Path("bad.png")});
+        EXPECT_EQ(RunConvert(arguments).status, 2) << bad[0] << " " << bad[1];
+    }
+}
+
+}  // namespace
