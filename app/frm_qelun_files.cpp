@@ -5,12 +5,14 @@
 #include <QTimer>
 #include <QUrl>
 
+#include "app/conversion_runner.h"
 #include "app/file_messages.h"
 #include "app/frm_qelun.h"
-#include "io/picture_io.h"
+#include "app/picture_view.h"
 #include "app/progress_band.h"
-#include "app/surface_view.h"
 #include "app/wait_cursor.h"
+#include "io/picture_formats.h"
+#include "io/picture_io.h"
 
 namespace {
 
@@ -32,7 +34,10 @@ void frmQelun::LoadIntoSurfaces(const platform::Picture& picture) {
     surfaces_.picOriginal.SetPicture(picture);
     surfaces_.picResult.SetPicture(picture);
     surfaces_.picDepth.SetPicture(picture);
-    original_view_->SurfaceChanged();
+    has_views_ = false;
+    previews_ = {};
+    ShowStageBitmap();
+    UpdateCommandStates();
 }
 
 void frmQelun::LayoutPictureBoxes() {
@@ -81,8 +86,11 @@ void frmQelun::OpenPicturePath(const QString& chosen) {
         ShowFileError(filemessages::OpenFailureText(loaded.error, path));
         return;
     }
+    live_runner_->Cancel();
+    preview_runner_->Cancel();
     setWindowTitle(filemessages::WindowCaptionFor(title));
     current_file_ = path;
+    AddRecentFile(path);
     last_loaded_ = std::move(loaded.picture);
     last_loaded_bytes_ = std::move(loaded.bytes);
     LoadIntoSurfaces(*last_loaded_);
@@ -91,7 +99,9 @@ void frmQelun::OpenPicturePath(const QString& chosen) {
     const platform::PictureSurface& original = surfaces_.picOriginal;
     SetOuterSize(original.Left() + original.Width() + 95,
                  original.Top() + original.Height() + band_->HeightTwips() + 650);
+    view_->FitToWindow();
     EnableReload(false);
+    UpdateStatusLine();
 }
 
 // Also the conversion's first and (after a cancel) last step. When the file can no
@@ -112,24 +122,16 @@ void frmQelun::mnuFileReload_Click() {
 
 void frmQelun::mnuFileSaveAs_Click() {
     if (Running()) return;
-    const FileChoice choice = prompts_->AskSaveFileName(this, initial_folder_);
+    QString filter;
+    const FileChoice choice =
+        prompts_->AskSaveFormatFile(this, initial_folder_, pictureio::SaveFilters(), filter);
     if (!Chosen(choice)) return;
-    WaitCursor wait;
-    Yield();
-    const QString path = filemessages::TrimmedPath(choice.path);
-    const QString title = filemessages::FileTitleOf(path);
-    initial_folder_ = filemessages::InitialFolderOf(path, title);
-    setWindowTitle(filemessages::WindowCaptionFor(title));
     const platform::Picture* picture = surfaces_.picOriginal.GetPicture();
-    const auto error =
-        pictureio::SaveBitmapFile(picture ? picture->bitmap : platform::Bitmap{}, display_, path);
-    wait.Restore();
-    if (error) ShowFileError(filemessages::SaveFailureText(*error, path));
+    SaveView(picture ? picture->bitmap : platform::Bitmap{}, choice.path, filter);
 }
 
 void frmQelun::dragEnterEvent(QDragEnterEvent* event) {
-    if (!Running() && !DroppedFile(event->mimeData()).isEmpty())
-        event->acceptProposedAction();
+    if (!Running() && !DroppedFile(event->mimeData()).isEmpty()) event->acceptProposedAction();
 }
 
 // Opened once the drop has finished, so that the hourglass and the yield of Open

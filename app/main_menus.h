@@ -3,6 +3,8 @@
 // Option groups are arrays of checkable actions indexed from 0.
 #include <array>
 
+#include "app/view_menus.h"
+
 class QAction;
 class QMenu;
 class QMenuBar;
@@ -41,6 +43,8 @@ struct MainMenus {
     QAction* mnuAnaglyph = nullptr;
     QAction* mnuDepthGrain = nullptr;
     QAction* mnuBatch = nullptr;  // "About"
+
+    ViewMenus view;  // View, Open Recent, exports, Quit
 };
 
 // Fills the bar in display order. Every entry is enabled and unchecked, as designed;

@@ -328,7 +328,7 @@ bool FileHolds(const QString& path, const QByteArray& bytes) {
 
 std::optional<FileError> SaveBitmapFile(const platform::Bitmap& bitmap,
                                         const platform::Display& display, const QString& path,
-                                        const char* format) {
+                                        const char* format, int quality) {
     const QImage image = ImageFromBitmap(bitmap, display);
     if (image.isNull())
         return FileError{kErrInvalidPicture, QStringLiteral("There is no picture to save")};
@@ -343,6 +343,7 @@ std::optional<FileError> SaveBitmapFile(const platform::Bitmap& bitmap,
                          QStringLiteral("Path/File access error: ") + file.errorString()};
     }
     QImageWriter writer(&file, format);
+    writer.setQuality(quality);
     if (!writer.write(image)) {
         file.cancelWriting();
         return FileError{kErrPathAccess,

@@ -51,10 +51,11 @@ void ImageAreaFromBitmap(const platform::Bitmap& bitmap, const platform::Display
 
 // Writes the bitmap in the given Qt format ("bmp", "png", ...) through a temporary
 // file that replaces `path` only once it is complete, so a failed save never
-// damages an existing file. Returns the failure, if any.
+// damages an existing file. `quality` (0 to 100) is for the formats that have one;
+// -1 leaves the writer's own. Returns the failure, if any.
 std::optional<FileError> SaveBitmapFile(const platform::Bitmap& bitmap,
                                         const platform::Display& display, const QString& path,
-                                        const char* format = "bmp");
+                                        const char* format = "bmp", int quality = -1);
 
 // The largest picture, in pixels, that a conversion can hold in this machine's memory.
 qint64 PixelBudget();
