@@ -8,6 +8,7 @@
 #include <QStatusBar>
 #include <QVBoxLayout>
 
+#include "app/background_load.h"
 #include "app/conversion_runner.h"
 #include "app/display_depth.h"
 #include "app/picture_view.h"
@@ -57,6 +58,7 @@ frmQelun::frmQelun(std::unique_ptr<UserPrompts> prompts, int surface_bits)
     view_ = new PictureView(display_, client);
     layout->addWidget(view_);
     band_ = new ProgressBand(client);
+    loader_ = std::make_unique<BackgroundLoad>();
     runner_ = new ConversionRunner(this);
     live_runner_ = new ConversionRunner(this);
     preview_runner_ = new ConversionRunner(this);
@@ -108,6 +110,7 @@ void frmQelun::ConnectMenus() {
     on(m.mnuDepthGrain, [this] { mnuDepthGrain_Click(); });
     on(m.mnuBatch, [this] { mnuBatch_Click(); });
     ConnectViewMenus();
+    ConnectBackgroundMenu();
 }
 
 int frmQelun::OuterWidth() const {
@@ -134,7 +137,9 @@ void frmQelun::UpdateCommandStates() {
     // write or inspect them wait until it has unwound.
     const bool idle = !Running();
     menus_.mnuFileOpen->setEnabled(idle);
-    menus_.mnuFileSaveAs->setEnabled(idle);
+    // Nothing to convert before a picture is opened, nothing to save before one is shown.
+    menus_.mnuAnaglyph->setEnabled(!idle || !current_file_.isEmpty());
+    menus_.mnuFileSaveAs->setEnabled(idle && surfaces_.picOriginal.HasPicture());
     menus_.mnuDepthGrain->setEnabled(idle);
     menus_.mnuFileReload->setEnabled(idle && reload_allowed_);
     menus_.view.mnuFileRecent->setEnabled(idle && !recent_files_.isEmpty());

@@ -26,9 +26,11 @@
 #include "conversion/run.h"
 #include "core/choices.h"
 #include "core/workspace.h"
+#include "io/picture_io.h"
 #include "platform/display.h"
 #include "platform/picture_surface.h"
 
+class BackgroundLoad;
 class ConversionRunner;
 class PictureView;
 class ProgressBand;
@@ -65,6 +67,10 @@ class frmQelun : public QMainWindow {
     void mnuFileReload_Click();
     void LayoutPictureBoxes();
     void EnableReload(bool enabled);
+
+    // Window › Background (transparent pixels): frm_qelun_background.cpp.
+    void mnuBackgroundOther_Click();
+    void SetBackground(std::uint32_t background);
 
     // Open's steps after the file dialog; also what dropping a file does.
     void OpenPicturePath(const QString& chosen);
@@ -118,6 +124,7 @@ class frmQelun : public QMainWindow {
   private:
     bool Chosen(const FileChoice& choice);
     void ConnectMenus();
+    void ConnectBackgroundMenu();
     void PlaceControls();
     void SetOuterSize(int width_twips, int height_twips);
     void ShowToggleChecks();
@@ -150,7 +157,11 @@ class frmQelun : public QMainWindow {
     void ShowRecentFiles();
     void ReadWindowSettings();
     void WriteWindowSettings() const;
-    void SaveView(const platform::Bitmap& bitmap, const QString& chosen, const QString& filter);
+    // `result`: Save Result As, whose file the caption names.
+    // None when the opening was cancelled.
+    std::optional<pictureio::LoadedPicture> LoadOffTheUiThread(const QString& path);
+    void SaveView(const platform::Bitmap& bitmap, const QString& chosen, const QString& filter,
+                  bool result);
 
     std::unique_ptr<UserPrompts> prompts_;
     platform::Display display_;
@@ -159,6 +170,7 @@ class frmQelun : public QMainWindow {
     core::ConversionSettings& settings_ = choices_.settings;
     TavsMod::Values& globals_ = choices_.values;
     RunState run_state_ = RunState::Idle;
+    std::unique_ptr<BackgroundLoad> loader_;      // Open's reading
     ConversionRunner* runner_ = nullptr;          // the Anaglyph command's runs
     ConversionRunner* live_runner_ = nullptr;     // the live result's full-size runs
     ConversionRunner* preview_runner_ = nullptr;  // and its previews, alongside

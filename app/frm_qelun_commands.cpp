@@ -3,6 +3,7 @@
 #include <limits>
 
 #include "app/about_text.h"
+#include "app/background_load.h"
 #include "app/conversion_runner.h"
 #include "app/file_messages.h"
 #include "app/frm_depth_grain.h"
@@ -120,6 +121,10 @@ void frmQelun::mnuAnaglyph_Click() {
 // The command reads "Anaglyph" again at once; the run notices the cancel at its next
 // row and unwinds, leaving the picture it started from.
 void frmQelun::CancelRun() {
+    if (loader_->Loading()) {
+        loader_->Cancel();
+        return;
+    }
     runner_->Cancel();
     run_state_ = RunState::Cancelling;
     SetCommandCaption(kAnaglyphCaption);

@@ -24,7 +24,7 @@ QString CannotWriteText(const QString& path) {
 // under the name as given, as it always was. An extension that names no writable
 // format is refused, writing nothing.
 void frmQelun::SaveView(const platform::Bitmap& bitmap, const QString& chosen,
-                        const QString& filter) {
+                        const QString& filter, bool result) {
     QString path = filemessages::TrimmedPath(chosen);
     std::optional<QByteArray> format = pictureio::WriterFormatForPath(path);
     if (!format && !QFileInfo(path).suffix().isEmpty()) {
@@ -50,12 +50,14 @@ void frmQelun::SaveView(const platform::Bitmap& bitmap, const QString& chosen,
     Yield();
     const QString title = filemessages::FileTitleOf(path);
     initial_folder_ = filemessages::InitialFolderOf(path, title);
-    if (&bitmap == &surfaces_.picOriginal.Image() || !has_views_)
-        setWindowTitle(filemessages::WindowCaptionFor(title));
     const auto error =
         pictureio::SaveBitmapFile(bitmap, display_, path, format->constData(), quality);
     wait.Restore();
-    if (error) ShowFileError(filemessages::SaveFailureText(*error, path));
+    // The caption names a file only once it holds what was saved, and only the result's.
+    if (error)
+        ShowFileError(filemessages::SaveFailureText(*error, path));
+    else if (result)
+        setWindowTitle(filemessages::WindowCaptionFor(title));
 }
 
 void frmQelun::ExportView(Stage stage) {
@@ -66,5 +68,5 @@ void frmQelun::ExportView(Stage stage) {
     if (!Chosen(choice)) return;
     const platform::Bitmap& bitmap =
         stage == Stage::kDepthMap ? surfaces_.picDepth.Image() : surfaces_.picResult.Image();
-    SaveView(bitmap, choice.path, filter);
+    SaveView(bitmap, choice.path, filter, false);
 }

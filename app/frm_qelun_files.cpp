@@ -80,7 +80,9 @@ void frmQelun::OpenPicturePath(const QString& chosen) {
     const QString path = filemessages::TrimmedPath(chosen);
     const QString title = filemessages::FileTitleOf(path);
     initial_folder_ = filemessages::InitialFolderOf(path, title);
-    pictureio::LoadedPicture loaded = pictureio::LoadPictureFile(path, display_);
+    std::optional<pictureio::LoadedPicture> read = LoadOffTheUiThread(path);
+    if (!read) return;  // cancelled
+    pictureio::LoadedPicture loaded = std::move(*read);
     if (!loaded.picture) {
         wait.Restore();
         ShowFileError(filemessages::OpenFailureText(loaded.error, path));
@@ -110,7 +112,8 @@ void frmQelun::OpenPicturePath(const QString& chosen) {
 void frmQelun::mnuFileReload_Click() {
     if (current_file_.isEmpty()) return;
     if (!last_loaded_ || !pictureio::FileHolds(current_file_, last_loaded_bytes_)) {
-        pictureio::LoadedPicture loaded = pictureio::LoadPictureFile(current_file_, display_);
+        pictureio::LoadedPicture loaded =
+            pictureio::LoadPictureFile(current_file_, display_, choices_.picture.background);
         if (loaded.picture) {
             last_loaded_ = std::move(loaded.picture);
             last_loaded_bytes_ = std::move(loaded.bytes);
@@ -127,7 +130,7 @@ void frmQelun::mnuFileSaveAs_Click() {
         prompts_->AskSaveFormatFile(this, initial_folder_, pictureio::SaveFilters(), filter);
     if (!Chosen(choice)) return;
     const platform::Picture* picture = surfaces_.picOriginal.GetPicture();
-    SaveView(picture ? picture->bitmap : platform::Bitmap{}, choice.path, filter);
+    SaveView(picture ? picture->bitmap : platform::Bitmap{}, choice.path, filter, true);
 }
 
 void frmQelun::dragEnterEvent(QDragEnterEvent* event) {

@@ -33,6 +33,9 @@ bool frmQelun::LiveRunning() const {
 }
 
 void frmQelun::StartLiveRun() {
+    // A picture to be read again (laid over a new background, say) is read first.
+    if (last_loaded_bytes_.isEmpty()) mnuFileReload_Click();
+    if (!last_loaded_) return;
     const platform::Bitmap& original = last_loaded_->bitmap;
     const double ratio = view_->devicePixelRatioF();
     const QSize shown =

@@ -36,6 +36,7 @@ void frmQelun::Form_Load() {
     settingsstore::ReadSettings(*store, ReadStep::kMenuGroups, choices_);
     ShowGroupChecks();
     settingsstore::ReadSettings(*store, ReadStep::kAdded, choices_);
+    ShowBackgroundCheck(menus_.background, choices_.picture.background);
 }
 
 // Settings are written however the window is left, minimized or not.

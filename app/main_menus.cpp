@@ -69,6 +69,7 @@ void AddWindowMenu(QMenuBar& bar, MainMenus& m) {
     m.mnuBlackWhite = AddGroup<2>(*m.mnuFrameColor, "mnuBlackWhite", {"Black", "White"});
     m.mnuFrameType = AddSubmenu(*m.mnuWindowFrame, "mnuFrameType", "Frame Type");
     m.mnuFrameFull = AddGroup<2>(*m.mnuFrameType, "mnuFrameFull", {"Sides Only", "Full"});
+    m.background = AddBackgroundMenu(*m.mnuWindowFrame);
 }
 
 void AddCuesMenu(QMenuBar& bar, MainMenus& m) {

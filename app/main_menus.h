@@ -3,6 +3,7 @@
 // Option groups are arrays of checkable actions indexed from 0.
 #include <array>
 
+#include "app/background_menu.h"
 #include "app/view_menus.h"
 
 class QAction;
@@ -24,6 +25,7 @@ struct MainMenus {
     std::array<QAction*, 2> mnuBlackWhite{};  // "Black", "White"
     QMenu* mnuFrameType = nullptr;
     std::array<QAction*, 2> mnuFrameFull{};  // "Sides Only", "Full"
+    BackgroundMenu background;               // Window › Background
 
     QMenu* mnuCues = nullptr;
     std::array<QAction*, 10> mnuCue{};

@@ -1,6 +1,7 @@
 #include "app/user_prompts.h"
 
 #include <QApplication>
+#include <QColorDialog>
 #include <QDialog>
 #include <QFileDialog>
 #include <QInputDialog>
@@ -71,4 +72,11 @@ void QtUserPrompts::Beep() {
 
 void QtUserPrompts::ShowModal(QDialog& dialog) {
     dialog.exec();
+}
+
+std::optional<std::uint32_t> QtUserPrompts::AskColour(QWidget* owner, std::uint32_t initial) {
+    const QColor chosen =
+        QColorDialog::getColor(QColor::fromRgb(initial), owner, QStringLiteral("Background"));
+    if (!chosen.isValid()) return std::nullopt;
+    return chosen.rgb() & 0xFFFFFFu;
 }

@@ -5,6 +5,7 @@
 // ever waits for a person.
 #include <QString>
 #include <QStringList>
+#include <cstdint>
 #include <optional>
 
 class QDialog;
@@ -46,6 +47,13 @@ class UserPrompts {
     virtual void Beep() = 0;
     // Shows the dialog modally and returns when it closes.
     virtual void ShowModal(QDialog& dialog) = 0;
+    // A colour, 0xRRGGBB, starting from `initial`; nothing when cancelled. Not asked
+    // by default, so that a recorder that does not know it answers "cancelled".
+    virtual std::optional<std::uint32_t> AskColour(QWidget* owner, std::uint32_t initial) {
+        (void)owner;
+        (void)initial;
+        return std::nullopt;
+    }
 };
 
 class QtUserPrompts : public UserPrompts {
@@ -59,4 +67,5 @@ class QtUserPrompts : public UserPrompts {
                      MessageIcon icon) override;
     void Beep() override;
     void ShowModal(QDialog& dialog) override;
+    std::optional<std::uint32_t> AskColour(QWidget* owner, std::uint32_t initial) override;
 };

@@ -3,6 +3,7 @@
 // values. Each member's defaults give the classic conversion; the settings table
 // (settings_table.h) says which of them are stored, under which key.
 #include "core/conversion_settings.h"
+#include "core/picture_choices.h"
 #include "core/tavs_mod.h"
 
 namespace core {
@@ -10,6 +11,7 @@ namespace core {
 struct Choices {
     ConversionSettings settings;  // the menus' choices
     TavsMod::Values values;       // the dialogs' values
+    PictureChoices picture;       // how a picture file is read
 
     friend bool operator==(const Choices&, const Choices&) = default;
 };

@@ -9,11 +9,10 @@ namespace {
 using Kind = SettingKind;
 using Step = ReadStep;
 
-
 // clang-format off
 const std::array kTable = {
     // The values the window shows before it is drawn.
-    SettingEntry{"glbShift", Kind::kInteger, "6", -100, 100, Step::kBeforeShow, 0,
+    SettingEntry{"glbShift", Kind::kInteger, "6", -12, 12, Step::kBeforeShow, 0,
                  [](Choices& c) { return &c.values.glbShift; }},
     SettingEntry{"glbWarp", Kind::kInteger, "24", 1, 100, Step::kBeforeShow, 1,
                  [](Choices& c) { return &c.values.glbWarp; }},
@@ -50,12 +49,16 @@ const std::array kTable = {
     SettingEntry{"FrameType", Kind::kInteger, "0", 0, 1, Step::kMenuGroups, 16,
                  [](Choices& c) { return &c.settings.FrameType; }},
     // Keys added for new features go below, with write positions from 17 on.
+    SettingEntry{"Background", Kind::kColour, "#ffffff", 0, 0xFFFFFF, Step::kAdded, 17,
+                 nullptr, nullptr, nullptr, [](Choices& c) { return &c.picture.background; }},
 };
 // clang-format on
 
 }  // namespace
 
-std::span<const SettingEntry> SettingsTable() { return kTable; }
+std::span<const SettingEntry> SettingsTable() {
+    return kTable;
+}
 
 const SettingEntry* FindSetting(std::string_view key) {
     for (const SettingEntry& entry : kTable)

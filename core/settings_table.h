@@ -21,6 +21,7 @@ enum class SettingKind {
     kInteger,  // a 16-bit integer, in decimal
     kTruth,    // True or False
     kReal,     // a decimal number
+    kColour,   // a colour, as #rrggbb
 };
 
 // The main window reads the classic keys in three steps with window work between
@@ -42,6 +43,7 @@ struct SettingEntry {
     std::int16_t* (*integer)(Choices&) = nullptr;
     bool* (*truth)(Choices&) = nullptr;
     double* (*real)(Choices&) = nullptr;
+    std::uint32_t* (*colour)(Choices&) = nullptr;  // 0xRRGGBB
 };
 
 // Every stored setting, in read order.

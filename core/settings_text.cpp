@@ -107,4 +107,25 @@ std::string FormatStoredReal(double value) {
     return text;
 }
 
+std::optional<std::uint32_t> ParseStoredColour(std::string_view text) {
+    text = Trimmed(text);
+    if (text.size() != 7 || text.front() != '#') return std::nullopt;
+    std::uint32_t colour = 0;
+    for (const char c : text.substr(1)) {
+        const int digit = IsDigit(c)               ? c - '0'
+                          : (c >= 'a' && c <= 'f') ? c - 'a' + 10
+                          : (c >= 'A' && c <= 'F') ? c - 'A' + 10
+                                                   : -1;
+        if (digit < 0) return std::nullopt;
+        colour = colour << 4 | static_cast<std::uint32_t>(digit);
+    }
+    return colour;
+}
+
+std::string FormatStoredColour(std::uint32_t colour) {
+    char text[8];
+    std::snprintf(text, sizeof text, "#%06x", static_cast<unsigned>(colour & 0xFFFFFFu));
+    return text;
+}
+
 }  // namespace core

@@ -23,4 +23,10 @@ std::string FormatStoredInteger(std::int16_t value);
 std::string FormatStoredTruth(bool value);
 std::string FormatStoredReal(double value);
 
+// A colour as "#rrggbb" (six hexadecimal digits, either case, optional blanks around)
+// to 0xRRGGBB; nullopt for anything else.
+std::optional<std::uint32_t> ParseStoredColour(std::string_view text);
+// 0xRRGGBB as "#rrggbb", lower case.
+std::string FormatStoredColour(std::uint32_t colour);
+
 }  // namespace core

@@ -10,20 +10,22 @@
 
 #include <algorithm>
 #include <bit>
+#include <cerrno>
 #include <cstring>
 #include <memory>
 #include <new>
 #include <unordered_map>
 
+#include "io/alpha_and_profile.h"
+#include "io/bmp_header.h"
+#include "io/file_reasons.h"
+#include "io/memory_budget.h"
 #include "io/picture_length.h"
 
 namespace pictureio {
 
 namespace {
 
-// A conversion keeps about eight surfaces and pictures of 4 bytes a pixel and a few
-// 3-byte grids alive at once; 64 bytes a pixel leaves room for the window itself.
-constexpr qint64 kBytesPerPixelOfConversion = 64;
 // A picture file is kept in memory up to this size per pixel of the budget: more than
 // any uncompressed 8-bit picture needs, well under what its conversion takes.
 constexpr qint64 kHeldFileBytesPerPixel = 4;
@@ -37,7 +39,17 @@ std::span<const std::uint8_t> BytesOf(const QByteArray& bytes) {
             static_cast<std::size_t>(bytes.size())};
 }
 
-FileError ReaderError(const QImageReader& reader, const QString& path) {
+// Qt's BMP reader says only "Unable to read image data" for a header it refuses.
+QString BmpFault(const QString& path) {
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly) || file.size() <= 0) return {};
+    const uchar* bytes = file.map(0, file.size());
+    if (!bytes) return {};
+    const auto fault = ImpossibleBmpField({bytes, static_cast<std::size_t>(file.size())});
+    return fault ? QString::fromStdString(*fault) : QString();
+}
+
+FileError ReaderError(const QImageReader& reader, const QString& path, const QByteArray& format) {
     const QFileInfo info(path);
     if (!info.exists()) return {kErrFileNotFound, QStringLiteral("File not found")};
     if (info.isDir())
@@ -45,6 +57,9 @@ FileError ReaderError(const QImageReader& reader, const QString& path) {
     if (!info.isReadable()) return {kErrPermissionDenied, QStringLiteral("Permission denied")};
     if (info.size() == 0)
         return {kErrInvalidPicture, QStringLiteral("Invalid picture: the file is empty")};
+    if (format.toLower() == "bmp")
+        if (const QString fault = BmpFault(path); !fault.isEmpty())
+            return {kErrInvalidPicture, QStringLiteral("Invalid picture: ") + fault};
     return {kErrInvalidPicture, QStringLiteral("Invalid picture: ") + reader.errorString()};
 }
 
@@ -58,13 +73,8 @@ std::optional<FileError> CheckSize(QSize size) {
                 .arg(size.width())
                 .arg(size.height())};
     }
-    if (qint64(size.width()) * size.height() > PixelBudget()) {
-        return FileError{kErrOutOfMemory,
-                         QStringLiteral("Out of memory: the picture is %1 x %2 pixels, more than "
-                                        "this machine can convert")
-                             .arg(size.width())
-                             .arg(size.height())};
-    }
+    if (auto refusal = MemoryRefusal(size, AvailableBytes()))
+        return FileError{kErrOutOfMemory, *refusal};
     return std::nullopt;
 }
 
@@ -165,7 +175,8 @@ FileError CutShortError(const QString& detail = {}) {
 
 // Qt's reader does the decoding; the picture is refused when the decoder itself says
 // the file ended early, or when what it made is larger than its header said.
-LoadedPicture Decode(QImageReader& reader, const QString& path, const platform::Display& display) {
+LoadedPicture Decode(QImageReader& reader, const QString& path, const QByteArray& format,
+                     const platform::Display& display, std::uint32_t background) {
     // Qt's own guard (128 MB by default) would refuse ordinary camera pictures; the
     // budget is the real limit.
     QImageReader::setAllocationLimit(
@@ -177,11 +188,11 @@ LoadedPicture Decode(QImageReader& reader, const QString& path, const platform::
     } catch (const std::bad_alloc&) {
         return {std::nullopt, {kErrOutOfMemory, QStringLiteral("Out of memory")}, {}};
     }
-    if (image.isNull()) return {std::nullopt, ReaderError(reader, path), {}};
+    if (image.isNull()) return {std::nullopt, ReaderError(reader, path, format), {}};
     if (!watch.Truncation().isEmpty()) return {std::nullopt, CutShortError(watch.Truncation()), {}};
     if (auto refused = CheckSize(image.size())) return {std::nullopt, *refused, {}};
     try {
-        return {PictureFromImage(image, display), {}, {}};
+        return {PictureFromImage(OpaqueSrgb(std::move(image), background), display), {}, {}};
     } catch (const std::bad_alloc&) {
         return {std::nullopt, {kErrOutOfMemory, QStringLiteral("Out of memory")}, {}};
     }
@@ -206,10 +217,7 @@ std::optional<QByteArray> HeldFileBytes(const QString& path) {
 }  // namespace
 
 qint64 PixelBudget() {
-    const long pages = sysconf(_SC_PHYS_PAGES);
-    const long page_size = sysconf(_SC_PAGE_SIZE);
-    if (pages <= 0 || page_size <= 0) return qint64(1) << 28;
-    return qint64(pages) * page_size / kBytesPerPixelOfConversion;
+    return PixelsThatFit(AvailableBytes());
 }
 
 platform::Picture PictureFromImage(const QImage& image, const platform::Display& display) {
@@ -282,7 +290,23 @@ QImage ImageFromBitmap(const platform::Bitmap& bitmap, const platform::Display& 
     return image;
 }
 
-LoadedPicture LoadPictureFile(const QString& path, const platform::Display& display) {
+namespace {
+
+// The name must be the file itself: Qt's reader, given a name that does not exist,
+// tries it with each picture extension added and reads whatever it finds.
+std::optional<FileError> LookUpFailure(const QString& path) {
+    const auto error = LookUpError(path);
+    if (!error) return std::nullopt;
+    if (*error == ENOENT) return FileError{kErrFileNotFound, QStringLiteral("File not found")};
+    return FileError{kErrPathAccess,
+                     QStringLiteral("Path/File access error: ") + ReasonForError(*error)};
+}
+
+}  // namespace
+
+LoadedPicture LoadPictureFile(const QString& path, const platform::Display& display,
+                              std::uint32_t background) {
+    if (auto failure = LookUpFailure(path)) return {std::nullopt, *failure, {}};
     if (IsSpecialFile(QFileInfo(path))) return {std::nullopt, SpecialFileError(), {}};
     QImageReader probe(path);
     probe.setAutoTransform(true);
@@ -293,7 +317,7 @@ LoadedPicture LoadPictureFile(const QString& path, const platform::Display& disp
     if (!format.isEmpty()) bytes = HeldFileBytes(path);
     if (!bytes) {
         if (CutShort(path, format)) return {std::nullopt, CutShortError(), {}};
-        return Decode(probe, path, display);
+        return Decode(probe, path, format, display, background);
     }
     if (EndsBeforeThePicture(ViewOf(format.toLower()), BytesOf(*bytes)))
         return {std::nullopt, CutShortError(), {}};
@@ -302,7 +326,7 @@ LoadedPicture LoadPictureFile(const QString& path, const platform::Display& disp
     QBuffer buffer(&*bytes);
     QImageReader reader(&buffer, format);
     reader.setAutoTransform(true);
-    LoadedPicture loaded = Decode(reader, path, display);
+    LoadedPicture loaded = Decode(reader, path, format, display, background);
     if (loaded.picture) loaded.bytes = std::move(*bytes);
     return loaded;
 }

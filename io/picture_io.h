@@ -35,7 +35,10 @@ struct LoadedPicture {
 // Reads any picture Qt reads (BMP, JPEG, PNG, GIF; TIFF and WebP with the image
 // formats plugins). Refuses, before decoding, a picture wider or higher than 32767
 // pixels or one whose conversion would not fit in this machine's memory.
-LoadedPicture LoadPictureFile(const QString& path, const platform::Display& display);
+// Transparent and partly transparent pixels are laid over `background` (0xRRGGBB)
+// and a colour profile is applied: the picture is the sRGB one a viewer shows.
+LoadedPicture LoadPictureFile(const QString& path, const platform::Display& display,
+                              std::uint32_t background = 0xFFFFFF);
 
 // True when the file at `path` is a plain file holding exactly `bytes` (not empty).
 // Decoders are deterministic, so such a file decodes to the picture those bytes

@@ -42,14 +42,22 @@ void ReadText(const core::SettingEntry& entry, const std::string& text, core::Ch
                 value && *value >= entry.minimum && *value <= entry.maximum)
                 *entry.real(c) = *value;
             break;
+        case core::SettingKind::kColour:
+            if (const auto value = core::ParseStoredColour(text)) *entry.colour(c) = *value;
+            break;
     }
 }
 
 std::string TextOf(const core::SettingEntry& entry, core::Choices& c) {
     switch (entry.kind) {
-        case core::SettingKind::kInteger: return core::FormatStoredInteger(*entry.integer(c));
-        case core::SettingKind::kTruth: return core::FormatStoredTruth(*entry.truth(c));
-        case core::SettingKind::kReal: return core::FormatStoredReal(*entry.real(c));
+        case core::SettingKind::kInteger:
+            return core::FormatStoredInteger(*entry.integer(c));
+        case core::SettingKind::kTruth:
+            return core::FormatStoredTruth(*entry.truth(c));
+        case core::SettingKind::kReal:
+            return core::FormatStoredReal(*entry.real(c));
+        case core::SettingKind::kColour:
+            return core::FormatStoredColour(*entry.colour(c));
     }
     return {};
 }
@@ -58,9 +66,8 @@ std::string TextOf(const core::SettingEntry& entry, core::Choices& c) {
 std::vector<const core::SettingEntry*> InWriteOrder() {
     std::vector<const core::SettingEntry*> entries;
     for (const core::SettingEntry& entry : core::SettingsTable()) entries.push_back(&entry);
-    std::sort(entries.begin(), entries.end(), [](const auto* a, const auto* b) {
-        return a->write_position < b->write_position;
-    });
+    std::sort(entries.begin(), entries.end(),
+              [](const auto* a, const auto* b) { return a->write_position < b->write_position; });
     return entries;
 }
 

@@ -5,6 +5,10 @@ set -euo pipefail
 
 packages=(g++ cmake ninja-build pkg-config qt6-base-dev qt6-image-formats-plugins
           libgtest-dev libgmock-dev libbenchmark-dev xvfb xauth)
+# The icons are rendered, the installed tree validated and the Debian package built
+# and checked with these.
+packages+=(librsvg2-bin desktop-file-utils appstream man-db bash-completion
+           dpkg-dev file lintian)
 packages+=("$@")
 
 missing=()

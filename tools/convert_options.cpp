@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <span>
 
+#include "core/settings_text.h"
 #include "platform/display.h"
 #include "tools/number_argument.h"
 #include "tools/output_format.h"
@@ -63,6 +64,12 @@ Error SetNumber(std::optional<std::int16_t>& field, const char* option, const QS
     field = ParseInt16(text.toStdString());
     if (field) return std::nullopt;
     return NotANumber(option, text);
+}
+
+std::optional<std::uint32_t> ParseBackground(const QString& text) {
+    if (text == QLatin1String("white")) return 0xFFFFFF;
+    if (text == QLatin1String("black")) return 0x000000;
+    return core::ParseStoredColour(text.toStdString());
 }
 
 enum class Takes { kNothing, kValue, kOptionalValue };
@@ -172,6 +179,12 @@ const OptionRule kOptions[] = {
          o.extension_given = true;
          return std::nullopt;
      }},
+    {"--background", Takes::kValue,
+     [](ConvertOptions& o, const std::optional<QString>& v) -> Error {
+         o.choices.background = ParseBackground(*v);
+         if (o.choices.background) return std::nullopt;
+         return QStringLiteral("--background: %1 is not white, black or #rrggbb").arg(Quoted(*v));
+     }},
     {"--depth-map", Takes::kValue,
      [](ConvertOptions& o, const std::optional<QString>& v) -> Error {
          if (v->isEmpty()) return QStringLiteral("--depth-map: the file name is empty");
@@ -245,7 +258,9 @@ Error ApplyOption(const QStringList& arguments, qsizetype& i, ConvertOptions& op
     if (rule->takes == Takes::kNothing && value)
         return QStringLiteral("%1 takes no value").arg(name);
     if (rule->takes == Takes::kValue && !value) {
-        if (i + 1 >= arguments.size()) return QStringLiteral("%1 needs a value").arg(name);
+        // "--output-dir --format png" is a forgotten folder, not a folder named "--format".
+        if (i + 1 >= arguments.size() || arguments[i + 1].startsWith(QLatin1String("--")))
+            return QStringLiteral("%1 needs a value").arg(name);
         value = arguments[++i];
     }
     return rule->apply(options, value);

@@ -25,6 +25,7 @@ struct SettingChoices {
     std::optional<std::int16_t> show_frame;
     std::optional<std::int16_t> frame_type;
     std::optional<std::int16_t> frame_color;
+    std::optional<std::uint32_t> background;  // 0xRRGGBB
 };
 
 struct ConvertOptions {

@@ -3,10 +3,10 @@
 #include <exception>
 #include <new>
 
-#include "io/picture_io.h"
 #include "conversion/run.h"
-#include "tools/output_format.h"
+#include "io/picture_io.h"
 #include "io/plugin_messages.h"
+#include "tools/output_format.h"
 #include "tools/status_output.h"
 
 namespace convert_tool {
@@ -31,9 +31,9 @@ struct Loaded {
     QStringList warnings;
 };
 
-Loaded Load(const QString& input, const platform::Display& display) {
+Loaded Load(const QString& input, const platform::Display& display, std::uint32_t background) {
     PluginMessages messages;
-    pictureio::LoadedPicture loaded = pictureio::LoadPictureFile(input, display);
+    pictureio::LoadedPicture loaded = pictureio::LoadPictureFile(input, display, background);
     if (!loaded.picture)
         return {std::nullopt, WithDetail(loaded.error.description, messages.Messages()), {}};
     if (const QString cut = messages.TruncationMessage(); !cut.isEmpty()) {
@@ -76,7 +76,7 @@ PictureOutcome ConvertPicture(const PictureJob& job, const RunSettings& run,
                               const platform::Display& display) {
     PictureOutcome outcome;
     try {
-        Loaded loaded = Load(job.input, display);
+        Loaded loaded = Load(job.input, display, run.picture.background);
         if (!loaded.picture) {
             outcome.failures << InputFailure(job.input, loaded.failure);
             return outcome;

@@ -16,20 +16,30 @@ desktop program's "Anaglyph" command, without a window.
 Files:
   INPUT                 a picture in any format Qt reads here (BMP, JPEG, PNG, GIF,
                         and TIFF and WebP with Qt's image formats plugins); at most
-                        32767 pixels each way
+                        32767 pixels each way. Exactly the file named: no other
+                        extension is tried. A colour profile is applied (the
+                        conversion works in sRGB); transparent pixels are laid
+                        over the background (see --background)
   OUTPUT                the anaglyph; its format follows the extension, one of
                           %1
-                        any other extension gets a Windows bitmap (BMP)
+                        a name without an extension gets a Windows bitmap (BMP);
+                        any other extension is refused
   --output-dir DIR      write each anaglyph into DIR, created when missing, as
                         DIR/<input name without its last extension>.anaglyph.bmp
-                        (photo.jpg gives DIR/photo.anaglyph.bmp); a second input
-                        with the same name fails instead of overwriting the first
+                        (photo.jpg gives DIR/photo.anaglyph.bmp)
   --format EXT          with --output-dir: the extension, and so the format, of
                         those files instead of bmp
   --depth-map FILE      also write the final depth map (one input only)
   --second-view FILE    also write the second eye's view (one input only)
-  An existing file is replaced only once its new content is complete; a write that
-  fails leaves it as it was. Use -- before names that begin with a dash.
+  --background white|black|#rrggbb  what transparent pixels are laid over
+                        (default white, or the saved one with --saved-settings)
+  An output never replaces an input: before anything is read, every output (the
+  anaglyphs, --depth-map, --second-view) is compared with every input and with the
+  others as files (so ./a.png, dir/../a.png and links to a.png are all a.png); a
+  clash refuses the whole run with exit status 2, batches included, so no input is
+  ever written over before it is read. An existing file is replaced only once its
+  new content is complete; a write that fails leaves it as it was. Use -- before
+  names that begin with a dash.
 
 Depth:
   --cue NAME            the Cues entry: rgb, uti, red, green, blue, yellow, magenta,
@@ -69,7 +79,9 @@ Numbers are whole numbers from -32768 to 32767; a value given to an option with 
 optional value must follow '=' (--warp=12).
 
 Exit status: 0 when every picture converted, 1 when any failed (each failure has a
-line on stderr; the other pictures still convert), 2 for a usage error.
+line on stderr; the other pictures still convert; a picture too large for the
+memory available says how much it would need), 2 for a usage error (a command line
+that cannot be carried out, outputs that clash included).
 With several inputs and a terminal on stderr, a progress line shows the picture
 being converted.
 )";

@@ -1,7 +1,7 @@
 #include "tools/run_settings.h"
 
-#include "io/settings_store.h"
 #include "depth/gray_scale.h"
+#include "io/settings_store.h"
 
 namespace convert_tool {
 
@@ -30,6 +30,7 @@ void ApplyChoices(const SettingChoices& choices, RunSettings& run) {
     SetIfGiven(s.ShowFrame, choices.show_frame);
     SetIfGiven(s.FrameType, choices.frame_type);
     SetIfGiven(s.FrameColor, choices.frame_color);
+    SetIfGiven(run.picture.background, choices.background);
 }
 
 RunSettings ResolveSettings(const ConvertOptions& options) {

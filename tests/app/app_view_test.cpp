@@ -8,11 +8,13 @@
 #include <QScrollBar>
 #include <QStatusBar>
 #include <QTest>
+#include <QTimer>
 #include <cmath>
 
 #include "app/about_text.h"
 #include "app/frm_warp_shift.h"
 #include "app/picture_view.h"
+#include "app/progress_band.h"
 #include "tests/app/app_test_main.h"
 #include "tests/app/window_fixture.h"
 
@@ -293,6 +295,40 @@ class ViewTest : public QObject {
         QVERIFY(during != before);
         QVERIFY(WaitForLiveResult(window));
         QCOMPARE(Shown(window), before);
+    }
+
+    // Opening reads the file on a worker thread: meanwhile the window handles its
+    // events, the band shows, "Anaglyph" reads "Cancel", and choosing it gives up the
+    // opening, leaving the window as it was.
+    void OpeningCanBeCancelled() {
+        const StartedWindow w = StartWindow();
+        frmQelun& window = *w.window;
+        const QString small = Saved(folder_, QStringLiteral("small.png"));
+        const QString large = Saved(folder_, QStringLiteral("large.png"));
+        QVERIFY(TestPicture(30, 20).save(small));
+        QVERIFY(TestPicture(3000, 2000).save(large));
+        window.OpenPicturePath(small);
+        const QImage before = Shown(window);
+        QString caption;
+        bool band = false;
+        // Open handles pending events once before reading: the second timer fires
+        // during the reading.
+        QTimer::singleShot(0, [&] {
+            QTimer::singleShot(0, [&] {
+                caption = window.Menus().mnuAnaglyph->text();
+                band = window.Band()->isVisible();
+                window.Menus().mnuAnaglyph->trigger();
+            });
+        });
+        window.OpenPicturePath(large);
+        QCOMPARE(caption, QStringLiteral("Cancel"));
+        QVERIFY(band);
+        QCOMPARE(window.CurrentFile(), small);
+        QCOMPARE(Shown(window), before);
+        QCOMPARE(window.Menus().mnuAnaglyph->text(), QStringLiteral("Anaglyph"));
+        QVERIFY(!window.Running() && window.Band()->isHidden());
+        window.OpenPicturePath(large);
+        QCOMPARE(window.CurrentFile(), large);
     }
 
     // Open Recent lists the last eight opened files, newest first, kept across

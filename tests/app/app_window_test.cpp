@@ -38,7 +38,8 @@ class WindowTest : public QObject {
     // Unreadable texts read as zero, not the default, and a stored index outside its
     // group checks no entry and is written back as read; the stored Cues entry is
     // chosen as from the menu, overriding the stored DepthCue and CueColor. All
-    // seventeen keys are written at exit, minimized or not, as the menus left them.
+    // seventeen keys, and the added ones at their defaults, are written at exit,
+    // minimized or not, as the menus left them.
     void StoreReadAtStartAndWrittenAtExit() {
         const QString file =
             QSettings(QStringLiteral("Zarvik"), QStringLiteral("Zarvik")).fileName();
@@ -77,11 +78,11 @@ class WindowTest : public QObject {
         QMap<QString, QString> written;
         for (const QString& key : store.childKeys()) written[key] = store.value(key).toString();
         const QMap<QString, QString> expected = {
-            {"glbShift", "0"},   {"glbWarp", "0"},  {"Depth4", "-7"},    {"Depth3", "4"},
-            {"Depth2", "2"},     {"Depth1", "149"}, {"Depth0", "50"},    {"DoWarp", "False"},
-            {"DoShift", "True"}, {"CueColor", "4"}, {"DepthCue", "2"},   {"Cue", "6"},
-            {"BlurChoice", "9"}, {"Lens", "-3"},    {"FrameColor", "1"}, {"ShowFrame", "1"},
-            {"FrameType", "2"}};
+            {"glbShift", "0"},   {"glbWarp", "0"},         {"Depth4", "-7"},    {"Depth3", "4"},
+            {"Depth2", "2"},     {"Depth1", "149"},        {"Depth0", "50"},    {"DoWarp", "False"},
+            {"DoShift", "True"}, {"CueColor", "4"},        {"DepthCue", "2"},   {"Cue", "6"},
+            {"BlurChoice", "9"}, {"Lens", "-3"},           {"FrameColor", "1"}, {"ShowFrame", "1"},
+            {"FrameType", "2"},  {"Background", "#ffffff"}};
         QCOMPARE(written, expected);
     }
 

@@ -21,9 +21,17 @@ class RecordingPrompts : public UserPrompts {
     void ShowModal(QDialog& dialog) override {
         if (on_modal) on_modal(dialog);
     }
+    std::optional<std::uint32_t> AskColour(QWidget*, std::uint32_t) override {
+        if (colours.empty()) return std::nullopt;
+        const std::uint32_t colour = colours.front();
+        colours.pop_front();
+        return colour;
+    }
 
     // The files the next file dialogs choose; an empty queue answers "cancelled".
     std::deque<QString> answers;
+    // The colours the next colour dialogs choose; an empty queue answers "cancelled".
+    std::deque<std::uint32_t> colours;
     QStringList messages;
     std::function<void(QDialog&)> on_modal;
 

@@ -89,6 +89,15 @@ TEST_P(CancelEverywhereTest, EveryYieldEndsTheRunCancelled) {
     }
 }
 
+std::string CaseName(const testing::TestParamInfo<CancelCase>& info) {
+    constexpr const char* kCues[] = {"mean", "weights", "colour", "lightness", "maximum", "bands"};
+    constexpr const char* kBlurs[] = {"none", "smere", "blur", "mean", "median", "max"};
+    const CancelCase& c = info.param;
+    std::string name = std::string("cue_") + kCues[c.depth_cue];
+    if (c.depth_cue == 2) name += std::to_string(c.cue_color);
+    return name + "_blur_" + kBlurs[c.blur] + "_" + std::to_string(c.bits) + "bit";
+}
+
 // Every cue, every cue colour and every filter, each display format more than once.
 // clang-format off
 INSTANTIATE_TEST_SUITE_P(EveryCueAndFormat, CancelEverywhereTest, testing::Values(
@@ -96,7 +105,7 @@ INSTANTIATE_TEST_SUITE_P(EveryCueAndFormat, CancelEverywhereTest, testing::Value
     CancelCase{2, 1, 4, 24}, CancelCase{2, 2, 5, 32}, CancelCase{2, 3, 5, 8},
     CancelCase{2, 4, 5, 15}, CancelCase{2, 5, 5, 16}, CancelCase{2, 9, 5, 24},
     CancelCase{3, 0, 5, 32}, CancelCase{4, 0, 5, 8}, CancelCase{5, 0, 5, 16},
-    CancelCase{5, 0, 5, 32}));
+    CancelCase{5, 0, 5, 32}), CaseName);
 // clang-format on
 
 }  // namespace

@@ -28,6 +28,7 @@ namespace {
 // Allocations left before the one that fails; negative: none fails.
 thread_local long allocations_before_failure = -1;
 
+#if ZARVIK_COUNTS_ALLOCATIONS
 void* Allocate(std::size_t size) {
     if (allocations_before_failure == 0) {
         allocations_before_failure = -1;
@@ -37,6 +38,7 @@ void* Allocate(std::size_t size) {
     if (void* p = std::malloc(size == 0 ? 1 : size)) return p;
     throw std::bad_alloc();
 }
+#endif
 
 }  // namespace
 

@@ -7,6 +7,8 @@
 #include <new>
 #include <stdexcept>
 #include <string>
+#include <thread>
+#include <vector>
 
 #include "tests/support/fake_progress.h"
 #include "tests/support/pictures.h"
@@ -160,6 +162,40 @@ TEST_F(RunTest, StepsThatPollNoRowsAreMarkedEvenWhenTheyFail) {
     thrown = Thrown::kBadAlloc;
     Run();
     EXPECT_EQ(progress.long_steps, (std::vector<bool>{true, false, true, false}));
+}
+
+// Two conversions of two pictures on two threads at once, with different choices,
+// give what each gives alone: the real stages share nothing they write.
+TEST(ConcurrentRunTest, TwoRunsAtOnceMatchEachAlone) {
+    const platform::Display display(32);
+    const auto picture_of = [&](int seed) {
+        return testing_support::MakePicture(display, 61, 47, [seed](int x, int y) {
+            return platform::RGB((x * 7 + seed) % 256, (y * 11 + x * seed) % 256, (x * y + seed) % 256);
+        });
+    };
+    const platform::Picture pictures[2] = {picture_of(3), picture_of(101)};
+    conversion::Choices choices[2];
+    choices[0].settings.DoWarp = true;
+    choices[0].settings.BlurChoice = 4;
+    choices[1].settings.DepthCue = 5;
+    choices[1].settings.DoShift = true;
+    choices[1].settings.ShowFrame = 1;
+    const auto bytes_of = [&](int i) {
+        core::Progress progress;
+        const conversion::Result result =
+            conversion::Run(pictures[i], display, choices[i], progress);
+        const auto bits = result.views.anaglyph.bitmap.Bits();
+        return std::vector<std::uint8_t>(bits.begin(), bits.end());
+    };
+    const std::vector<std::uint8_t> alone[2] = {bytes_of(0), bytes_of(1)};
+    for (int round = 0; round < 20; ++round) {
+        std::vector<std::uint8_t> together[2];
+        std::thread other([&] { together[1] = bytes_of(1); });
+        together[0] = bytes_of(0);
+        other.join();
+        ASSERT_EQ(together[0], alone[0]) << "round " << round;
+        ASSERT_EQ(together[1], alone[1]) << "round " << round;
+    }
 }
 
 }  // namespace

@@ -31,16 +31,14 @@ TEST(SettingsTableTest, TheClassicKeysKeepTheirOrders) {
     written = read;
     std::sort(written.begin(), written.end(),
               [](const auto* a, const auto* b) { return a->write_position < b->write_position; });
-    EXPECT_EQ(Keys(read),
-              (std::vector<std::string>{"glbShift", "glbWarp", "Depth4", "Depth3", "Depth2",
-                                        "Depth1", "Depth0", "DoWarp", "DoShift", "CueColor",
-                                        "DepthCue", "Cue", "BlurChoice", "Lens", "FrameColor",
-                                        "ShowFrame", "FrameType"}));
-    EXPECT_EQ(Keys(written),
-              (std::vector<std::string>{"glbShift", "glbWarp", "Depth4", "Depth3", "Depth2",
-                                        "Depth1", "Depth0", "CueColor", "DepthCue", "BlurChoice",
-                                        "Cue", "DoWarp", "DoShift", "Lens", "FrameColor",
-                                        "ShowFrame", "FrameType"}));
+    EXPECT_EQ(Keys(read), (std::vector<std::string>{
+                              "glbShift", "glbWarp", "Depth4", "Depth3", "Depth2", "Depth1",
+                              "Depth0", "DoWarp", "DoShift", "CueColor", "DepthCue", "Cue",
+                              "BlurChoice", "Lens", "FrameColor", "ShowFrame", "FrameType"}));
+    EXPECT_EQ(Keys(written), (std::vector<std::string>{
+                                 "glbShift", "glbWarp", "Depth4", "Depth3", "Depth2", "Depth1",
+                                 "Depth0", "CueColor", "DepthCue", "BlurChoice", "Cue", "DoWarp",
+                                 "DoShift", "Lens", "FrameColor", "ShowFrame", "FrameType"}));
 }
 
 // Each key once, write positions 0..N-1 each once, the accessor of its kind and no
@@ -63,7 +61,7 @@ TEST(SettingsTableTest, EveryEntryIsWhole) {
         core::Choices record = fresh;
         switch (entry.kind) {
             case SettingKind::kInteger: {
-                ASSERT_TRUE(entry.integer && !entry.truth && !entry.real);
+                ASSERT_TRUE(entry.integer && !entry.truth && !entry.real && !entry.colour);
                 const auto value = core::ParseStoredInteger(entry.default_text);
                 ASSERT_TRUE(value);
                 EXPECT_EQ(*entry.integer(record), *value);
@@ -71,19 +69,27 @@ TEST(SettingsTableTest, EveryEntryIsWhole) {
                 break;
             }
             case SettingKind::kTruth: {
-                ASSERT_TRUE(entry.truth && !entry.integer && !entry.real);
+                ASSERT_TRUE(entry.truth && !entry.integer && !entry.real && !entry.colour);
                 const auto value = core::ParseStoredTruth(entry.default_text);
                 ASSERT_TRUE(value);
                 EXPECT_EQ(*entry.truth(record), *value);
                 break;
             }
             case SettingKind::kReal: {
-                ASSERT_TRUE(entry.real && !entry.integer && !entry.truth);
+                ASSERT_TRUE(entry.real && !entry.integer && !entry.truth && !entry.colour);
                 const auto value = core::ParseStoredNumber(entry.default_text);
                 ASSERT_TRUE(value);
                 EXPECT_EQ(*entry.real(record), *value);
                 EXPECT_TRUE(*value >= entry.minimum && *value <= entry.maximum);
                 EXPECT_EQ(core::FormatStoredReal(*value), entry.default_text);
+                break;
+            }
+            case SettingKind::kColour: {
+                ASSERT_TRUE(entry.colour && !entry.integer && !entry.truth && !entry.real);
+                const auto value = core::ParseStoredColour(entry.default_text);
+                ASSERT_TRUE(value);
+                EXPECT_EQ(*entry.colour(record), *value);
+                EXPECT_EQ(core::FormatStoredColour(*value), entry.default_text);
                 break;
             }
         }

@@ -38,4 +38,20 @@ TEST(StoredText, ParsesAsTheStoreWasReadAndReadsBackWhatItWrites) {
                   v);
 }
 
+// Colours are "#rrggbb" in either case; anything else (short, long, no '#', a
+// named colour, a number) is no colour, and what is written reads back.
+TEST(StoredText, ColoursAreSixHexDigitsAfterAHash) {
+    constexpr std::optional<std::uint32_t> kNone;
+    const std::pair<const char*, std::optional<std::uint32_t>> colours[] = {
+        {"#ffffff", 0xFFFFFF},      {"#000000", 0},     {"#FF8000", 0xFF8000},
+        {" #0a0B0c\r\n", 0x0A0B0C}, {"#fff", kNone},    {"ffffff", kNone},
+        {"#fffffff", kNone},        {"#ggffff", kNone}, {"white", kNone},
+        {"16777215", kNone},        {"", kNone},        {"# ffffff", kNone}};
+    for (const auto& [text, expected] : colours)
+        EXPECT_EQ(core::ParseStoredColour(text), expected) << "text: '" << text << "'";
+    for (const std::uint32_t colour : {0x000000u, 0x123456u, 0xABCDEFu, 0xFFFFFFu})
+        EXPECT_EQ(core::ParseStoredColour(core::FormatStoredColour(colour)), colour);
+    EXPECT_EQ(core::FormatStoredColour(0xFF8000), "#ff8000");
+}
+
 }  // namespace

@@ -88,8 +88,8 @@ QImage ReadRgb(const std::string& path) {
 
 // The anaglyph's red comes from the picture and its green and blue from the second
 // view, each through its mask; the depth map is grey. Every view is written in the
-// format its name gives (a bitmap for GIF, which Qt guessing from the name could not
-// write), and 24 bits a pixel show every colour as 32 do.
+// format its name gives (a bitmap for a name without an extension), and 24 bits a
+// pixel show every colour as 32 do.
 TEST(WholeRunTest, EveryDisplayFormatConvertsEveryView) {
     // A kept channel of a mask: c x 0.99 with the gain held in single precision and the
     // product rounded whole. The gain is a hair above 0.99, so a product that would
@@ -98,7 +98,7 @@ TEST(WholeRunTest, EveryDisplayFormatConvertsEveryView) {
     TempFolder folder;
     const std::string anaglyph = folder.Path("résultat ü.bmp");
     const std::string second = folder.Path("второй вид.PNG");
-    const std::string depth = folder.Path("карта глубины.gif");
+    const std::string depth = folder.Path("карта глубины");
     const QImage picture = ReadRgb(ZARVIK_SAMPLE_PICTURE);
     QImage full;
     for (const int bits : {32, 24, 16, 15, 8}) {
@@ -167,19 +167,22 @@ TEST(SavedSettingsTest, StartsFromTheStoreWhenAsked) {
     EXPECT_EQ(convert({"--saved-settings"}), defaults);
 }
 
-// The folder is made as needed and --format chooses the format; a second input with
-// the base name of an earlier one fails rather than overwrite its anaglyph.
+// The folder is made as needed and --format chooses the format; two inputs with one
+// base name would share one output, and the run is refused before anything is read.
 TEST(OutputDirTest, EveryPictureConvertsUnderItsBaseNameOnce) {
     TempFolder folder;
     fs::create_directory(folder.Path("a"));
     fs::copy_file(ZARVIK_SAMPLE_PICTURE, folder.Path("x.png"));
     fs::copy_file(ZARVIK_SAMPLE_PICTURE, folder.Path("a/x.png"));
     const std::string out = folder.Path("sortie ß/deeper");
-    const ConvertRun run = RunConvert(
+    const ConvertRun clash = RunConvert(
         {folder.Path("x.png"), folder.Path("a/x.png"), "--output-dir", out, "--format", "PNG"});
-    EXPECT_EQ(run.status, 1);
-    EXPECT_EQ(Lines(run.err), 1) << run.err;
-    EXPECT_THAT(run.err, HasSubstr("cannot convert \"" + folder.Path("a/x.png") + "\""));
+    EXPECT_EQ(clash.status, 2);
+    EXPECT_THAT(clash.err, HasSubstr("the anaglyph of \"" + folder.Path("a/x.png") + "\""));
+    EXPECT_FALSE(fs::exists(out));
+    const ConvertRun run =
+        RunConvert({folder.Path("x.png"), "--output-dir", out, "--format", "PNG"});
+    EXPECT_EQ(run.status, 0) << run.err;
     EXPECT_EQ(ReadBytes(out + "/x.anaglyph.png").substr(0, 4), "\x89PNG");
 }
 

@@ -1,0 +1,126 @@
+// Pictures as a viewer shows them: transparency laid over the chosen background, a
+// colour profile applied, and opaque sRGB pictures left exactly as they were.
+#include "io/alpha_and_profile.h"
+
+#include <gtest/gtest.h>
+
+#include <QColorSpace>
+#include <QTemporaryDir>
+#include <algorithm>
+#include <cstdlib>
+
+#include "io/picture_io.h"
+
+namespace {
+
+// Red hidden under fully transparent pixels, a half-transparent blue, an opaque green.
+QImage HiddenRed() {
+    QImage image(3, 1, QImage::Format_ARGB32);
+    image.setPixel(0, 0, qRgba(255, 0, 0, 0));
+    image.setPixel(1, 0, qRgba(0, 0, 255, 128));
+    image.setPixel(2, 0, qRgba(0, 255, 0, 255));
+    return image;
+}
+
+struct BackgroundCase {
+    const char* name;
+    std::uint32_t background;
+    QRgb transparent, half;
+};
+
+class BackgroundTest : public testing::TestWithParam<BackgroundCase> {};
+
+// The hidden red never shows; half a blue over the background is the rounded mean.
+TEST_P(BackgroundTest, TransparentPixelsShowTheBackground) {
+    const BackgroundCase& c = GetParam();
+    const QImage opaque = pictureio::OpaqueSrgb(HiddenRed(), c.background);
+    EXPECT_FALSE(opaque.hasAlphaChannel());
+    EXPECT_EQ(opaque.pixel(0, 0), c.transparent);
+    EXPECT_EQ(opaque.pixel(1, 0), c.half);
+    EXPECT_EQ(opaque.pixel(2, 0), qRgb(0, 255, 0));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Backgrounds, BackgroundTest,
+    testing::Values(BackgroundCase{"White", 0xFFFFFF, qRgb(255, 255, 255), qRgb(127, 127, 255)},
+                    BackgroundCase{"Black", 0x000000, qRgb(0, 0, 0), qRgb(0, 0, 128)},
+                    BackgroundCase{"Teal", 0x008080, qRgb(0, 128, 128), qRgb(0, 64, 192)}),
+    [](const testing::TestParamInfo<BackgroundCase>& info) { return info.param.name; });
+
+// The whole way from a file: the PNG keeps its transparency, the loader lays it over
+// the background it is given (white when none is).
+TEST(AlphaTest, AFileIsReadOverTheBackground) {
+    QTemporaryDir folder;
+    const QString path = folder.filePath(QStringLiteral("hidden red.png"));
+    ASSERT_TRUE(HiddenRed().save(path));
+    const platform::Display display(32);
+    for (const auto& [background, expected] :
+         {std::pair{0xFFFFFFu, qRgb(255, 255, 255)}, std::pair{0x000000u, qRgb(0, 0, 0)}}) {
+        const auto loaded = pictureio::LoadPictureFile(path, display, background);
+        ASSERT_TRUE(loaded.picture);
+        const QImage shown = pictureio::ImageFromBitmap(loaded.picture->bitmap, display);
+        EXPECT_EQ(shown.pixel(0, 0), expected);
+        EXPECT_EQ(shown.pixel(2, 0), qRgb(0, 255, 0));
+    }
+}
+
+QImage Ramp() {
+    QImage image(64, 4, QImage::Format_RGB32);
+    for (int y = 0; y < 4; ++y)
+        for (int x = 0; x < 64; ++x)
+            image.setPixel(x, y, qRgb(x * 4, 255 - x * 4, (x * 4 + y * 60) % 256));
+    return image;
+}
+
+int LargestDifference(const QImage& a, const QImage& b) {
+    int largest = 0;
+    for (int y = 0; y < a.height(); ++y)
+        for (int x = 0; x < a.width(); ++x) {
+            const QRgb p = a.pixel(x, y), q = b.pixel(x, y);
+            largest = std::max({largest, std::abs(qRed(p) - qRed(q)),
+                                std::abs(qGreen(p) - qGreen(q)), std::abs(qBlue(p) - qBlue(q))});
+        }
+    return largest;
+}
+
+// An opaque picture without a profile, or with the sRGB one, is untouched: the
+// classic conversion starts from the same bytes.
+TEST(ProfileTest, AnSrgbOrUnmarkedPictureIsUntouched) {
+    QImage marked = Ramp();
+    marked.setColorSpace(QColorSpace(QColorSpace::SRgb));
+    EXPECT_EQ(pictureio::OpaqueSrgb(Ramp(), 0xFFFFFF), Ramp());
+    EXPECT_EQ(LargestDifference(pictureio::OpaqueSrgb(marked, 0xFFFFFF), Ramp()), 0);
+}
+
+// A picture made in Adobe RGB, written with its profile, is read as its sRGB
+// colours: those Qt's own conversion gives, several levels away from the raw values.
+TEST(ProfileTest, AnAdobeRgbPictureIsReadInSrgb) {
+    QTemporaryDir folder;
+    const QString path = folder.filePath(QStringLiteral("adobe.png"));
+    QImage adobe = Ramp();
+    adobe.setColorSpace(QColorSpace(QColorSpace::AdobeRgb));
+    ASSERT_TRUE(adobe.save(path));
+    ASSERT_EQ(QImage(path).colorSpace(), QColorSpace(QColorSpace::AdobeRgb)) << "profile kept";
+    const QImage expected = adobe.convertedToColorSpace(QColorSpace(QColorSpace::SRgb))
+                                .convertToFormat(QImage::Format_RGB32);
+
+    const platform::Display display(32);
+    const auto loaded = pictureio::LoadPictureFile(path, display);
+    ASSERT_TRUE(loaded.picture);
+    const QImage read = pictureio::ImageFromBitmap(loaded.picture->bitmap, display);
+    EXPECT_EQ(LargestDifference(read, expected), 0);
+    EXPECT_GE(LargestDifference(read, Ramp()), 10) << "the profile changed nothing";
+}
+
+// A palette picture with a profile is converted too.
+TEST(ProfileTest, APalettePictureWithAProfileIsConverted) {
+    QImage indexed = Ramp().convertToFormat(QImage::Format_Indexed8);
+    indexed.setColorSpace(QColorSpace(QColorSpace::AdobeRgb));
+    const QImage read = pictureio::OpaqueSrgb(indexed, 0xFFFFFF);
+    QImage expected = indexed.convertToFormat(QImage::Format_RGB32);
+    expected.convertToColorSpace(QColorSpace(QColorSpace::SRgb));
+    EXPECT_EQ(LargestDifference(read, expected), 0);
+    EXPECT_GE(LargestDifference(read, indexed.convertToFormat(QImage::Format_RGB32)), 10);
+}
+
+}  // namespace
