@@ -5,7 +5,7 @@
 QString AboutText(int major, int minor, int revision) {
     return QStringList{
         QStringLiteral("Make 3D Anaglyphs from 2D images "),
-        QStringLiteral("with Single a Click!"),
+        QStringLiteral("with a Single Click!"),
         QString(),
         QStringLiteral("Zarvik V%1.%2.%3").arg(major).arg(minor).arg(revision),
         QStringLiteral("Written by the Zarvik developers."),

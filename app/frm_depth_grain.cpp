@@ -46,8 +46,8 @@ QLineEdit* ValueBox(QWidget* parent, int left, int top) {
 }  // namespace
 
 frmDepthGrain::frmDepthGrain(TavsMod::Values& values, QWidget* owner)
-    : QDialog(owner), values_(values) {
-    setWindowTitle(QStringLiteral("Set Depth Grainularity"));
+    : QDialog(owner), values_(values), opening_depth_(values.Depth) {
+    setWindowTitle(QStringLiteral("Set Depth Granularity"));
     BuildControls();
     Form_Load();
 }
@@ -58,9 +58,13 @@ void frmDepthGrain::BuildControls() {
     Command2->setGeometry(TwipsRect(480, 120, 855, 255));
     Command1 = new QPushButton(QStringLiteral("OK"), this);
     Command1->setGeometry(TwipsRect(3720, 120, 375, 255));
+    Command3 = new QPushButton(QStringLiteral("Cancel"), this);
+    Command3->setGeometry(TwipsRect(2640, 120, 975, 255));
     Command1->setAutoDefault(false);
     Command2->setAutoDefault(false);
+    Command3->setAutoDefault(false);
     connect(Command1, &QPushButton::clicked, this, [this] { Command1_Click(); });
+    connect(Command3, &QPushButton::clicked, this, [this] { Command3_Click(); });
     connect(Command2, &QPushButton::clicked, this, [this] { Command2_Click(); });
 
     picHistogram = new HistogramBox(this);
@@ -129,16 +133,28 @@ void frmDepthGrain::picHistogram_MouseUp(int /*button*/, int /*shift*/, float x,
     if (s > 0 && depth[s - 1] >= xi) return;
     if (s < kRanges - 1 && xi >= depth[s + 1]) return;
     depth[s] = xi;
-    picHistogram->SetLineX(selected_, xi);
-    txtTo[s]->setText(QString::number(xi));
-    if (s < kRanges - 1) txtFrom[s + 1]->setText(QString::number(xi + 1));
+    // Shown as on opening, so that a range reads the same when the dialog opens again.
+    ShowDepthValues();
+    emit ValuesChanged();
 }
 
 void frmDepthGrain::Command2_Click() {
     values_.Depth = TavsMod::kDefaultDepth;
     ShowDepthValues();
+    emit ValuesChanged();
 }
 
 void frmDepthGrain::Command1_Click() {
     accept();
+}
+
+void frmDepthGrain::Command3_Click() {
+    reject();
+}
+
+void frmDepthGrain::reject() {
+    const bool changed = values_.Depth != opening_depth_;
+    values_.Depth = opening_depth_;
+    if (changed) emit ValuesChanged();
+    QDialog::reject();
 }

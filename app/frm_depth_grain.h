@@ -1,9 +1,10 @@
 #pragma once
-// "Set Depth Grainularity": the depth map's histogram with the five depth
+// "Set Depth Granularity": the depth map's histogram with the five depth
 // boundaries as coloured lines. The user picks a grain range with its option
 // button and clicks in the histogram to move that range's upper boundary; every
-// change goes into Depth at once. "Default" restores the factory boundaries, "OK"
-// closes.
+// change goes into Depth at once, so that the live result follows. "Default" restores
+// the factory boundaries, "OK" closes keeping them, "Cancel" (or Escape) puts back
+// those the dialog opened with.
 #include <QDialog>
 #include <array>
 #include <cstdint>
@@ -35,6 +36,8 @@ class frmDepthGrain : public QDialog {
     void picHistogram_MouseUp(int button, int shift, float x, float y);
     void Command2_Click();  // "Default"
     void Command1_Click();  // "OK"
+    void Command3_Click();  // "Cancel"
+    void reject() override;
 
     int SelectedRange() const { return selected_; }
 
@@ -46,11 +49,17 @@ class frmDepthGrain : public QDialog {
     std::array<QLineEdit*, kRanges> txtTo{};
     QPushButton* Command1 = nullptr;
     QPushButton* Command2 = nullptr;
+    QPushButton* Command3 = nullptr;
+
+  signals:
+    // A boundary moved (also when Cancel put the opening ones back).
+    void ValuesChanged();
 
   private:
     void BuildControls();
     void ShowDepthValues();
 
     TavsMod::Values& values_;
+    const std::array<std::int16_t, kRanges> opening_depth_;
     std::int16_t selected_ = 0;
 };

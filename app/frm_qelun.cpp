@@ -5,10 +5,14 @@
 #include <QCoreApplication>
 #include <QMenuBar>
 #include <QScreen>
+#include <QStatusBar>
+#include <QVBoxLayout>
 
+#include "app/background_load.h"
+#include "app/conversion_runner.h"
 #include "app/display_depth.h"
+#include "app/picture_view.h"
 #include "app/progress_band.h"
-#include "app/surface_view.h"
 #include "app/twips.h"
 
 namespace {
@@ -48,16 +52,36 @@ frmQelun::frmQelun(std::unique_ptr<UserPrompts> prompts, int surface_bits)
 
     auto* client = new QWidget(this);
     setCentralWidget(client);
-    original_view_ = new SurfaceView(surfaces_.picOriginal, display_, client);
+    // The picture lies below the progress band's strip, as it always has.
+    auto* layout = new QVBoxLayout(client);
+    layout->setContentsMargins(0, twips::ToPixels(ProgressBand::kHeightTwips), 0, 0);
+    view_ = new PictureView(display_, client);
+    layout->addWidget(view_);
     band_ = new ProgressBand(client);
+    loader_ = std::make_unique<BackgroundLoad>();
+    runner_ = new ConversionRunner(this);
+    live_runner_ = new ConversionRunner(this);
+    preview_runner_ = new ConversionRunner(this);
+    for (platform::PictureSurface* shown :
+         {&surfaces_.picOriginal, &surfaces_.picDepth, &surfaces_.picResult})
+        shown->SetRefreshHandler([this] { view_->BitmapChanged(); });
 
     menuBar()->setNativeMenuBar(false);
     menus_ = BuildMainMenus(*menuBar());
     ConnectMenus();
+    ConnectRunProgress();
+    BuildStatusLine();
+    ShowStageBitmap();
 }
 
+// The runners go first: no run's result may arrive at a window half taken apart.
 frmQelun::~frmQelun() {
-    surfaces_.picOriginal.SetRefreshHandler({});
+    delete runner_;
+    delete live_runner_;
+    delete preview_runner_;
+    for (platform::PictureSurface* shown :
+         {&surfaces_.picOriginal, &surfaces_.picDepth, &surfaces_.picResult})
+        shown->SetRefreshHandler({});
 }
 
 void frmQelun::ConnectMenus() {
@@ -86,6 +110,7 @@ void frmQelun::ConnectMenus() {
     on(m.mnuDepthGrain, [this] { mnuDepthGrain_Click(); });
     on(m.mnuBatch, [this] { mnuBatch_Click(); });
     ConnectStereoMenus();
+    ConnectViewMenus();
     ConnectBackgroundMenu();
     ConnectParallaxMenus();
     ConnectSceneMenus();
@@ -102,9 +127,10 @@ int frmQelun::OuterHeight() const {
 // on it, off the screen: the window stops at the screen's free area. A window
 // narrower than its menu bar would hide "Anaglyph" behind an overflow button, where
 // the old menu bar wrapped onto a second line instead: the window widens to the bar.
+// The status line below the picture adds its own height.
 void frmQelun::SetOuterSize(int width_twips, int height_twips) {
     QSize size(std::max(twips::ToPixels(width_twips), menuBar()->sizeHint().width()),
-               twips::ToPixels(height_twips));
+               twips::ToPixels(height_twips) + statusBar()->sizeHint().height());
     if (const QScreen* shown_on = screen()) size = size.boundedTo(shown_on->availableSize());
     resize(size);
 }
@@ -120,6 +146,9 @@ void frmQelun::UpdateCommandStates() {
     menus_.mnuDepthGrain->setEnabled(idle);
     menus_.mnuFileReload->setEnabled(idle && reload_allowed_);
     menus_.parallax.mnuOpenDepthMap->setEnabled(idle);
+    menus_.view.mnuFileRecent->setEnabled(idle && !recent_files_.isEmpty());
+    menus_.view.mnuFileExportDepth->setEnabled(idle && has_views_);
+    menus_.view.mnuFileExportSecond->setEnabled(idle && has_views_);
 }
 
 void frmQelun::Yield() {

@@ -7,11 +7,17 @@
 // old outer size, so the window comes out a little taller inside than the old one
 // did, by the title bar the old outer size counted.
 //
-// Only picOriginal is shown; the working surfaces are kept out of view and never
-// drawn. Every modal interaction goes through UserPrompts.
+// One picture view shows a stage at a time: the opened picture, picDepth, picResult
+// or picOriginal (the anaglyph once converted). Conversions run on worker threads; the
+// surfaces take their results when they end. Every modal interaction goes through
+// UserPrompts.
 #include <QByteArray>
+#include <QElapsedTimer>
+#include <QImage>
 #include <QMainWindow>
 #include <QString>
+#include <QStringList>
+#include <array>
 #include <memory>
 #include <optional>
 
@@ -20,12 +26,15 @@
 #include "conversion/run.h"
 #include "core/choices.h"
 #include "core/workspace.h"
+#include "io/picture_io.h"
 #include "platform/display.h"
 #include "platform/picture_surface.h"
 
+class BackgroundLoad;
+class ConversionRunner;
+class PictureView;
 class ProgressBand;
-class SurfaceView;
-class WindowProgress;
+class QLabel;
 
 class frmQelun : public QMainWindow {
     Q_OBJECT
@@ -90,6 +99,23 @@ class frmQelun : public QMainWindow {
     // How the last run ended; none before the first.
     std::optional<conversion::Outcome> LastOutcome() const { return last_outcome_; }
 
+    // The window's views, live result, recent files and exports (issue 16).
+    enum class Stage { kOriginal, kDepthMap, kSecondView, kResult };
+    void ShowStage(Stage stage);
+    Stage ShownStage() const { return stage_; }
+    bool LiveResult() const { return live_; }
+    // Converts again with the current choices, when the live result is on and a
+    // picture is open; menus and dialogs call it after every change.
+    void ChoicesChanged();
+    // A live conversion (preview or full size) is wanted and not finished.
+    bool LiveRunning() const;
+    const QStringList& RecentFiles() const { return recent_files_; }
+    void OpenRecent(int index);
+    void ExportView(Stage stage);
+    // The last conversion's time, in milliseconds; -1 before the first.
+    qint64 LastConversionMs() const { return last_conversion_ms_; }
+    QLabel* StatusSize() const { return status_size_; }
+
     const MainMenus& Menus() const { return menus_; }
     core::Choices& Choices() { return choices_; }
     core::ConversionSettings& Settings() { return settings_; }
@@ -98,7 +124,7 @@ class frmQelun : public QMainWindow {
     const platform::Display& GetDisplay() const { return display_; }
     const QString& CurrentFile() const { return current_file_; }
     const QString& InitialFolder() const { return initial_folder_; }
-    SurfaceView* OriginalView() const { return original_view_; }
+    PictureView* View() const { return view_; }
     ProgressBand* Band() const { return band_; }
     // The window's outer size in twips.
     int OuterWidth() const;
@@ -106,6 +132,8 @@ class frmQelun : public QMainWindow {
 
   protected:
     void closeEvent(QCloseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void keyReleaseEvent(QKeyEvent* event) override;
     void dragEnterEvent(QDragEnterEvent* event) override;
     void dropEvent(QDropEvent* event) override;
 
@@ -139,6 +167,27 @@ class frmQelun : public QMainWindow {
     void ConnectSceneMenus();
     void ShowSceneChecks();
     void ShowScenePicked(const std::string& picked);
+    void RunEnded(conversion::Result& result);
+    void ConnectRunProgress();
+
+    // Issue 16: the window's own commands, in frm_qelun_view.cpp, frm_qelun_live.cpp,
+    // frm_qelun_export.cpp and frm_qelun_recent.cpp.
+    void ConnectViewMenus();
+    void BuildStatusLine();
+    void UpdateStatusLine();
+    void ShowStageBitmap();
+    void StartLiveRun();
+    void LiveRunEnded(conversion::Result& result, bool preview);
+    void ShowPreviewViews(const conversion::Views& views);
+    void AddRecentFile(const QString& path);
+    void ShowRecentFiles();
+    void ReadWindowSettings();
+    void WriteWindowSettings() const;
+    // `result`: Save Result As, whose file the caption names.
+    // None when the opening was cancelled.
+    std::optional<pictureio::LoadedPicture> LoadOffTheUiThread(const QString& path);
+    void SaveView(const platform::Bitmap& bitmap, const QString& chosen, const QString& filter,
+                  bool result);
 
     std::unique_ptr<UserPrompts> prompts_;
     platform::Display display_;
@@ -147,10 +196,30 @@ class frmQelun : public QMainWindow {
     core::ConversionSettings& settings_ = choices_.settings;
     TavsMod::Values& globals_ = choices_.values;
     RunState run_state_ = RunState::Idle;
-    WindowProgress* progress_ = nullptr;  // the running conversion's, while it runs
+    std::unique_ptr<BackgroundLoad> loader_;      // Open's reading
+    ConversionRunner* runner_ = nullptr;          // the Anaglyph command's runs
+    ConversionRunner* live_runner_ = nullptr;     // the live result's full-size runs
+    ConversionRunner* preview_runner_ = nullptr;  // and its previews, alongside
+    QElapsedTimer run_clock_;
+    QString saved_title_;  // the caption a long step's "Please Wait..." replaces
     std::optional<conversion::Outcome> last_outcome_;
     MainMenus menus_;
-    SurfaceView* original_view_ = nullptr;
+    PictureView* view_ = nullptr;
+    Stage stage_ = Stage::kResult;
+    bool space_held_ = false;
+    bool live_ = true;
+    bool live_pending_ = false;  // choices changed during an Anaglyph run
+    bool has_views_ = false;     // picDepth and picResult hold a conversion's views
+    qint64 last_conversion_ms_ = -1;
+    QStringList recent_files_;
+    // A live preview's anaglyph, depth map and second view, shown until the full-size
+    // result replaces them.
+    std::array<QImage, 3> previews_;
+    QElapsedTimer live_clock_;
+    int jpeg_quality_ = 92;
+    QLabel* status_size_ = nullptr;
+    QLabel* status_strength_ = nullptr;
+    QLabel* status_time_ = nullptr;
     ProgressBand* band_ = nullptr;
     QString current_file_;
     // The picture last read from current_file_, for a reload that finds the file

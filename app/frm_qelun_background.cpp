@@ -25,4 +25,5 @@ void frmQelun::SetBackground(std::uint32_t background) {
     ShowBackgroundCheck(menus_.background, choices_.picture.background);
     // The kept picture was laid over the old colour: the file is read again.
     last_loaded_bytes_.clear();
+    ChoicesChanged();
 }

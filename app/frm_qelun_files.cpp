@@ -5,11 +5,13 @@
 #include <QTimer>
 #include <QUrl>
 
+#include "app/conversion_runner.h"
 #include "app/file_messages.h"
 #include "app/frm_qelun.h"
+#include "app/picture_view.h"
 #include "app/progress_band.h"
-#include "app/surface_view.h"
 #include "app/wait_cursor.h"
+#include "io/picture_formats.h"
 #include "io/picture_io.h"
 
 namespace {
@@ -32,7 +34,10 @@ void frmQelun::LoadIntoSurfaces(const platform::Picture& picture) {
     surfaces_.picOriginal.SetPicture(picture);
     surfaces_.picResult.SetPicture(picture);
     surfaces_.picDepth.SetPicture(picture);
-    original_view_->SurfaceChanged();
+    has_views_ = false;
+    previews_ = {};
+    ShowStageBitmap();
+    UpdateCommandStates();
 }
 
 void frmQelun::LayoutPictureBoxes() {
@@ -75,15 +80,19 @@ void frmQelun::OpenPicturePath(const QString& chosen) {
     const QString path = filemessages::TrimmedPath(chosen);
     const QString title = filemessages::FileTitleOf(path);
     initial_folder_ = filemessages::InitialFolderOf(path, title);
-    pictureio::LoadedPicture loaded =
-        pictureio::LoadPictureFile(path, display_, choices_.picture.background);
+    std::optional<pictureio::LoadedPicture> read = LoadOffTheUiThread(path);
+    if (!read) return;  // cancelled
+    pictureio::LoadedPicture loaded = std::move(*read);
     if (!loaded.picture) {
         wait.Restore();
         ShowFileError(filemessages::OpenFailureText(loaded.error, path));
         return;
     }
+    live_runner_->Cancel();
+    preview_runner_->Cancel();
     setWindowTitle(filemessages::WindowCaptionFor(title));
     current_file_ = path;
+    AddRecentFile(path);
     last_loaded_ = std::move(loaded.picture);
     last_loaded_bytes_ = std::move(loaded.bytes);
     LoadIntoSurfaces(*last_loaded_);
@@ -92,8 +101,10 @@ void frmQelun::OpenPicturePath(const QString& chosen) {
     const platform::PictureSurface& original = surfaces_.picOriginal;
     SetOuterSize(original.Left() + original.Width() + 95,
                  original.Top() + original.Height() + band_->HeightTwips() + 650);
+    view_->FitToWindow();
     EnableReload(false);
     PictureOpened();
+    UpdateStatusLine();
 }
 
 // Also the conversion's first and (after a cancel) last step. When the file can no
@@ -115,22 +126,12 @@ void frmQelun::mnuFileReload_Click() {
 
 void frmQelun::mnuFileSaveAs_Click() {
     if (Running()) return;
-    const FileChoice choice = prompts_->AskSaveFileName(this, initial_folder_);
+    QString filter;
+    const FileChoice choice =
+        prompts_->AskSaveFormatFile(this, initial_folder_, pictureio::SaveFilters(), filter);
     if (!Chosen(choice)) return;
-    WaitCursor wait;
-    Yield();
-    const QString path = filemessages::TrimmedPath(choice.path);
-    const QString title = filemessages::FileTitleOf(path);
-    initial_folder_ = filemessages::InitialFolderOf(path, title);
     const platform::Picture* picture = surfaces_.picOriginal.GetPicture();
-    const auto error =
-        pictureio::SaveBitmapFile(picture ? picture->bitmap : platform::Bitmap{}, display_, path);
-    wait.Restore();
-    // The caption names a file only once it holds what was saved.
-    if (error)
-        ShowFileError(filemessages::SaveFailureText(*error, path));
-    else
-        setWindowTitle(filemessages::WindowCaptionFor(title));
+    SaveView(picture ? picture->bitmap : platform::Bitmap{}, choice.path, filter, true);
 }
 
 void frmQelun::dragEnterEvent(QDragEnterEvent* event) {

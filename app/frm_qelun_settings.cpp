@@ -5,8 +5,8 @@
 #include <algorithm>
 
 #include "app/frm_qelun.h"
+#include "app/picture_view.h"
 #include "app/progress_band.h"
-#include "app/surface_view.h"
 #include "io/settings_store.h"
 
 void frmQelun::PlaceControls() {
@@ -18,7 +18,7 @@ void frmQelun::PlaceControls() {
     }
     platform::PictureSurface& original = surfaces_.picOriginal;
     original.Move(10, band_->HeightTwips());
-    original_view_->SurfaceChanged();
+    view_->BitmapChanged();
     SetOuterSize(original.Left() + original.Width() + 95,
                  original.Top() + original.Height() + band_->HeightTwips());
 }
@@ -49,6 +49,7 @@ void frmQelun::Form_Unload() {
     for (QWidget* other : others)
         if (other != this && other->isVisible()) other->close();
     settingsstore::WriteStoredSettings(choices_);
+    WriteWindowSettings();
 }
 
 // Closing during a conversion cancels it; the window closes once the run has

@@ -1,11 +1,13 @@
 #pragma once
 // "Warp and Depth": two scroll bars that set glbWarp (1..100) and glbShift
-// (-12..12) as they move, each with a label showing the value. No OK or Cancel:
-// every movement is kept.
+// (-12..12) as they move, each with a label showing the value, so that the live
+// result follows them. OK keeps the values; Cancel (or Escape) puts back what they were
+// when the dialog opened.
 #include <QDialog>
 
 #include "core/tavs_mod.h"
 
+class QDialogButtonBox;
 class QLabel;
 class QScrollBar;
 
@@ -26,6 +28,13 @@ class frmWarpShift : public QDialog {
     QScrollBar* HScroll1 = nullptr;
     QLabel* Label2 = nullptr;
     QScrollBar* HScroll2 = nullptr;
+    QDialogButtonBox* Buttons = nullptr;
+
+    void reject() override;
+
+  signals:
+    // A value changed (also when Cancel put the opening values back).
+    void ValuesChanged();
 
   private:
     void BuildControls();
@@ -33,4 +42,6 @@ class frmWarpShift : public QDialog {
     void ShowShift();
 
     TavsMod::Values& values_;
+    const std::int16_t opening_warp_;
+    const std::int16_t opening_shift_;
 };

@@ -1,5 +1,7 @@
-// Zarvik's desktop program. It takes no command line: any arguments are ignored.
+// Zarvik's desktop program: `zarvik [FILE]` opens FILE once the window is up.
 #include <QApplication>
+#include <QStringList>
+#include <QTimer>
 
 #include "core/large_allocations.h"
 #include "core/row_blocks.h"
@@ -14,5 +16,11 @@ int main(int argc, char* argv[]) {
     QApplication::setApplicationName(QStringLiteral("Zarvik"));
     frmQelun window;
     window.Form_Load();
+    // Qt has taken its own options (-style and the like) out of the arguments.
+    const QStringList arguments = QApplication::arguments();
+    if (arguments.size() > 1) {
+        const QString file = arguments.at(1);
+        QTimer::singleShot(0, &window, [&window, file] { window.OpenPicturePath(file); });
+    }
     return QApplication::exec();
 }

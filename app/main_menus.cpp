@@ -120,5 +120,6 @@ MainMenus BuildMainMenus(QMenuBar& bar) {
     m.mnuAnaglyph = AddCommand(bar, "mnuAnaglyph", "Anaglyph");
     m.mnuDepthGrain = AddCommand(bar, "mnuDepthGrain", "Grain");
     m.mnuBatch = AddCommand(bar, "mnuBatch", "About");
+    AddViewMenus(bar, m);
     return m;
 }

@@ -7,6 +7,7 @@
 #include "app/parallax_menus.h"
 #include "app/stereo_menus.h"
 #include "app/scene_menus.h"
+#include "app/view_menus.h"
 
 class QAction;
 class QMenu;
@@ -52,6 +53,7 @@ struct MainMenus {
     QAction* mnuBatch = nullptr;  // "About"
 
     ParallaxMenus parallax;  // the scaled strength's entries in File and WarpDepth
+    ViewMenus view;  // View, Open Recent, exports, Quit
 };
 
 // Fills the bar in display order. Every entry is enabled and unchecked, as designed;

@@ -4,6 +4,7 @@
 #include <QColorDialog>
 #include <QDialog>
 #include <QFileDialog>
+#include <QInputDialog>
 #include <QMessageBox>
 #include <QUrl>
 
@@ -33,6 +34,27 @@ FileChoice QtUserPrompts::AskSaveFileName(QWidget* owner, const QString& initial
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setFileMode(QFileDialog::AnyFile);
     return ChoiceOf(dialog);
+}
+
+FileChoice QtUserPrompts::AskSaveFormatFile(QWidget* owner, const QString& initial_folder,
+                                            const QStringList& filters, QString& chosen_filter) {
+    QFileDialog dialog(owner, QString(), initial_folder);
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setFileMode(QFileDialog::AnyFile);
+    dialog.setNameFilters(filters);
+    const FileChoice choice = ChoiceOf(dialog);
+    chosen_filter = dialog.selectedNameFilter();
+    return choice;
+}
+
+std::optional<int> QtUserPrompts::AskQuality(QWidget* owner, const QString& format, int initial) {
+    bool ok = false;
+    const int quality = QInputDialog::getInt(
+        owner, QStringLiteral("Zarvik"),
+        QStringLiteral("%1 quality (0 smallest file, 100 best picture):").arg(format), initial, 0,
+        100, 1, &ok);
+    if (!ok) return std::nullopt;
+    return quality;
 }
 
 void QtUserPrompts::ShowMessage(QWidget* owner, const QString& title, const QString& text,

@@ -4,6 +4,7 @@
 // program uses QtUserPrompts; tests put a recorder in its place, so that nothing
 // ever waits for a person.
 #include <QString>
+#include <QStringList>
 #include <cstdint>
 #include <optional>
 
@@ -27,6 +28,19 @@ class UserPrompts {
     virtual FileChoice AskOpenFileName(QWidget* owner, const QString& initial_folder) = 0;
     // Asks before overwriting an existing file.
     virtual FileChoice AskSaveFileName(QWidget* owner, const QString& initial_folder) = 0;
+    // A save offering these name filters; `chosen_filter` is set to the one chosen.
+    // Prompts that offer no filters ask as above, leaving it empty.
+    virtual FileChoice AskSaveFormatFile(QWidget* owner, const QString& initial_folder,
+                                         const QStringList& /*filters*/,
+                                         QString& /*chosen_filter*/) {
+        return AskSaveFileName(owner, initial_folder);
+    }
+    // The quality (0 to 100) of a lossy format's file, starting at `initial`; none
+    // when the user cancels.
+    virtual std::optional<int> AskQuality(QWidget* /*owner*/, const QString& /*format*/,
+                                          int initial) {
+        return initial;
+    }
     // An OK-only message box. Lines of `text` are separated by "\r\n".
     virtual void ShowMessage(QWidget* owner, const QString& title, const QString& text,
                              MessageIcon icon) = 0;
@@ -46,6 +60,9 @@ class QtUserPrompts : public UserPrompts {
   public:
     FileChoice AskOpenFileName(QWidget* owner, const QString& initial_folder) override;
     FileChoice AskSaveFileName(QWidget* owner, const QString& initial_folder) override;
+    FileChoice AskSaveFormatFile(QWidget* owner, const QString& initial_folder,
+                                 const QStringList& filters, QString& chosen_filter) override;
+    std::optional<int> AskQuality(QWidget* owner, const QString& format, int initial) override;
     void ShowMessage(QWidget* owner, const QString& title, const QString& text,
                      MessageIcon icon) override;
     void Beep() override;

@@ -1,11 +1,11 @@
 // A whole conversion through the desktop window's "Anaglyph" command against the same
-// conversion through the conversion call, in the same run. The
-// window's run is what a user waits for: it reloads the picture file, yields to Qt's
-// event loop after every row, grows the progress band and repaints the picture view.
-// The picture is a 4000 x 3000 file (BMP and JPEG) on a 32-bit display. The parts the window adds
-// are timed on their own too: reloading the unchanged file, which starts every run, and the band
-// and yield of every polled row; and, for comparison, decoding the file, as opening it (or
-// reloading it once it changed) does.
+// conversion through the conversion call, in the same run. The window's run is what a
+// user waits for: it reloads the picture file, converts on a worker thread while the
+// UI thread grows the progress band, and repaints the picture view. The picture is a
+// 4000 x 3000 file (BMP and JPEG) on a 32-bit display. Timed on their own too: reloading
+// the unchanged file, which starts every run; decoding the file, as opening it does; Open
+// up to the fitted picture painted; and a menu change up to the live result's preview
+// and up to its full-size result.
 #include <benchmark/benchmark.h>
 
 #include <QApplication>
@@ -21,12 +21,12 @@
 #include <vector>
 
 #include "app/frm_qelun.h"
-#include "io/picture_io.h"
-#include "app/user_prompts.h"
+#include "app/picture_view.h"
 #include "app/progress_band.h"
-#include "app/window_progress.h"
+#include "app/user_prompts.h"
 #include "conversion/run.h"
 #include "core/large_allocations.h"
+#include "io/picture_io.h"
 
 namespace {
 
@@ -148,27 +148,63 @@ void DesktopReload(benchmark::State& state, const std::string& format) {
     }
 }
 
-// What the window adds per picture row: nine polled passes of 3000 rows each grow the
-// band by a step and yield to Qt's event loop.
-void DesktopRowYields(benchmark::State& state) {
-    frmQelun& window = Window("bmp");
-    constexpr int kPolledRows = 9 * kHeight;
-    window.Band()->setVisible(true);
-    for (auto _ : state) {
-        WindowProgress progress(window, *window.Band());
-        for (int row = 0; row < kPolledRows; ++row) {
-            progress.Advance(static_cast<double>(row + 1) / kPolledRows);
-            progress.Yield();
-        }
-    }
-    window.Band()->setVisible(false);
+// Waits, handling the window's events, for `done`.
+template <typename Done>
+void HandleEventsUntil(Done done) {
+    while (!done()) QApplication::processEvents(QEventLoop::WaitForMoreEvents, 5);
+}
+
+void AnaglyphRun(frmQelun& window) {
+    window.mnuAnaglyph_Click();
+    HandleEventsUntil([&] { return !window.Running(); });
+}
+
+// From Open to the picture painted fitted in the view, as a user waits for it.
+void DesktopOpenToFittedPicture(benchmark::State& state, const std::string& format) {
+    frmQelun& window = Window(format);
+    window.resize(1280, 1000);
+    window.show();
     QApplication::processEvents();
+    for (auto _ : state) {
+        window.OpenPicturePath(PicturePath(format));
+        window.View()->viewport()->repaint();
+    }
+    state.counters["zoom"] = window.View()->Zoom();
+}
+
+// From a menu change to the live result: first its preview at the displayed size,
+// then the full-size result. The counters are means over the iterations, in seconds.
+void DesktopLiveResultAfterMenuChange(benchmark::State& state) {
+    frmQelun& window = Window("jpg");
+    window.resize(1280, 1000);
+    window.show();
+    QApplication::processEvents();
+    using Clock = std::chrono::steady_clock;
+    Clock::duration preview_time{}, full_time{};
+    int lens = 0;
+    for (auto _ : state) {
+        lens = 1 - lens;
+        const auto start = Clock::now();
+        window.Menus().mnuRedBlue[std::size_t(lens)]->trigger();
+        HandleEventsUntil([&] { return window.View()->ShowingPreview() || !window.LiveRunning(); });
+        window.View()->viewport()->repaint();
+        preview_time += Clock::now() - start;
+        HandleEventsUntil([&] { return !window.LiveRunning(); });
+        window.View()->viewport()->repaint();
+        full_time += Clock::now() - start;
+    }
+    const auto seconds = [&](Clock::duration total) {
+        return std::chrono::duration<double>(total).count() /
+               static_cast<double>(state.iterations());
+    };
+    state.counters["preview_s"] = seconds(preview_time);
+    state.counters["full_s"] = seconds(full_time);
 }
 
 void DesktopConversion(benchmark::State& state, const std::string& format) {
     frmQelun& window = Window(format);
     for (auto _ : state) {
-        window.mnuAnaglyph_Click();
+        AnaglyphRun(window);
         benchmark::DoNotOptimize(window.Surfaces().picOriginal.Image().Bits().data());
     }
     // What the last run left on screen is painted too, as the window would be.
@@ -190,7 +226,7 @@ void DesktopOverCore(benchmark::State& state, const std::string& format) {
         const auto start = Clock::now();
         core.Convert();
         const auto between = Clock::now();
-        window.mnuAnaglyph_Click();
+        AnaglyphRun(window);
         QApplication::processEvents();
         window_time += Clock::now() - between;
         core_time += between - start;
@@ -201,7 +237,10 @@ void DesktopOverCore(benchmark::State& state, const std::string& format) {
 
 BENCHMARK(MemcpyOfTheGrid)->Unit(benchmark::kMillisecond);
 BENCHMARK(CoreConversion)->Unit(benchmark::kMillisecond)->UseRealTime();
-BENCHMARK(DesktopRowYields)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK_CAPTURE(DesktopOpenToFittedPicture, jpeg, "jpg")
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime();
+BENCHMARK(DesktopLiveResultAfterMenuChange)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK_CAPTURE(DecodePictureFile, bmp, "bmp")->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK_CAPTURE(DecodePictureFile, jpeg, "jpg")->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK_CAPTURE(DesktopReload, bmp, "bmp")->Unit(benchmark::kMillisecond)->UseRealTime();

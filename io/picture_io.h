@@ -60,7 +60,8 @@ struct WriteSettings {
 
 // Writes the bitmap in the given Qt format ("bmp", "png", ...) through a temporary
 // file that replaces `path` only once it is complete, so a failed save never
-// damages an existing file. Returns the failure, if any.
+// damages an existing file. `quality` (0 to 100) is for the formats that have one;
+// -1 leaves the writer's own. Returns the failure, if any.
 std::optional<FileError> SaveBitmapFile(const platform::Bitmap& bitmap,
                                         const platform::Display& display, const QString& path,
                                         const char* format = "bmp",

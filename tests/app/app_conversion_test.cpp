@@ -1,15 +1,18 @@
 // Whole conversions through the window's "Anaglyph" command: the window during a
-// run, "Cancel" chosen or the window closed inside a yield, every display format;
-// and the pictures between Qt images and the surfaces' bitmaps, as the view shows them.
+// run on its worker thread, "Cancel" chosen or the window closed during it, every
+// display format; and the pictures between Qt images and the surfaces' bitmaps, as
+// the view shows them.
 #include <QElapsedTimer>
+#include <QScrollBar>
 #include <QTest>
 #include <QTimer>
 #include <functional>
+#include <optional>
 #include <random>
 #include <span>
 
+#include "app/picture_view.h"
 #include "app/progress_band.h"
-#include "app/surface_view.h"
 #include "tests/app/app_test_main.h"
 #include "tests/app/window_fixture.h"
 
@@ -20,16 +23,6 @@ int Kept(int channel) {
     return (99 * channel + 50) / 100;
 }
 
-// Runs `act` inside the n-th yield to the window system from now on (n from 1):
-// each zero timer fires in the next event pass, which only a yield makes.
-void AtYield(int n, std::function<void()> act) {
-    if (n <= 1) {
-        QTimer::singleShot(0, std::move(act));
-        return;
-    }
-    QTimer::singleShot(0, [n, act = std::move(act)]() mutable { AtYield(n - 1, std::move(act)); });
-}
-
 StartedWindow OpenPicture(const QTemporaryDir& folder, int surface_bits,
                           const QImage& picture = TestPicture(41, 30)) {
     StartedWindow w = StartWindow(surface_bits);
@@ -38,6 +31,29 @@ StartedWindow OpenPicture(const QTemporaryDir& folder, int surface_bits,
     w.window->OpenPicturePath(path);
     return w;
 }
+
+// Acts once, inside the resize that first makes the band wider than its start.
+class BandGrowth : public QObject {
+  public:
+    BandGrowth(QWidget& band, std::function<void()> act) : act_(std::move(act)) {
+        band.installEventFilter(this);
+    }
+    bool Acted() const { return acted_; }
+
+  protected:
+    bool eventFilter(QObject* band, QEvent* event) override {
+        if (!acted_ && event->type() == QEvent::Resize &&
+            static_cast<QWidget*>(band)->width() > 1) {
+            acted_ = true;
+            act_();
+        }
+        return false;
+    }
+
+  private:
+    std::function<void()> act_;
+    bool acted_ = false;
+};
 
 // An RGB32 image whose unused alpha bytes are not 0xFF, as a decoder may leave them.
 QImage NoisyImage(int width, int height) {
@@ -59,76 +75,83 @@ class ConversionTest : public QObject {
         QVERIFY(folder_.isValid());
     }
 
-    // The yields deliver posted events every time and the window system's own (input
-    // such as a click on "Cancel", timers) every few milliseconds; the result shows
-    // once the run is over.
-    void YieldsLetTimersFire() {
-        const StartedWindow w = OpenPicture(folder_, 32);
+    // "Anaglyph" returns at once: the run goes on on a worker thread while the window
+    // handles its events, the band grows, and the result shows once the run is over.
+    void AnaglyphRunsWhileTheWindowWorks() {
+        const StartedWindow w = OpenPicture(folder_, 32, TestPicture(2400, 1600));
         frmQelun& window = *w.window;
-        bool fired = false;
-        bool fired_inside = false;
-        AtYield(1, [&] {
-            QTimer::singleShot(1, [&] { fired = true; });
-            QElapsedTimer wait;
-            wait.start();
-            while (!wait.hasExpired(10)) {
-            }
-        });
-        AtYield(3, [&] { fired_inside = fired; });
-        window.OriginalView()->repaint();
-        const std::int64_t conversions = window.OriginalView()->Conversions();
+        const std::int64_t conversions = window.View()->Conversions();
+        float widest = 0.0f;
         window.Menus().mnuAnaglyph->trigger();
-        QVERIFY(fired_inside);
-        QTRY_VERIFY(window.OriginalView()->Conversions() > conversions);
+        QVERIFY(window.Running());
+        bool timer_fired_during_run = false;
+        QTimer::singleShot(0, [&] { timer_fired_during_run = window.Running(); });
+        QVERIFY(QTest::qWaitFor([&] {
+            widest = std::max(widest, float(window.Band()->width()));
+            return !window.Running();
+        }));
+        QVERIFY(timer_fired_during_run);
+        QVERIFY(widest > 1.0f);
+        QCOMPARE(window.LastOutcome(), conversion::Outcome::kConverted);
+        QVERIFY(Shown(window) != TestPicture(2400, 1600));
+        QTRY_VERIFY(window.View()->Conversions() > conversions);
+        QVERIFY(window.LastConversionMs() >= 0);
     }
 
     // During a run "Anaglyph" reads "Cancel" and the commands that replace or write
-    // the pictures wait. "Cancel" chosen inside a yield, or the window closed there,
-    // ends the run with the opened picture back; a closed window closes (writing the
-    // settings) once the run has ended.
+    // the pictures wait. "Cancel" chosen at once or once the run is under way, or the
+    // window closed, ends the run with the opened picture back; a closed window closes
+    // (writing the settings) once the run has ended.
     void CancelRestoresThePicture_data() {
-        QTest::addColumn<int>("yield");
+        QTest::addColumn<bool>("under_way");
         QTest::addColumn<bool>("close");
-        for (const int n : {1, 61, 269}) QTest::addRow("cancel at %d", n) << n << false;
-        QTest::addRow("close at 10") << 10 << true;
+        QTest::addRow("cancel at once") << false << false;
+        QTest::addRow("cancel under way") << true << false;
+        QTest::addRow("close at once") << false << true;
+        QTest::addRow("close under way") << true << true;
     }
     void CancelRestoresThePicture() {
-        QFETCH(int, yield);
+        QFETCH(bool, under_way);
         QFETCH(bool, close);
-        const StartedWindow w = OpenPicture(folder_, 32);
+        const QImage picture = TestPicture(900, 700);
+        const StartedWindow w = OpenPicture(folder_, 32, picture);
         frmQelun& window = *w.window;
         window.Globals().glbWarp = 33;
         const MainMenus& m = window.Menus();
-        bool running = false;
-        bool still_open = false;
-        AtYield(yield, [&] {
-            QCOMPARE(m.mnuAnaglyph->text(), QStringLiteral("Cancel"));
-            for (const QAction* waits :
-                 {m.mnuFileOpen, m.mnuFileSaveAs, m.mnuFileReload, m.mnuDepthGrain})
-                QVERIFY(!waits->isEnabled());
-            running = window.CurrentRunState() == frmQelun::RunState::Running;
+        m.mnuAnaglyph->trigger();
+        QCOMPARE(m.mnuAnaglyph->text(), QStringLiteral("Cancel"));
+        for (const QAction* waits :
+             {m.mnuFileOpen, m.mnuFileSaveAs, m.mnuFileReload, m.mnuDepthGrain})
+            QVERIFY(!waits->isEnabled());
+        QCOMPARE(window.CurrentRunState(), frmQelun::RunState::Running);
+        const auto act = [&] {
             if (close)
                 window.close();
             else
                 m.mnuAnaglyph->trigger();
-            still_open = window.isVisible();
-        });
-        m.mnuAnaglyph->trigger();
-        QVERIFY(running && still_open);
+        };
+        // Under way: as the band first grows with the progress the worker posts.
+        std::optional<BandGrowth> grown;
+        if (under_way)
+            grown.emplace(*window.Band(), act);
+        else
+            act();
+        QVERIFY(window.isVisible());
+        QVERIFY(QTest::qWaitFor([&] { return !window.Running(); }));
+        if (grown) QVERIFY(grown->Acted());
         QCOMPARE(window.isVisible(), !close);
-        QCOMPARE(Shown(window), TestPicture(41, 30));
+        QCOMPARE(Shown(window), picture);
         QCOMPARE(m.mnuAnaglyph->text(), QStringLiteral("Anaglyph"));
         QVERIFY(window.Band()->isHidden());
         QVERIFY(m.mnuFileOpen->isEnabled());
-        QVERIFY(!window.Running());
         QCOMPARE(window.LastOutcome(), conversion::Outcome::kCancelled);
         const QSettings store(QStringLiteral("Zarvik"), QStringLiteral("Zarvik"));
         QCOMPARE(store.value(QStringLiteral("Settings/glbWarp")).toString(),
                  QString(close ? "33" : ""));
     }
 
-    // Every display format converts and saves what it shows, as a Windows bitmap
-    // whatever the name; the next run starts from the opened file again. At 32 bits
+    // Every display format converts and saves what it shows; the next run starts from
+    // the opened file again. At 32 bits
     // the lens's own channels come from the picture itself: red for "Red - Blue",
     // green and blue for "Blue - Red".
     void EveryDisplayFormatConverts_data() {
@@ -150,7 +173,7 @@ class ConversionTest : public QObject {
         const MainMenus& m = window.Menus();
         const QImage opened = Shown(window);
         m.mnuRedBlue[std::size_t(lens)]->trigger();
-        m.mnuAnaglyph->trigger();
+        QVERIFY(RunAnaglyph(window));
 
         const QImage result = Shown(window);
         QCOMPARE(result.size(), QSize(23, 11));
@@ -165,14 +188,14 @@ class ConversionTest : public QObject {
                 QCOMPARE(result.pixel(x, y) & lens_channels, kept & lens_channels);
             }
         }
-        QCOMPARE(window.OriginalView()->ShownImage(), result);
+        QCOMPARE(window.View()->ShownImage(), result);
 
-        const QString saved = folder_.filePath(QStringLiteral("saved.jpg"));
+        const QString saved = folder_.filePath(QStringLiteral("saved.bmp"));
         w.prompts->answers.push_back(saved);
         m.mnuFileSaveAs->trigger();
         QVERIFY(w.prompts->messages.isEmpty());
         QCOMPARE(QImage(saved, "BMP").convertToFormat(QImage::Format_RGB32), result);
-        m.mnuAnaglyph->trigger();
+        QVERIFY(RunAnaglyph(window));
         QCOMPARE(Shown(window), result);
     }
 
@@ -208,27 +231,34 @@ class ConversionTest : public QObject {
         }
     }
 
-    // A view taller than its window paints strips; a strip to the right, then one to
-    // the left with a gap between, and all that lies between them afterwards show the
-    // surface's pixels, and so does a pixel drawn after them.
-    void AViewPaintsTheSurfacesPixels() {
+    // At actual size the view paints the bitmap's own pixels wherever it is scrolled
+    // to, and a pixel drawn afterwards once the bitmap is said to have changed.
+    void AViewPaintsTheBitmapsPixels() {
         const platform::Display display(32);
-        platform::PictureSurface surface(display);
-        surface.SetPicture(pictureio::PictureFromImage(NoisyImage(31, 200), display));
-        QWidget parent;
-        parent.resize(40, 30);
-        SurfaceView view(surface, display, &parent);
-        const QImage expected = pictureio::ImageFromBitmap(surface.Image(), display);
-        for (const QRect strip :
-             {QRect(20, 120, 11, 20), QRect(0, 130, 5, 20), QRect(0, 120, 31, 20)}) {
-            QCOMPARE(view.grab(strip).toImage().convertToFormat(QImage::Format_RGB32),
-                     expected.copy(strip));
-        }
+        platform::Picture picture = pictureio::PictureFromImage(NoisyImage(31, 200), display);
+        PictureView view(display, nullptr);
+        view.resize(80, 30);
+        view.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&view));
+        view.ShowBitmap(&picture.bitmap);
+        view.ActualSize();
+        const QImage expected = pictureio::ImageFromBitmap(picture.bitmap, display);
         QCOMPARE(view.ShownImage(), expected);
-        surface.PSet(3, 150, platform::RGB(255, 0, 0));
-        surface.Refresh();
+        for (const int scrolled : {120, 0, 170}) {
+            view.verticalScrollBar()->setValue(scrolled);
+            const int top = view.verticalScrollBar()->value();
+            // The narrower picture is centred across the view.
+            const int left = (view.viewport()->width() - 31) / 2;
+            QCOMPARE(view.viewport()
+                         ->grab(QRect(left, 0, 31, 20))
+                         .toImage()
+                         .convertToFormat(QImage::Format_RGB32),
+                     expected.copy(QRect(0, top, 31, 20)));
+        }
+        std::uint8_t* pixel = picture.bitmap.MutableRow(150).data() + 3 * 4;
+        pixel[0] = 0, pixel[1] = 0, pixel[2] = 255;
+        view.BitmapChanged();
         QCOMPARE(view.ShownImage().pixel(3, 150), qRgb(255, 0, 0));
-        surface.SetRefreshHandler({});
     }
 
   private:

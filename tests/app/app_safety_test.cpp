@@ -32,7 +32,7 @@ class AppSafetyTest : public QObject {
         window.OpenPicturePath(path);
         QVERIFY(m.mnuAnaglyph->isEnabled());
         QVERIFY(m.mnuFileSaveAs->isEnabled());
-        m.mnuAnaglyph->trigger();
+        QVERIFY(RunAnaglyph(window));
         QVERIFY(window.LastOutcome() == conversion::Outcome::kConverted);
 
         // A save that fails leaves the caption naming the opened picture.

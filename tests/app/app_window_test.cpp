@@ -1,5 +1,6 @@
 // The settings store read at start-up and written at exit, the menus' option groups,
 // and the two tuning dialogs driven from the window as a user drives them.
+#include <QDialogButtonBox>
 #include <QDir>
 #include <QLabel>
 #include <QLineEdit>
@@ -101,7 +102,7 @@ class WindowTest : public QObject {
     void MenuCommandsAndOptionGroups() {
         const StartedWindow w = StartWindow();
         const MainMenus& m = w.window->Menus();
-        m.mnuAnaglyph->trigger();
+        QVERIFY(RunAnaglyph(*w.window));
         QCOMPARE(m.mnuAnaglyph->text(), QStringLiteral("Anaglyph"));
         QVERIFY(m.mnuFileOpen->isEnabled());
         QVERIFY(!w.window->Running());
@@ -132,7 +133,8 @@ class WindowTest : public QObject {
     // background). A click moves the chosen range's upper boundary (the first when
     // none is chosen) to the clicked x, rounded half to even, only strictly between
     // its neighbours; the last range has none above, and the edge columns lie at -1
-    // and 256. A range ends one below the next boundary, or at a boundary just clicked.
+    // and 256. A range ends one below the next boundary, the last at its own, just as
+    // the dialog shows it when it opens again.
     void GrainDialogDrivenByClicks() {
         QTemporaryDir folder;
         const QString path = folder.filePath(QStringLiteral("g.png"));
@@ -171,8 +173,11 @@ class WindowTest : public QObject {
                 QVERIFY2(values.Depth == c.depth, qPrintable(QStringLiteral("x %1").arg(c.x)));
                 for (std::size_t i = 0; i < 5; ++i) QCOMPARE(box.LineX(int(i)), float(c.depth[i]));
             }
-            QCOMPARE(Texts(dialog->txtTo), (QStringList{"30", "102", "149", "199", "257"}));
-            QCOMPARE(Texts(dialog->txtFrom), (QStringList{"0", "31", "103", "150", "200"}));
+            QCOMPARE(Texts(dialog->txtTo), (QStringList{"29", "101", "148", "199", "257"}));
+            QCOMPARE(Texts(dialog->txtFrom), (QStringList{"0", "30", "102", "149", "200"}));
+            frmDepthGrain reopened(const_cast<TavsMod::Values&>(values), nullptr);
+            QCOMPARE(Texts(reopened.txtTo), Texts(dialog->txtTo));
+            QCOMPARE(Texts(reopened.txtFrom), Texts(dialog->txtFrom));
 
             const auto click_at = [&](int pixel_x) {
                 QTest::mouseClick(dialog->picHistogram, Qt::LeftButton, Qt::NoModifier,
@@ -183,7 +188,7 @@ class WindowTest : public QObject {
             QTest::mouseClick(dialog->optDepth[0], Qt::LeftButton);
             click_at(0);
             QCOMPARE(values.Depth[0], -1);
-            QCOMPARE(dialog->txtFrom[1]->text(), QStringLiteral("0"));
+            QCOMPARE(dialog->txtFrom[1]->text(), QStringLiteral("-1"));
             click_at(1);
             QCOMPARE(values.Depth[0], 0);
 
@@ -196,6 +201,53 @@ class WindowTest : public QObject {
         };
         w.window->Menus().mnuDepthGrain->trigger();
         QVERIFY((values.Depth == std::array<std::int16_t, 5>{50, 120, 150, 200, 255}));
+    }
+
+    // Cancel, its button or Escape, puts back what each dialog opened with, however
+    // much was changed meanwhile; OK keeps the changes. The captions are spelt right.
+    void CancelRestoresEachDialogsValues_data() {
+        QTest::addColumn<bool>("grain");
+        QTest::addColumn<QString>("how");
+        for (const bool grain : {false, true})
+            for (const char* how : {"Cancel", "Escape", "OK"})
+                QTest::addRow("%s, %s", grain ? "Grain" : "Warp and Depth", how) << grain << how;
+    }
+    void CancelRestoresEachDialogsValues() {
+        QFETCH(bool, grain);
+        QFETCH(QString, how);
+        const StartedWindow w = StartWindow();
+        TavsMod::Values& values = w.window->Globals();
+        values.glbWarp = 40;
+        values.glbShift = 3;
+        const TavsMod::Values before = values;
+        QString title;
+        w.prompts->on_modal = [&](QDialog& shown) {
+            title = shown.windowTitle();
+            QAbstractButton* cancel = nullptr;
+            QAbstractButton* ok = nullptr;
+            if (auto* g = qobject_cast<frmDepthGrain*>(&shown)) {
+                QTest::mouseClick(g->optDepth[2], Qt::LeftButton);
+                g->picHistogram_MouseUp(1, 0, 170.0f, 0.0f);
+                QTest::mouseClick(g->Command2, Qt::LeftButton);  // "Default"
+                g->picHistogram_MouseUp(1, 0, 180.0f, 0.0f);
+                cancel = g->Command3;
+                ok = g->Command1;
+            } else if (auto* d = qobject_cast<frmWarpShift*>(&shown)) {
+                d->HScroll1->triggerAction(QAbstractSlider::SliderToMaximum);
+                d->HScroll2->triggerAction(QAbstractSlider::SliderToMinimum);
+                cancel = d->Buttons->button(QDialogButtonBox::Cancel);
+                ok = d->Buttons->button(QDialogButtonBox::Ok);
+            }
+            QVERIFY(cancel && ok && !(values == before));
+            if (how == "Escape")
+                QTest::keyClick(&shown, Qt::Key_Escape);
+            else
+                QTest::mouseClick(how == "OK" ? ok : cancel, Qt::LeftButton);
+        };
+        (grain ? w.window->Menus().mnuDepthGrain : w.window->Menus().mnuSetWarpShift)->trigger();
+        QCOMPARE(title, grain ? QStringLiteral("Set Depth Granularity")
+                              : QStringLiteral("Warp and Depth"));
+        QCOMPARE(values == before, how != "OK");
     }
 
     // The bars open on the window's values, a value outside a bar's range staying until

@@ -6,6 +6,7 @@
 #include <QImage>
 #include <QSettings>
 #include <QString>
+#include <QTest>
 #include <algorithm>
 #include <functional>
 #include <memory>
@@ -30,6 +31,17 @@ inline StartedWindow StartWindow(int surface_bits = 32) {
 // The picture the window shows, as an RGB32 image.
 inline QImage Shown(frmQelun& window) {
     return pictureio::ImageFromBitmap(window.Surfaces().picOriginal.Image(), window.GetDisplay());
+}
+
+// Chooses "Anaglyph" and waits for the run on its worker thread to end.
+[[nodiscard]] inline bool RunAnaglyph(frmQelun& window) {
+    window.Menus().mnuAnaglyph->trigger();
+    return QTest::qWaitFor([&] { return !window.Running(); }, 60000);
+}
+
+// Waits for the live result to follow the last change.
+[[nodiscard]] inline bool WaitForLiveResult(frmQelun& window) {
+    return QTest::qWaitFor([&] { return !window.LiveRunning(); }, 60000);
 }
 
 inline QByteArray ReadAll(const QString& path) {

@@ -1,0 +1,72 @@
+// Saving in the format a file's name asks for: Save Result As and the exports of the
+// depth map and the second view.
+#include <QFileInfo>
+
+#include "app/file_messages.h"
+#include "app/frm_qelun.h"
+#include "app/wait_cursor.h"
+#include "io/picture_formats.h"
+#include "io/picture_io.h"
+
+namespace {
+
+QString CannotWriteText(const QString& path) {
+    return QStringLiteral(
+               "Zarvik cannot write a '.%1' file, so '%2' was not saved.\r\nName it .bmp, "
+               ".png, .jpg, .tif or .webp to save it in that format.")
+        .arg(QFileInfo(path).suffix(), path);
+}
+
+}  // namespace
+
+// The extension names the format. A name without one takes the chosen filter's format
+// and extension; with no filter either (the classic dialog) it is a Windows bitmap
+// under the name as given, as it always was. An extension that names no writable
+// format is refused, writing nothing.
+void frmQelun::SaveView(const platform::Bitmap& bitmap, const QString& chosen,
+                        const QString& filter, bool result) {
+    QString path = filemessages::TrimmedPath(chosen);
+    std::optional<QByteArray> format = pictureio::WriterFormatForPath(path);
+    if (!format && !QFileInfo(path).suffix().isEmpty()) {
+        ShowFileError(CannotWriteText(path));
+        return;
+    }
+    if (!format) {
+        format = pictureio::FormatOfFilter(filter);
+        if (format)
+            path += QLatin1Char('.') + pictureio::ExtensionOfFilter(filter);
+        else
+            format = QByteArray("bmp");
+    }
+    int quality = -1;
+    if (pictureio::HasQuality(*format)) {
+        const std::optional<int> asked =
+            prompts_->AskQuality(this, QString::fromLatin1(format->toUpper()), jpeg_quality_);
+        if (!asked) return;
+        jpeg_quality_ = *asked;
+        quality = *asked;
+    }
+    WaitCursor wait;
+    Yield();
+    const QString title = filemessages::FileTitleOf(path);
+    initial_folder_ = filemessages::InitialFolderOf(path, title);
+    const auto error =
+        pictureio::SaveBitmapFile(bitmap, display_, path, format->constData(), quality);
+    wait.Restore();
+    // The caption names a file only once it holds what was saved, and only the result's.
+    if (error)
+        ShowFileError(filemessages::SaveFailureText(*error, path));
+    else if (result)
+        setWindowTitle(filemessages::WindowCaptionFor(title));
+}
+
+void frmQelun::ExportView(Stage stage) {
+    if (Running() || !has_views_) return;
+    QString filter;
+    const FileChoice choice =
+        prompts_->AskSaveFormatFile(this, initial_folder_, pictureio::SaveFilters(), filter);
+    if (!Chosen(choice)) return;
+    const platform::Bitmap& bitmap =
+        stage == Stage::kDepthMap ? surfaces_.picDepth.Image() : surfaces_.picResult.Image();
+    SaveView(bitmap, choice.path, filter, false);
+}
