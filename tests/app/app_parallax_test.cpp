@@ -88,7 +88,7 @@ class ParallaxTest : public QObject {
         QVERIFY(w.window->DepthFrom());
         QVERIFY(w.window->Menus().parallax.mnuCloseDepthMap->isEnabled());
         w.window->Menus().parallax.mnuStrengthLevel[2]->trigger();
-        w.window->Menus().mnuAnaglyph->trigger();
+        QVERIFY(RunAnaglyph(*w.window));
         QCOMPARE(w.window->LastOutcome(), std::optional(conversion::Outcome::kConverted));
         const QImage depth = pictureio::ImageFromBitmap(w.window->Surfaces().picDepth.Image(),
                                                         w.window->GetDisplay());

@@ -47,7 +47,7 @@ class StereoMenuTest : public QObject {
         window.Menus().stereo.mnuLayouts[1]->trigger();
         QVERIFY(window.Menus().stereo.mnuLayouts[1]->isChecked());
         QVERIFY(!window.Menus().stereo.mnuLayouts[0]->isChecked());
-        window.Menus().mnuAnaglyph->trigger();
+        QVERIFY(RunAnaglyph(window));
         QCOMPARE(window.LastOutcome(), std::optional(conversion::Outcome::kConverted));
         const QImage shown = Shown(window);
         QCOMPARE(shown.size(), QSize(82, 30));
