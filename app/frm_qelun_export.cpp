@@ -50,9 +50,8 @@ void frmQelun::SaveView(const platform::Bitmap& bitmap, const QString& chosen,
     Yield();
     const QString title = filemessages::FileTitleOf(path);
     initial_folder_ = filemessages::InitialFolderOf(path, title);
-    const auto error =
-        pictureio::SaveBitmapFile(bitmap, display_, path, format->constData(),
-                                  pictureio::WriteSettings{quality, -1});
+    const auto error = pictureio::SaveBitmapFile(bitmap, display_, path, format->constData(),
+                                                 pictureio::WriteSettings{quality, -1});
     wait.Restore();
     // The caption names a file only once it holds what was saved, and only the result's.
     if (error)

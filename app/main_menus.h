@@ -5,8 +5,8 @@
 
 #include "app/background_menu.h"
 #include "app/parallax_menus.h"
-#include "app/stereo_menus.h"
 #include "app/scene_menus.h"
+#include "app/stereo_menus.h"
 #include "app/view_menus.h"
 
 class QAction;
@@ -53,7 +53,7 @@ struct MainMenus {
     QAction* mnuBatch = nullptr;  // "About"
 
     ParallaxMenus parallax;  // the scaled strength's entries in File and WarpDepth
-    ViewMenus view;  // View, Open Recent, exports, Quit
+    ViewMenus view;          // View, Open Recent, exports, Quit
 };
 
 // Fills the bar in display order. Every entry is enabled and unchecked, as designed;

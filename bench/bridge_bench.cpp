@@ -17,7 +17,8 @@ platform::PictureSurface MakeSurface(const platform::Display& display) {
     platform::PictureSurface surface(display);
     platform::Bitmap bitmap(kWidth, kHeight, display.HeaderBitsPixel());
     auto bits = bitmap.MutableBits();
-    for (std::size_t i = 0; i < bits.size(); ++i) bits[i] = static_cast<std::uint8_t>(i * 31 + (i >> 12));
+    for (std::size_t i = 0; i < bits.size(); ++i)
+        bits[i] = static_cast<std::uint8_t>(i * 31 + (i >> 12));
     surface.SetPicture({bitmap, std::nullopt});
     return surface;
 }

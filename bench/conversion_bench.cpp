@@ -51,7 +51,8 @@ template <int Slot>
 void Timed(core::StageContext& context) {
     const auto start = std::chrono::steady_clock::now();
     inner[Slot](context);
-    seconds[Slot] += std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+    seconds[Slot] +=
+        std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
 }
 
 template <int... Slots>
@@ -67,14 +68,15 @@ conversion::StageTable TimedTable(std::integer_sequence<int, Slots...>) {
     constexpr std::array<conversion::Stage, kSlots> timed = {Timed<Slots>...};
     for (int i = 0; i < n; ++i) {
         inner[static_cast<std::size_t>(i)] = *entries[static_cast<std::size_t>(i)];
-        if (*entries[static_cast<std::size_t>(i)]) *entries[static_cast<std::size_t>(i)] = timed[static_cast<std::size_t>(i)];
+        if (*entries[static_cast<std::size_t>(i)])
+            *entries[static_cast<std::size_t>(i)] = timed[static_cast<std::size_t>(i)];
     }
     return table;
 }
 
-constexpr const char* kSlotNames[kSlots] = {"cue0", "cue1", "cue2", "cue3", "cue4", "cue5", "invert",
-                                            "centre", "warp", "blur0", "smere", "blur", "mean", "median",
-                                            "max", "anaglyph", "frame", "", "", ""};
+constexpr const char* kSlotNames[kSlots] = {
+    "cue0",  "cue1", "cue2", "cue3",   "cue4", "cue5",     "invert", "centre", "warp", "blur0",
+    "smere", "blur", "mean", "median", "max",  "anaglyph", "frame",  "",       "",     ""};
 
 struct Option {
     const char* name;
@@ -96,22 +98,32 @@ void Convert(benchmark::State& state, const Option& option) {
     conversion::Run(picture, display, choices, progress, table);
     seconds.fill(0.0);
     for (auto _ : state) {
-        const conversion::Result result = conversion::Run(picture, display, choices, progress, table);
+        const conversion::Result result =
+            conversion::Run(picture, display, choices, progress, table);
         benchmark::DoNotOptimize(result.views.anaglyph.bitmap.Bits().data());
     }
     double total = 0;
     for (double s : seconds) total += s;
     for (int i = 0; i < kSlots; ++i)
         if (seconds[static_cast<std::size_t>(i)] > 0)
-            state.counters[std::string("share_") + kSlotNames[i]] = seconds[static_cast<std::size_t>(i)] / total;
+            state.counters[std::string("share_") + kSlotNames[i]] =
+                seconds[static_cast<std::size_t>(i)] / total;
     state.SetItemsProcessed(state.iterations() * width * height);
 }
 
 const Option kOptions[] = {
     {"default", [](core::ConversionSettings&, TavsMod::Values&) {}},
     {"cue_weights", [](core::ConversionSettings& s, TavsMod::Values&) { s.DepthCue = 1; }},
-    {"cue_green", [](core::ConversionSettings& s, TavsMod::Values&) { s.DepthCue = 2; s.CueColor = 1; }},
-    {"cue_yellow", [](core::ConversionSettings& s, TavsMod::Values&) { s.DepthCue = 2; s.CueColor = 3; }},
+    {"cue_green",
+     [](core::ConversionSettings& s, TavsMod::Values&) {
+         s.DepthCue = 2;
+         s.CueColor = 1;
+     }},
+    {"cue_yellow",
+     [](core::ConversionSettings& s, TavsMod::Values&) {
+         s.DepthCue = 2;
+         s.CueColor = 3;
+     }},
     {"cue_luminance", [](core::ConversionSettings& s, TavsMod::Values&) { s.DepthCue = 3; }},
     {"cue_saturation", [](core::ConversionSettings& s, TavsMod::Values&) { s.DepthCue = 4; }},
     {"cue_bands", [](core::ConversionSettings& s, TavsMod::Values&) { s.DepthCue = 5; }},
@@ -120,23 +132,42 @@ const Option kOptions[] = {
     {"mean", [](core::ConversionSettings& s, TavsMod::Values&) { s.BlurChoice = 3; }},
     {"median", [](core::ConversionSettings& s, TavsMod::Values&) { s.BlurChoice = 4; }},
     {"max", [](core::ConversionSettings& s, TavsMod::Values&) { s.BlurChoice = 5; }},
-    {"warp_1", [](core::ConversionSettings& s, TavsMod::Values& g) { s.DoWarp = true; g.glbWarp = 1; }},
-    {"warp_100", [](core::ConversionSettings& s, TavsMod::Values& g) { s.DoWarp = true; g.glbWarp = 100; }},
+    {"warp_1",
+     [](core::ConversionSettings& s, TavsMod::Values& g) {
+         s.DoWarp = true;
+         g.glbWarp = 1;
+     }},
+    {"warp_100",
+     [](core::ConversionSettings& s, TavsMod::Values& g) {
+         s.DoWarp = true;
+         g.glbWarp = 100;
+     }},
     {"added_depth", [](core::ConversionSettings& s, TavsMod::Values&) { s.DoShift = true; }},
-    {"frame_full", [](core::ConversionSettings& s, TavsMod::Values&) { s.ShowFrame = 1; s.FrameType = 1; }},
+    {"frame_full",
+     [](core::ConversionSettings& s, TavsMod::Values&) {
+         s.ShowFrame = 1;
+         s.FrameType = 1;
+     }},
     {"blue_red", [](core::ConversionSettings& s, TavsMod::Values&) { s.Lens = 1; }},
 };
 
 void RegisterAll() {
     for (auto [w, h] : {std::pair{1000, 750}, std::pair{4000, 3000}, std::pair{8000, 6000}}) {
-        benchmark::RegisterBenchmark("memcpy_grid", MemcpyOfTheGrid)->Args({w, h})->Unit(benchmark::kMillisecond);
+        benchmark::RegisterBenchmark("memcpy_grid", MemcpyOfTheGrid)
+            ->Args({w, h})
+            ->Unit(benchmark::kMillisecond);
         benchmark::RegisterBenchmark("convert/default", Convert, kOptions[0])
-            ->Args({w, h})->Unit(benchmark::kMillisecond)->UseRealTime();
+            ->Args({w, h})
+            ->Unit(benchmark::kMillisecond)
+            ->UseRealTime();
     }
     for (const auto& option : kOptions) {
         if (&option == &kOptions[0]) continue;
-        benchmark::RegisterBenchmark((std::string("convert/") + option.name).c_str(), Convert, option)
-            ->Args({4000, 3000})->Unit(benchmark::kMillisecond)->UseRealTime();
+        benchmark::RegisterBenchmark((std::string("convert/") + option.name).c_str(), Convert,
+                                     option)
+            ->Args({4000, 3000})
+            ->Unit(benchmark::kMillisecond)
+            ->UseRealTime();
     }
 }
 

@@ -22,18 +22,18 @@ using Choices = core::Choices;
 
 // Each in the display's own pixel format.
 struct Views {
-    platform::Picture anaglyph;   // the picture of picOriginal, which "Save Result As" writes
-    platform::Bitmap depth_map;   // picDepth after the run
-    platform::Bitmap second_view; // picResult after the run
-    platform::Bitmap left_view;   // the first eye's: the picture itself, classically
-    platform::Bitmap right_view;  // the second eye's: the second view
+    platform::Picture anaglyph;    // the picture of picOriginal, which "Save Result As" writes
+    platform::Bitmap depth_map;    // picDepth after the run
+    platform::Bitmap second_view;  // picResult after the run
+    platform::Bitmap left_view;    // the first eye's: the picture itself, classically
+    platform::Bitmap right_view;   // the second eye's: the second view
 };
 
 enum class Outcome { kConverted, kCancelled, kFailed };
 
 struct Result {
     Outcome outcome = Outcome::kFailed;
-    Views views;            // only when converted
+    Views views;              // only when converted
     std::string failed_step;  // only when failed: the step, in the user's words
     std::string reason;       // only when failed: "out of memory", or what went wrong
     // The layout the scene depth followed ("classic": it changed nothing); empty when

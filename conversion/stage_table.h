@@ -11,7 +11,7 @@ using Stage = void (*)(core::StageContext&);
 
 // An empty entry is skipped.
 struct StageTable {
-    std::array<Stage, 6> cues{};   // by DepthCue
+    std::array<Stage, 6> cues{};  // by DepthCue
     Stage invert = nullptr;
     Stage centre = nullptr;
     Stage warp = nullptr;

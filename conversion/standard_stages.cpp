@@ -5,8 +5,8 @@
 #include "depth/gray_scale.h"
 #include "depth/invert_depth.h"
 #include "depth/warp_depth_map.h"
-#include "stereo/frame.h"
 #include "stereo/anaglyph_composition.h"
+#include "stereo/frame.h"
 #include "stereo/scaled_views.h"
 #include "stereo/stereo_composition.h"
 

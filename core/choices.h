@@ -3,10 +3,10 @@
 // values. Each member's defaults give the classic conversion; the settings table
 // (settings_table.h) says which of them are stored, under which key.
 #include "core/conversion_settings.h"
-#include "core/picture_choices.h"
 #include "core/parallax_choices.h"
-#include "core/stereo_choices.h"
+#include "core/picture_choices.h"
 #include "core/scene_choices.h"
+#include "core/stereo_choices.h"
 #include "core/tavs_mod.h"
 
 namespace core {

@@ -17,7 +17,9 @@ void CheckSides(int width, int height) {
 
 }  // namespace
 
-PixelGrid::PixelGrid(const PixelGrid& other) { *this = other; }
+PixelGrid::PixelGrid(const PixelGrid& other) {
+    *this = other;
+}
 
 PixelGrid& PixelGrid::operator=(const PixelGrid& other) {
     if (this == &other) return *this;

@@ -26,7 +26,7 @@ static_assert(sizeof(PixelTriple) == 3 && alignof(PixelTriple) == 1);
 static_assert(std::is_trivial_v<PixelTriple>);
 
 class PixelGrid {
-public:
+  public:
     PixelGrid() = default;
     PixelGrid(int width, int height) { Resize(width, height); }
     PixelGrid(const PixelGrid& other);
@@ -48,13 +48,17 @@ public:
     const PixelTriple& operator()(int x, int y) const { return data_[Index(x, y)]; }
 
     std::span<PixelTriple> Row(int y) { return {data_.get() + Index(0, y), Size(width_)}; }
-    std::span<const PixelTriple> Row(int y) const { return {data_.get() + Index(0, y), Size(width_)}; }
+    std::span<const PixelTriple> Row(int y) const {
+        return {data_.get() + Index(0, y), Size(width_)};
+    }
     std::span<PixelTriple> Pixels() { return {data_.get(), Size(width_) * Size(height_)}; }
-    std::span<const PixelTriple> Pixels() const { return {data_.get(), Size(width_) * Size(height_)}; }
+    std::span<const PixelTriple> Pixels() const {
+        return {data_.get(), Size(width_) * Size(height_)};
+    }
 
     friend bool operator==(const PixelGrid& a, const PixelGrid& b);
 
-private:
+  private:
     static std::size_t Size(int n) { return static_cast<std::size_t>(n); }
     std::size_t Index(int x, int y) const { return Size(y) * Size(width_) + Size(x); }
 

@@ -7,7 +7,7 @@
 namespace core {
 
 class Progress {
-public:
+  public:
     virtual ~Progress() = default;
 
     // The share of the polled rows done so far, from 0 to 1.
@@ -22,20 +22,20 @@ public:
     void Cancel() { cancelled_.store(true, std::memory_order_relaxed); }
     bool Cancelled() const { return cancelled_.load(std::memory_order_relaxed); }
 
-private:
+  private:
     std::atomic<bool> cancelled_{false};
 };
 
 // Marks a step that polls no rows for as long as it lives, so that the caller hears
 // of its end even when it fails.
 class LongStepScope {
-public:
+  public:
     explicit LongStepScope(Progress& progress) : progress_(progress) { progress_.LongStep(true); }
     ~LongStepScope() { progress_.LongStep(false); }
     LongStepScope(const LongStepScope&) = delete;
     LongStepScope& operator=(const LongStepScope&) = delete;
 
-private:
+  private:
     Progress& progress_;
 };
 

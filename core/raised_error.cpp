@@ -14,8 +14,12 @@ void RaiseError(std::int32_t number, std::string source, std::string description
     Slot() = RaisedError{number, std::move(source), std::move(description)};
 }
 
-const std::optional<RaisedError>& LastRaisedError() { return Slot(); }
+const std::optional<RaisedError>& LastRaisedError() {
+    return Slot();
+}
 
-void ClearRaisedError() { Slot().reset(); }
+void ClearRaisedError() {
+    Slot().reset();
+}
 
 }  // namespace core

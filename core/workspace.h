@@ -7,8 +7,13 @@ namespace core {
 
 struct Workspace {
     explicit Workspace(const platform::Display& display)
-        : picOriginal(display), picDepth(display), picResult(display), PicRed(display),
-          PicBlue(display), PicFinal(display), picLeft(display) {}
+        : picOriginal(display),
+          picDepth(display),
+          picResult(display),
+          PicRed(display),
+          PicBlue(display),
+          PicFinal(display),
+          picLeft(display) {}
 
     platform::PictureSurface picOriginal;  // the loaded picture, then the anaglyph
     platform::PictureSurface picDepth;     // the depth map

@@ -15,7 +15,7 @@ constexpr int kDepths[] = {8, 15, 16, 24, 32};
 // Cancels at one chosen yield, as a user choosing "Cancel" would, and checks that
 // the steps that poll no rows are marked in pairs.
 class CancellingProgress : public core::Progress {
-public:
+  public:
     explicit CancellingProgress(int cancel_at) : cancel_at_(cancel_at) {}
     void Yield() override {
         if (++yields_ == cancel_at_) Cancel();
@@ -26,7 +26,7 @@ public:
     }
     bool InLongStep() const { return in_long_step_; }
 
-private:
+  private:
     int cancel_at_;
     int yields_ = 0;
     bool in_long_step_ = false;

@@ -13,8 +13,15 @@ namespace {
 
 bool IsBitmapDepth(int bits_pixel) {
     switch (bits_pixel) {
-        case 1: case 4: case 8: case 16: case 24: case 32: return true;
-        default: return false;
+        case 1:
+        case 4:
+        case 8:
+        case 16:
+        case 24:
+        case 32:
+            return true;
+        default:
+            return false;
     }
 }
 
@@ -105,7 +112,8 @@ std::span<std::uint8_t> Bitmap::MutableBits() {
     if (blank_pixel_) MakeBlankBytes();
     if (!bits_) return {};
     if (bits_.use_count() > 1) {
-        auto own = std::make_shared_for_overwrite<std::uint8_t[]>(std::max<std::size_t>(ByteCount(), 1));
+        auto own =
+            std::make_shared_for_overwrite<std::uint8_t[]>(std::max<std::size_t>(ByteCount(), 1));
         std::memcpy(own.get(), bits_.get(), ByteCount());
         bits_ = std::move(own);
     }
@@ -119,7 +127,8 @@ std::span<std::uint8_t> Bitmap::BitsForOverwrite() {
     }
     if (!bits_) return {};
     if (bits_.use_count() > 1)
-        bits_ = std::make_shared_for_overwrite<std::uint8_t[]>(std::max<std::size_t>(ByteCount(), 1));
+        bits_ =
+            std::make_shared_for_overwrite<std::uint8_t[]>(std::max<std::size_t>(ByteCount(), 1));
     return {bits_.get(), ByteCount()};
 }
 

@@ -33,7 +33,7 @@ struct BitmapHeader {
 static_assert(sizeof(BitmapHeader) == 24);
 
 class Bitmap {
-public:
+  public:
     Bitmap() = default;
     // bits_pixel is what the header reports: 1, 4, 8, 16, 24 or 32. The bytes start zero.
     // Throws std::invalid_argument for a side above kMaxBitmapSide, a negative side or
@@ -71,29 +71,31 @@ public:
     // bytes are unspecified until written.
     std::span<std::uint8_t> BitsForOverwrite();
     std::span<const std::uint8_t> Row(int y) const { return Bits().subspan(Offset(y), RowSize()); }
-    std::span<std::uint8_t> MutableRow(int y) { return MutableBits().subspan(Offset(y), RowSize()); }
+    std::span<std::uint8_t> MutableRow(int y) {
+        return MutableBits().subspan(Offset(y), RowSize());
+    }
 
     bool SharesBitsWith(const Bitmap& other) const { return bits_ && bits_ == other.bits_; }
 
-private:
-  // Checks and sets the shape; no bytes yet.
-  struct Shape {};
-  Bitmap(int width, int height, int bits_pixel, Shape);
-  void Allocate() const;
-  // Makes the bytes of a blank whose bytes are not made yet.
-  void MakeBlankBytes() const;
+  private:
+    // Checks and sets the shape; no bytes yet.
+    struct Shape {};
+    Bitmap(int width, int height, int bits_pixel, Shape);
+    void Allocate() const;
+    // Makes the bytes of a blank whose bytes are not made yet.
+    void MakeBlankBytes() const;
 
-  std::size_t ByteCount() const { return static_cast<std::size_t>(SizeBytes()); }
-  std::size_t Offset(int y) const { return static_cast<std::size_t>(stride_ * y); }
-  std::size_t RowSize() const { return static_cast<std::size_t>(stride_); }
+    std::size_t ByteCount() const { return static_cast<std::size_t>(SizeBytes()); }
+    std::size_t Offset(int y) const { return static_cast<std::size_t>(stride_ * y); }
+    std::size_t RowSize() const { return static_cast<std::size_t>(stride_); }
 
-  int width_ = 0;
-  int height_ = 0;
-  int bits_pixel_ = 0;
-  std::int64_t stride_ = 0;
-  // Both change in const accessors only to make a blank's bytes on first use.
-  mutable std::shared_ptr<std::uint8_t[]> bits_;
-  mutable std::optional<std::uint32_t> blank_pixel_;  // set while a blank has no bytes
+    int width_ = 0;
+    int height_ = 0;
+    int bits_pixel_ = 0;
+    std::int64_t stride_ = 0;
+    // Both change in const accessors only to make a blank's bytes on first use.
+    mutable std::shared_ptr<std::uint8_t[]> bits_;
+    mutable std::optional<std::uint32_t> blank_pixel_;  // set while a blank has no bytes
 };
 
 }  // namespace platform

@@ -16,8 +16,14 @@ constexpr Rgb RGB(int red, int green, int blue) {
                             (static_cast<std::uint32_t>(green & 0xFF) << 8) |
                             static_cast<std::uint32_t>(red & 0xFF));
 }
-constexpr int RedOf(Rgb c) { return c & 0xFF; }
-constexpr int GreenOf(Rgb c) { return (c >> 8) & 0xFF; }
-constexpr int BlueOf(Rgb c) { return (c >> 16) & 0xFF; }
+constexpr int RedOf(Rgb c) {
+    return c & 0xFF;
+}
+constexpr int GreenOf(Rgb c) {
+    return (c >> 8) & 0xFF;
+}
+constexpr int BlueOf(Rgb c) {
+    return (c >> 16) & 0xFF;
+}
 
 }  // namespace platform

@@ -12,8 +12,8 @@ Palette::Palette(std::span<const PaletteEntry> entries)
 int Palette::GetPaletteEntries(int start, int count, std::span<PaletteEntry> out) const {
     if (start < 0 || count <= 0) return 0;
     int copied = 0;
-    for (int i = start; i < start + count && i < EntryCount() &&
-                        static_cast<std::size_t>(copied) < out.size();
+    for (int i = start;
+         i < start + count && i < EntryCount() && static_cast<std::size_t>(copied) < out.size();
          ++i) {
         out[static_cast<std::size_t>(copied++)] = entries_[static_cast<std::size_t>(i)];
     }
@@ -23,8 +23,8 @@ int Palette::GetPaletteEntries(int start, int count, std::span<PaletteEntry> out
 int Palette::SetPaletteEntries(int start, int count, std::span<const PaletteEntry> in) {
     if (start < 0 || count <= 0) return 0;
     int written = 0;
-    for (int i = start; i < start + count && i < EntryCount() &&
-                        static_cast<std::size_t>(written) < in.size();
+    for (int i = start;
+         i < start + count && i < EntryCount() && static_cast<std::size_t>(written) < in.size();
          ++i) {
         entries_[static_cast<std::size_t>(i)] = in[static_cast<std::size_t>(written++)];
     }

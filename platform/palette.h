@@ -29,7 +29,7 @@ using PaletteTable = std::array<PaletteEntry, kMaxPaletteEntries>;
 std::uint32_t NearestEntry(std::span<const PaletteEntry> entries, std::uint32_t color);
 
 class Palette {
-public:
+  public:
     Palette() = default;
     explicit Palette(std::span<const PaletteEntry> entries);
 
@@ -46,7 +46,7 @@ public:
         return NearestEntry(entries_, color);
     }
 
-private:
+  private:
     std::vector<PaletteEntry> entries_;
 };
 

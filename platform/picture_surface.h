@@ -27,7 +27,7 @@ struct Picture {
 };
 
 class PictureSurface {
-public:
+  public:
     explicit PictureSurface(const Display& display);
 
     const Display& GetDisplay() const { return *display_; }
@@ -98,7 +98,7 @@ public:
     // Called on every Refresh, so that the window can repaint what shows the surface.
     void SetRefreshHandler(std::function<void()> handler) { on_refresh_ = std::move(handler); }
 
-private:
+  private:
     Bitmap BlankImage(int width, int height) const;
     std::uint32_t BackPixel() const { return display_->ColorToPixel(back_color_); }
 

@@ -84,7 +84,6 @@ void ComposeStereoPicture(core::StageContext& context, platform::PictureSurface&
     ShowComposed(context.surfaces, composed, views.bits);
 }
 
-
 void MakeStereoPicture(core::StageContext& context) {
     if (!context.stereo || context.stereo->Classic()) {
         MakeAnaglyph(context);

@@ -96,9 +96,8 @@ int RunBatch(const ConvertOptions& options, const RunSettings& run) {
         total, JobsToRun(options.batch), keys,
         [&](int i) {
             PictureReport report;
-            report.converted =
-                ConvertOne(jobs[static_cast<std::size_t>(i)], run, display, written,
-                           report.lines, options.verbose);
+            report.converted = ConvertOne(jobs[static_cast<std::size_t>(i)], run, display, written,
+                                          report.lines, options.verbose);
             return report;
         },
         [&](int i, const PictureReport& report) {

@@ -8,9 +8,9 @@
 #include <cstdint>
 #include <optional>
 
+#include "tools/batch_options.h"
 #include "tools/parallax_options.h"
 #include "tools/stereo_options.h"
-#include "tools/batch_options.h"
 
 namespace convert_tool {
 
@@ -31,7 +31,7 @@ struct SettingChoices {
     std::optional<std::int16_t> frame_color;
     StereoOptionChoices stereo;               // --method, --glasses, --layout
     std::optional<std::uint32_t> background;  // 0xRRGGBB
-    std::optional<std::int16_t> scene;  // a core::Scene
+    std::optional<std::int16_t> scene;        // a core::Scene
 };
 
 struct ConvertOptions {

@@ -50,7 +50,8 @@ void Save(const platform::Bitmap& bitmap, const platform::Display& display, cons
           const pictureio::WriteSettings& write, QStringList& failures) {
     if (path.isEmpty()) return;
     PluginMessages messages;
-    const auto failure = pictureio::SaveBitmapFile(bitmap, display, path, FormatForPath(path), write);
+    const auto failure =
+        pictureio::SaveBitmapFile(bitmap, display, path, FormatForPath(path), write);
     if (failure) {
         failures << QStringLiteral("cannot write %1: %2")
                         .arg(QuotedPath(path),

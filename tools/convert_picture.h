@@ -13,11 +13,11 @@ namespace convert_tool {
 
 struct PictureJob {
     QString input;
-    QString output;       // the anaglyph
-    QString depth_map;    // picDepth after the run; empty: not written
-    QString second_view;  // picResult after the run; empty: not written
+    QString output;                  // the anaglyph
+    QString depth_map;               // picDepth after the run; empty: not written
+    QString second_view;             // picResult after the run; empty: not written
     pictureio::WriteSettings write;  // for every file the job writes
-    ParallaxOptions parallax{};  // the depth map it reads, both eyes' views it writes
+    ParallaxOptions parallax{};      // the depth map it reads, both eyes' views it writes
 };
 
 struct PictureOutcome {

@@ -43,12 +43,24 @@ void* Allocate(std::size_t size) {
 }  // namespace
 
 #if ZARVIK_COUNTS_ALLOCATIONS
-void* operator new(std::size_t size) { return Allocate(size); }
-void* operator new[](std::size_t size) { return Allocate(size); }
-void operator delete(void* p) noexcept { std::free(p); }
-void operator delete[](void* p) noexcept { std::free(p); }
-void operator delete(void* p, std::size_t) noexcept { std::free(p); }
-void operator delete[](void* p, std::size_t) noexcept { std::free(p); }
+void* operator new(std::size_t size) {
+    return Allocate(size);
+}
+void* operator new[](std::size_t size) {
+    return Allocate(size);
+}
+void operator delete(void* p) noexcept {
+    std::free(p);
+}
+void operator delete[](void* p) noexcept {
+    std::free(p);
+}
+void operator delete(void* p, std::size_t) noexcept {
+    std::free(p);
+}
+void operator delete[](void* p, std::size_t) noexcept {
+    std::free(p);
+}
 #endif
 
 namespace {
@@ -97,7 +109,8 @@ TEST_P(FailingAllocationTest, EveryAllocationFailsCleanly) {
 INSTANTIATE_TEST_SUITE_P(
     EveryCueAndFilter, FailingAllocationTest,
     testing::Values(Config{"mean_smere_8bit", 0, 1, 8}, Config{"weights_blur_15bit", 1, 2, 15},
-                    Config{"colour_mean_16bit", 2, 3, 16}, Config{"lightness_median_24bit", 3, 4, 24},
+                    Config{"colour_mean_16bit", 2, 3, 16},
+                    Config{"lightness_median_24bit", 3, 4, 24},
                     Config{"maximum_max_32bit", 4, 5, 32}, Config{"bands_smere_32bit", 5, 1, 32}),
     [](const testing::TestParamInfo<Config>& info) { return std::string(info.param.name); });
 

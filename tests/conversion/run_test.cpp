@@ -170,7 +170,8 @@ TEST(ConcurrentRunTest, TwoRunsAtOnceMatchEachAlone) {
     const platform::Display display(32);
     const auto picture_of = [&](int seed) {
         return testing_support::MakePicture(display, 61, 47, [seed](int x, int y) {
-            return platform::RGB((x * 7 + seed) % 256, (y * 11 + x * seed) % 256, (x * y + seed) % 256);
+            return platform::RGB((x * 7 + seed) % 256, (y * 11 + x * seed) % 256,
+                                 (x * y + seed) % 256);
         });
     };
     const platform::Picture pictures[2] = {picture_of(3), picture_of(101)};

@@ -67,7 +67,9 @@ inline std::vector<std::uint8_t> ImageBytes(const platform::PictureSurface& surf
     return {bits.begin(), bits.end()};
 }
 
-inline const conversion::StageTable& DepthStages() { return conversion::StandardStages(); }
+inline const conversion::StageTable& DepthStages() {
+    return conversion::StandardStages();
+}
 
 // DepthCue `cue` from picOriginal to picDepth, with CueColor `cue_color`.
 inline void RunCue(StageRig& rig, int cue, std::int16_t cue_color = 0) {

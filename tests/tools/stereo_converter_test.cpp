@@ -43,15 +43,14 @@ TEST(StereoRunTest, OutputsHaveTheLayoutsSize) {
     const QImage picture(QStringLiteral(ZARVIK_SAMPLE_PICTURE));
     const int w = picture.width(), h = picture.height();
     const std::pair<const char*, QSize> layouts[] = {
-        {"side-by-side", {2 * w, h}},  {"cross-eye", {2 * w, h}},
-        {"top-bottom", {w, 2 * h}},    {"half-side-by-side", {w, h}},
-        {"half-top-bottom", {w, h}},
+        {"side-by-side", {2 * w, h}},  {"cross-eye", {2 * w, h}},   {"top-bottom", {w, 2 * h}},
+        {"half-side-by-side", {w, h}}, {"half-top-bottom", {w, h}},
     };
     for (const auto& [layout, size] : layouts)
         for (const char* extension : {".png", ".jpg"}) {
             const std::string out = folder.Path(std::string(layout) + extension);
-            const ConvertRun run = RunConvert({"--layout", layout, "--method", "dubois",
-                                               ZARVIK_SAMPLE_PICTURE, out});
+            const ConvertRun run =
+                RunConvert({"--layout", layout, "--method", "dubois", ZARVIK_SAMPLE_PICTURE, out});
             EXPECT_EQ(run.status, 0) << run.err;
             EXPECT_EQ(QImage(QString::fromStdString(out)).size(), size) << layout << extension;
         }
@@ -62,8 +61,8 @@ TEST(StereoRunTest, OutputsHaveTheLayoutsSize) {
 TEST(StereoRunTest, SideBySideHoldsThePictureAndTheSecondView) {
     TempFolder folder;
     const std::string out = folder.Path("pair.png"), second = folder.Path("second.png");
-    ASSERT_EQ(RunConvert({"--layout", "side-by-side", "--second-view", second,
-                          ZARVIK_SAMPLE_PICTURE, out})
+    ASSERT_EQ(RunConvert(
+                  {"--layout", "side-by-side", "--second-view", second, ZARVIK_SAMPLE_PICTURE, out})
                   .status,
               0);
     const QImage picture =
