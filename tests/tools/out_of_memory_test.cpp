@@ -16,8 +16,15 @@
 namespace tools_test {
 namespace {
 
+// GCC says so with a macro, clang through __has_feature.
 #if defined(__SANITIZE_ADDRESS__)
 constexpr bool kSanitized = true;
+#elif defined(__has_feature)
+#if __has_feature(address_sanitizer)
+constexpr bool kSanitized = true;
+#else
+constexpr bool kSanitized = false;
+#endif
 #else
 constexpr bool kSanitized = false;
 #endif
