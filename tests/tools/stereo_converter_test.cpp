@@ -74,5 +74,25 @@ TEST(StereoRunTest, SideBySideHoldsThePictureAndTheSecondView) {
     EXPECT_EQ(pair.copy(picture.width(), 0, picture.width(), picture.height()), view);
 }
 
+// With the scaled strength the pair is made of both eyes' warped views, the very
+// ones --left-view and --right-view write.
+TEST(StereoRunTest, ScaledSideBySideHoldsBothEyesViews) {
+    TempFolder folder;
+    const std::string out = folder.Path("pair.png"), left = folder.Path("left.png"),
+                      right = folder.Path("right.png");
+    ASSERT_EQ(RunConvert({"--parallax", "3", "--layout", "side-by-side", "--left-view", left,
+                          "--right-view", right, ZARVIK_SAMPLE_PICTURE, out})
+                  .status,
+              0);
+    const auto load = [](const std::string& path) {
+        return QImage(QString::fromStdString(path)).convertToFormat(QImage::Format_RGB32);
+    };
+    const QImage pair = load(out), left_view = load(left), right_view = load(right);
+    ASSERT_EQ(pair.width(), 2 * left_view.width());
+    EXPECT_EQ(pair.copy(0, 0, left_view.width(), left_view.height()), left_view);
+    EXPECT_EQ(pair.copy(left_view.width(), 0, right_view.width(), right_view.height()), right_view);
+    EXPECT_NE(left_view, load(ZARVIK_SAMPLE_PICTURE)) << "the scaled left view is warped";
+}
+
 }  // namespace
 }  // namespace tools_test
