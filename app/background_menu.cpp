@@ -3,16 +3,7 @@
 #include <QAction>
 #include <QMenu>
 
-namespace {
-
-QAction* AddChoice(QMenu& menu, const char* name, const QString& caption) {
-    QAction* action = menu.addAction(caption);
-    action->setObjectName(QString::fromUtf8(name));
-    action->setCheckable(true);
-    return action;
-}
-
-}  // namespace
+#include "app/menu_entries.h"
 
 BackgroundMenu AddBackgroundMenu(QMenu& window) {
     BackgroundMenu m;
@@ -20,11 +11,11 @@ BackgroundMenu AddBackgroundMenu(QMenu& window) {
     m.mnuBackground->setObjectName(QStringLiteral("mnuBackground"));
     m.mnuBackground->menuAction()->setObjectName(QStringLiteral("mnuBackground"));
     m.mnuBackgroundWhite =
-        AddChoice(*m.mnuBackground, "mnuBackgroundWhite", QStringLiteral("White"));
+        AddEntry(*m.mnuBackground, "mnuBackgroundWhite", QStringLiteral("White"), true);
     m.mnuBackgroundBlack =
-        AddChoice(*m.mnuBackground, "mnuBackgroundBlack", QStringLiteral("Black"));
+        AddEntry(*m.mnuBackground, "mnuBackgroundBlack", QStringLiteral("Black"), true);
     m.mnuBackgroundOther =
-        AddChoice(*m.mnuBackground, "mnuBackgroundOther", QStringLiteral("Other..."));
+        AddEntry(*m.mnuBackground, "mnuBackgroundOther", QStringLiteral("Other..."), true);
     return m;
 }
 

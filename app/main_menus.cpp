@@ -7,49 +7,11 @@
 #include <QString>
 #include <initializer_list>
 
+#include "app/menu_entries.h"
+
 #include "depth/gray_scale.h"
 
 namespace {
-
-QMenu* AddMenu(QMenuBar& bar, const char* name, const char* caption) {
-    QMenu* menu = bar.addMenu(QString::fromUtf8(caption));
-    menu->setObjectName(QString::fromUtf8(name));
-    menu->menuAction()->setObjectName(QString::fromUtf8(name));
-    return menu;
-}
-
-QMenu* AddSubmenu(QMenu& parent, const char* name, const char* caption) {
-    QMenu* menu = parent.addMenu(QString::fromUtf8(caption));
-    menu->setObjectName(QString::fromUtf8(name));
-    menu->menuAction()->setObjectName(QString::fromUtf8(name));
-    return menu;
-}
-
-QAction* AddEntry(QMenu& menu, const char* name, const QString& caption, bool checkable = false) {
-    QAction* action = menu.addAction(caption);
-    action->setObjectName(QString::fromUtf8(name));
-    action->setCheckable(checkable);
-    return action;
-}
-
-QAction* AddSeparator(QMenu& menu, const char* name) {
-    QAction* separator = menu.addSeparator();
-    separator->setObjectName(QString::fromUtf8(name));
-    return separator;
-}
-
-template <std::size_t N>
-std::array<QAction*, N> AddGroup(QMenu& menu, const char* name,
-                                 std::initializer_list<const char*> captions) {
-    std::array<QAction*, N> group{};
-    std::size_t i = 0;
-    for (const char* caption : captions) {
-        group[i] = AddEntry(menu, name, QString::fromUtf8(caption), true);
-        group[i]->setObjectName(QString::fromUtf8(name) + QString::number(i));
-        ++i;
-    }
-    return group;
-}
 
 void AddFileMenu(QMenuBar& bar, MainMenus& m) {
     m.mnuFile = AddMenu(bar, "mnuFile", "&File");

@@ -4,14 +4,9 @@
 #include <QMenu>
 #include <QString>
 
-namespace {
+#include "app/menu_entries.h"
 
-QAction* AddEntry(QMenu& menu, const char* name, const QString& caption, bool checkable = false) {
-    QAction* action = menu.addAction(caption);
-    action->setObjectName(QString::fromUtf8(name));
-    action->setCheckable(checkable);
-    return action;
-}
+namespace {
 
 QString StrengthCaption(double percent) {
     return percent == 0 ? QStringLiteral("Classic") : QStringLiteral("%1 %").arg(percent);

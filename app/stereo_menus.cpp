@@ -6,30 +6,7 @@
 #include <QString>
 #include <initializer_list>
 
-namespace {
-
-QMenu* AddSubmenu(QMenu& parent, const char* name, const char* caption) {
-    QMenu* menu = parent.addMenu(QString::fromUtf8(caption));
-    menu->setObjectName(QString::fromUtf8(name));
-    menu->menuAction()->setObjectName(QString::fromUtf8(name));
-    return menu;
-}
-
-template <std::size_t N>
-std::array<QAction*, N> AddGroup(QMenu& menu, const char* name,
-                                 std::initializer_list<const char*> captions) {
-    std::array<QAction*, N> group{};
-    std::size_t i = 0;
-    for (const char* caption : captions) {
-        group[i] = menu.addAction(QString::fromUtf8(caption));
-        group[i]->setCheckable(true);
-        group[i]->setObjectName(QString::fromUtf8(name) + QString::number(i));
-        ++i;
-    }
-    return group;
-}
-
-}  // namespace
+#include "app/menu_entries.h"
 
 void AddStereoMenus(QMenuBar& bar, StereoMenus& m) {
     m.mnuStereo = bar.addMenu(QStringLiteral("Stereo"));
