@@ -8,29 +8,12 @@
 #include <cstring>
 #include <vector>
 
+#include "bench/photo_picture.h"
 #include "conversion/run.h"
 #include "conversion/standard_stages.h"
 #include "core/large_allocations.h"
 
 namespace {
-
-// A photo-like picture: smooth gradients with some texture, so that every depth
-// band and filter branch is taken.
-platform::Picture MakePhoto(const platform::Display& display, int width, int height) {
-    platform::Bitmap bitmap(width, height, display.HeaderBitsPixel());
-    const int bytes = display.BytesPerPixel();
-    for (int y = 0; y < height; ++y) {
-        auto row = bitmap.MutableRow(y);
-        for (int x = 0; x < width; ++x) {
-            const int r = (x * 255 / width + ((x * 7 + y * 13) % 17)) & 0xFF;
-            const int g = (y * 255 / height + ((x * 3) % 11)) & 0xFF;
-            const int b = ((x + y) * 255 / (width + height) + ((y * 5) % 23)) & 0xFF;
-            platform::Display::StorePixel(row.data() + x * bytes, bytes,
-                                          display.ColorToPixel(platform::RGB(r, g, b)));
-        }
-    }
-    return {std::move(bitmap), std::nullopt};
-}
 
 void MemcpyOfTheGrid(benchmark::State& state) {
     const auto bytes = static_cast<std::size_t>(state.range(0)) * state.range(1) * 3;

@@ -3,28 +3,11 @@
 // two and the growth with the pixel count can be read off one run.
 #include <benchmark/benchmark.h>
 
+#include "bench/photo_picture.h"
 #include "conversion/run.h"
 #include "core/large_allocations.h"
 
 namespace {
-
-// As conversion_bench's photo: smooth gradients with texture, so that the depth map
-// has every level and edges for the warp to open holes at.
-platform::Picture MakePhoto(const platform::Display& display, int width, int height) {
-    platform::Bitmap bitmap(width, height, display.HeaderBitsPixel());
-    const int bytes = display.BytesPerPixel();
-    for (int y = 0; y < height; ++y) {
-        auto row = bitmap.MutableRow(y);
-        for (int x = 0; x < width; ++x) {
-            const int r = (x * 255 / width + ((x * 7 + y * 13) % 17)) & 0xFF;
-            const int g = (y * 255 / height + ((x * 3) % 11)) & 0xFF;
-            const int b = ((x + y) * 255 / (width + height) + ((y * 5) % 23)) & 0xFF;
-            platform::Display::StorePixel(row.data() + x * bytes, bytes,
-                                          display.ColorToPixel(platform::RGB(r, g, b)));
-        }
-    }
-    return {std::move(bitmap), std::nullopt};
-}
 
 // range(2): the parallax in tenths of a percent; 0 is the classic conversion.
 void Convert(benchmark::State& state) {
