@@ -8,7 +8,7 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 seconds=${1:-30}
 shift || true
-scripts/setup.sh clang libclang-rt-14-dev
+scripts/setup.sh clang libclang-rt-14-dev libomp-14-dev
 CC=clang CXX=clang++ cmake -S . -B build-fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
   -DZARVIK_FUZZ=ON -DZARVIK_BUILD_BENCH=OFF >/dev/null
 targets=("$@")

@@ -5,7 +5,7 @@
 # AddressSanitizer and UndefinedBehaviorSanitizer.
 set -euo pipefail
 cd "$(dirname "$0")/.."
-scripts/setup.sh clang libclang-rt-14-dev clang-format
+scripts/setup.sh clang libclang-rt-14-dev libomp-14-dev clang-format
 scripts/check-format.sh
 scripts/check-layers.sh
 scripts/build.sh build
