@@ -6,19 +6,13 @@
 #include <cstring>
 #include <vector>
 
+#include "io/little_endian.h"
+
 namespace pictureio {
 
 namespace {
 
 using Bytes = std::span<const std::uint8_t>;
-
-std::uint32_t Little16(Bytes b, std::size_t at) {
-    return static_cast<std::uint32_t>(b[at] | (b[at + 1] << 8));
-}
-
-std::uint32_t Little32(Bytes b, std::size_t at) {
-    return Little16(b, at) | (Little16(b, at + 2) << 16);
-}
 
 std::uint32_t Big16(Bytes b, std::size_t at) {
     return static_cast<std::uint32_t>((b[at] << 8) | b[at + 1]);
