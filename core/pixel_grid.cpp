@@ -4,6 +4,8 @@
 #include <cstring>
 #include <stdexcept>
 
+#include "platform/huge_pages.h"
+
 namespace core {
 
 namespace {
@@ -38,8 +40,10 @@ void PixelGrid::Resize(int width, int height) {
 void PixelGrid::ResizeForOverwrite(int width, int height) {
     CheckSides(width, height);
     const std::size_t count = Size(width) * Size(height);
-    if (count != Size(width_) * Size(height_) || !data_)
+    if (count != Size(width_) * Size(height_) || !data_) {
         data_ = std::make_unique_for_overwrite<PixelTriple[]>(std::max<std::size_t>(count, 1));
+        platform::AdviseHugePages(data_.get(), count * sizeof(PixelTriple));
+    }
     width_ = width;
     height_ = height;
 }

@@ -5,6 +5,7 @@
 #include <stdexcept>
 #include <string>
 
+#include "platform/huge_pages.h"
 #include "platform/streaming.h"
 
 namespace platform {
@@ -23,6 +24,12 @@ bool IsBitmapDepth(int bits_pixel) {
         default:
             return false;
     }
+}
+
+std::shared_ptr<std::uint8_t[]> NewBits(std::size_t count) {
+    auto bits = std::make_shared_for_overwrite<std::uint8_t[]>(std::max<std::size_t>(count, 1));
+    AdviseHugePages(bits.get(), count);
+    return bits;
 }
 
 }  // namespace
@@ -54,7 +61,7 @@ Bitmap::Bitmap(int width, int height, int bits_pixel, Shape) {
 }
 
 void Bitmap::Allocate() const {
-    bits_ = std::make_shared_for_overwrite<std::uint8_t[]>(std::max<std::size_t>(ByteCount(), 1));
+    bits_ = NewBits(ByteCount());
 }
 
 Bitmap Bitmap::Uncleared(int width, int height, int bits_pixel) {
@@ -112,8 +119,7 @@ std::span<std::uint8_t> Bitmap::MutableBits() {
     if (blank_pixel_) MakeBlankBytes();
     if (!bits_) return {};
     if (bits_.use_count() > 1) {
-        auto own =
-            std::make_shared_for_overwrite<std::uint8_t[]>(std::max<std::size_t>(ByteCount(), 1));
+        auto own = NewBits(ByteCount());
         std::memcpy(own.get(), bits_.get(), ByteCount());
         bits_ = std::move(own);
     }
@@ -126,9 +132,7 @@ std::span<std::uint8_t> Bitmap::BitsForOverwrite() {
         Allocate();
     }
     if (!bits_) return {};
-    if (bits_.use_count() > 1)
-        bits_ =
-            std::make_shared_for_overwrite<std::uint8_t[]>(std::max<std::size_t>(ByteCount(), 1));
+    if (bits_.use_count() > 1) bits_ = NewBits(ByteCount());
     return {bits_.get(), ByteCount()};
 }
 
