@@ -82,19 +82,20 @@ void ConversionRunner::Start(platform::Picture picture, const platform::Display&
     Job* started = job.get();
     connect(&job->watcher, &QFutureWatcherBase::finished, this,
             [this, started] { Finished(started); });
-    job->watcher.setFuture(QtConcurrent::run([picture = std::move(picture), worker_display, choices,
-                                              &progress, reduce_to,
-                                              depth_from = std::move(depth_from)] {
-        if (!reduce_to.isValid())
-            return std::make_shared<conversion::Result>(conversion::Run(
-                picture, worker_display, choices, progress, depth_from ? &*depth_from : nullptr));
-        const QImage reduced =
-            pictureio::ImageFromBitmap(picture.bitmap, worker_display)
-                .scaled(reduce_to, Qt::KeepAspectRatio, Qt::SmoothTransformation);
-        return std::make_shared<conversion::Result>(
-            conversion::Run(pictureio::PictureFromImage(reduced, worker_display), worker_display,
-                            choices, progress));
-    }));
+    job->watcher.setFuture(
+        QtConcurrent::run([picture = std::move(picture), worker_display, choices, &progress,
+                           reduce_to, depth_from = std::move(depth_from)] {
+            if (!reduce_to.isValid())
+                return std::make_shared<conversion::Result>(
+                    conversion::Run(picture, worker_display, choices, progress,
+                                    {.depth_from = depth_from ? &*depth_from : nullptr}));
+            const QImage reduced =
+                pictureio::ImageFromBitmap(picture.bitmap, worker_display)
+                    .scaled(reduce_to, Qt::KeepAspectRatio, Qt::SmoothTransformation);
+            return std::make_shared<conversion::Result>(
+                conversion::Run(pictureio::PictureFromImage(reduced, worker_display),
+                                worker_display, choices, progress));
+        }));
     current_ = started;
     jobs_.push_back(std::move(job));
 }

@@ -74,8 +74,12 @@ QStringList ConvertLoaded(const PictureJob& job, const platform::Picture& pictur
         depth = std::move(loaded.levels);
     }
     core::Progress progress;
+    const bool stage_views = !job.depth_map.isEmpty() || !job.second_view.isEmpty() ||
+                             !job.parallax.left_view.isEmpty() ||
+                             !job.parallax.right_view.isEmpty();
     const conversion::Result result =
-        conversion::Run(picture, display, run, progress, depth ? &*depth : nullptr);
+        conversion::Run(picture, display, run, progress,
+                        {.depth_from = depth ? &*depth : nullptr, .stage_views = stage_views});
     if (result.outcome != conversion::Outcome::kConverted)
         return {InputFailure(job.input, QString::fromStdString(result.Failure()))};
     if (!result.scene_picked.empty())
