@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cstddef>
 
+#include "stereo/subpixel_weights.h"
+
 namespace stereo {
 
 namespace {
@@ -15,6 +17,7 @@ constexpr std::int32_t kHalf = kSubpixel / 2;
 // edge: the space between them opened behind a nearer object and is a hole, not a
 // slanted surface to stretch over.
 constexpr std::int32_t kMaxStretch = 2 * kSubpixel;
+static_assert(kMaxStretch <= kMaxWeightSpan);
 // How much nearer than the hole's own side a pixel may be and still count as the same
 // background when the hole takes its texture (a slanted background included).
 constexpr std::int32_t kBackgroundSlack = 16 * kSubpixel;
@@ -30,6 +33,24 @@ struct Landing {
     PixelTriple colour;
     std::int32_t depth;
 };
+
+// The three channels of a pixel in 16-bit lanes of one word (Blue, Red, Green from the
+// lowest), so that one multiply mixes all three. Every lane of a mix stays below 2^16,
+// and the word's arithmetic is exact whatever the sign of a difference between lanes.
+using Spread = std::uint64_t;
+constexpr Spread kLaneHalves = 0x0000'0080'0080'0080u;
+
+constexpr Spread SpreadOf(PixelTriple p) {
+    return Spread{p.Blue} | Spread{p.Red} << 16 | Spread{p.Green} << 32;
+}
+
+// a + ((b - a) x weight + 128) >> 8 in every channel, as Mix below gives it, from
+// `from` = (a << 8) + halves and `difference` = b - a (both spread).
+inline PixelTriple MixOf(Spread from, Spread difference, std::uint32_t weight) {
+    const Spread lanes = (from + difference * weight) >> 8;
+    return {static_cast<std::uint8_t>(lanes), static_cast<std::uint8_t>(lanes >> 32),
+            static_cast<std::uint8_t>(lanes >> 16)};
+}
 
 constexpr std::uint8_t Mix(std::uint8_t a, std::uint8_t b, std::int32_t weight) {
     return static_cast<std::uint8_t>(a + (((b - a) * weight + kHalf) >> 8));
@@ -49,25 +70,29 @@ class RowWriter {
     }
 
     // Pixels whose centres lie in [from, to) take the colour and depth of `landing`.
-    void Box(std::int32_t from, std::int32_t to, const Landing& landing) {
+    // Returns one past the last pixel written, or `from`'s first when none was.
+    int Box(std::int32_t from, std::int32_t to, const Landing& landing) {
         const int last = std::min(FirstCentreFrom(to), width_);
-        for (int i = std::max(FirstCentreFrom(from), 0); i < last; ++i)
-            Put(i, landing.colour, landing.depth);
+        int i = std::max(FirstCentreFrom(from), 0);
+        for (; i < last; ++i) Put(i, landing.colour, landing.depth);
+        return i;
     }
 
     // Pixels whose centres lie between two neighbours' landings take the colour and
     // depth in between, weighted by where they lie.
-    void Span(const Landing& a, const Landing& b) {
-        const std::int32_t span = b.at - a.at;
+    int Span(const Landing& a, const Landing& b) {
         const int last = std::min(FirstCentreFrom(b.at), width_);
-        for (int i = std::max(FirstCentreFrom(a.at), 0); i < last; ++i) {
-            const std::int32_t offset = i * kSubpixel - a.at;
-            const std::int32_t weight = span == kSubpixel ? offset : (offset << 8) / span;
+        const std::uint32_t reciprocal = WeightReciprocal(b.at - a.at);
+        int i = std::max(FirstCentreFrom(a.at), 0);
+        for (; i < last; ++i) {
+            const auto weight =
+                static_cast<std::int32_t>(SpanWeight(i * kSubpixel - a.at, reciprocal));
             const PixelTriple colour{Mix(a.colour.Blue, b.colour.Blue, weight),
                                      Mix(a.colour.Green, b.colour.Green, weight),
                                      Mix(a.colour.Red, b.colour.Red, weight)};
             Put(i, colour, a.depth + (((b.depth - a.depth) * weight) >> 8));
         }
+        return i;
     }
 
   private:
@@ -75,6 +100,114 @@ class RowWriter {
     std::int32_t* depth_;
     int width_;
 };
+
+// The two neighbouring source pixels of one step, as the quick path mixes them.
+struct SourcePair {
+    Spread from;                    // the first's colour << 8, with the halves that round
+    Spread difference;              // the second's colour - the first's
+    std::int32_t depth;             // the first's (x 256)
+    std::int32_t depth_difference;  // in levels
+};
+
+// One eye's view of a row, step by step. Where the row is a stretched or squeezed
+// surface (neighbours land less than two pixels apart, in order) and lands on pixels
+// nothing wrote yet, each step writes its one or two pixels without the depth test
+// and without asking which of them its span covers: a pixel the span does not cover
+// is written anyway and the next step, which starts there, writes it again. Only
+// where that chain breaks (a fold, a hole, the row's ends) does the pixel that no
+// span covered get its "nothing written" back. Everything else takes the general path,
+// with the depth test, which gives the same pixels one by one.
+struct ViewRow {
+    const std::int32_t* shifts;
+    PixelTriple* view;
+    std::int32_t* depth;
+    int width;
+};
+
+// Where a view's warp stands; small, so that the row's loop keeps it in registers.
+struct WarpState {
+    std::int32_t at = 0;    // where the previous source pixel landed
+    int written_end = 0;    // no pixel from here on holds a depth yet
+    int unspanned_end = 0;  // pixels up to here the quick steps wrote beyond their spans
+};
+
+Landing Unmoved(std::span<const PixelTriple> source, std::span<const std::uint8_t> levels, int x) {
+    const auto i = static_cast<std::size_t>(x);
+    return {x * kSubpixel, source[i], levels[i] * kSubpixel};
+}
+
+// The pixels the last quick steps wrote that no span of theirs covered.
+void ClearUnspanned(const ViewRow& row, WarpState& state) {
+    for (int i = state.written_end; i < state.unspanned_end; ++i) row.depth[i] = kEmpty;
+    state.unspanned_end = 0;
+}
+
+WarpState StartView(const ViewRow& row, Landing first) {
+    first.at += row.shifts[first.depth >> 8];
+    RowWriter writer({row.view, static_cast<std::size_t>(row.width)},
+                     {row.depth, static_cast<std::size_t>(row.width)});
+    WarpState state;
+    state.at = first.at;
+    state.written_end = writer.Box(first.at - kHalf, first.at, first);
+    return state;
+}
+
+// A step the quick path does not take, with the depth test.
+[[gnu::noinline]] WarpState GeneralStep(const ViewRow& row, WarpState state, std::int32_t at,
+                                        Landing a, Landing b) {
+    ClearUnspanned(row, state);
+    RowWriter writer({row.view, static_cast<std::size_t>(row.width)},
+                     {row.depth, static_cast<std::size_t>(row.width)});
+    a.at = state.at;
+    b.at = at;
+    int end = 0;
+    if (const std::int32_t span = b.at - a.at; span > 0 && span <= kMaxStretch) {
+        end = writer.Span(a, b);
+    } else {
+        // A hole opens, or the nearer of the two folds over the farther: each keeps its
+        // own pixel's width, and the depth test sorts out the rest.
+        end = std::max(writer.Box(a.at, a.at + kHalf, a), writer.Box(b.at - kHalf, b.at, b));
+    }
+    state.written_end = std::max(state.written_end, end);
+    state.at = at;
+    return state;
+}
+
+// Source pixel x, its level and its pair with the pixel before it.
+[[gnu::always_inline]] inline void Step(const ViewRow& row, WarpState& state,
+                                        std::span<const PixelTriple> source,
+                                        std::span<const std::uint8_t> levels, int x,
+                                        std::uint8_t level, const SourcePair& pair) {
+    const std::int32_t at = x * kSubpixel + row.shifts[level];
+    const std::int32_t span = at - state.at;
+    const int first = FirstCentreFrom(state.at);
+    if (static_cast<std::uint32_t>(span - 1) >= static_cast<std::uint32_t>(kMaxStretch) ||
+        first < state.written_end ||
+        static_cast<std::uint32_t>(first) >= static_cast<std::uint32_t>(row.width - 1)) {
+        state =
+            GeneralStep(row, state, at, Unmoved(source, levels, x - 1), Unmoved(source, levels, x));
+        return;
+    }
+    const std::uint32_t reciprocal = WeightReciprocal(span);
+    const auto offset = static_cast<std::uint32_t>(first * kSubpixel - state.at);
+    const std::uint32_t w0 = SpanWeight(offset, reciprocal);
+    const std::uint32_t w1 = SpanWeight(offset + kSubpixel, reciprocal);
+    row.view[first] = MixOf(pair.from, pair.difference, w0);
+    row.view[first + 1] = MixOf(pair.from, pair.difference, w1);
+    row.depth[first] = pair.depth + pair.depth_difference * static_cast<std::int32_t>(w0);
+    row.depth[first + 1] = pair.depth + pair.depth_difference * static_cast<std::int32_t>(w1);
+    state.written_end = FirstCentreFrom(at);
+    state.unspanned_end = first + 2;
+    state.at = at;
+}
+
+void FinishView(const ViewRow& row, WarpState& state, Landing last) {
+    ClearUnspanned(row, state);
+    last.at = state.at;
+    RowWriter writer({row.view, static_cast<std::size_t>(row.width)},
+                     {row.depth, static_cast<std::size_t>(row.width)});
+    writer.Box(last.at, last.at + kHalf, last);
+}
 
 // How many written pixels from `from` on, stepping by `step`, still belong to the
 // background that `from` shows.
@@ -131,37 +264,58 @@ void FillHoles(std::span<PixelTriple> view, std::span<std::int32_t> depth,
     }
 }
 
+// Every view of `rows` from the same row, in one pass over it.
+template <std::size_t kViews>
+void WarpViews(std::span<const PixelTriple> source, std::span<const std::uint8_t> levels,
+               const std::array<ViewRow, kViews>& rows) {
+    const int width = static_cast<int>(source.size());
+    for (const ViewRow& row : rows) std::fill(row.depth, row.depth + width, kEmpty);
+    std::array<WarpState, kViews> states;
+    for (std::size_t v = 0; v < kViews; ++v)
+        states[v] = StartView(rows[v], Unmoved(source, levels, 0));
+    Spread spread = SpreadOf(source[0]);
+    std::int32_t level_before = levels[0];
+    for (int x = 1; x < width; ++x) {
+        const auto i = static_cast<std::size_t>(x);
+        const Spread next = SpreadOf(source[i]);
+        const std::uint8_t level = levels[i];
+        const SourcePair pair{(spread << 8) + kLaneHalves, next - spread, level_before * kSubpixel,
+                              level - level_before};
+        spread = next;
+        level_before = level;
+        for (std::size_t v = 0; v < kViews; ++v)
+            Step(rows[v], states[v], source, levels, x, level, pair);
+    }
+    for (std::size_t v = 0; v < kViews; ++v)
+        FinishView(rows[v], states[v], Unmoved(source, levels, width - 1));
+}
+
+ViewRow RowOf(const LevelShifts& shifts, std::span<PixelTriple> view,
+              std::span<std::int32_t> depth) {
+    return {shifts.data(), view.data(), depth.data(), static_cast<int>(view.size())};
+}
+
 }  // namespace
 
 void ForwardWarpRow(std::span<const PixelTriple> source, std::span<const std::uint8_t> levels,
                     const LevelShifts& shifts, std::span<PixelTriple> view, WarpScratch scratch) {
-    const int width = static_cast<int>(view.size());
-    if (width == 0) return;
-    std::span<std::int32_t> depth = scratch.depth.first(view.size());
-    std::fill(depth.begin(), depth.end(), kEmpty);
-    RowWriter writer(view, depth);
-    const auto landing = [&](int x) {
-        const std::uint8_t level = levels[static_cast<std::size_t>(x)];
-        return Landing{x * kSubpixel + shifts[level], source[static_cast<std::size_t>(x)],
-                       level * kSubpixel};
-    };
-    Landing previous = landing(0);
-    writer.Box(previous.at - kHalf, previous.at, previous);
-    for (int x = 1; x < width; ++x) {
-        const Landing next = landing(x);
-        const std::int32_t span = next.at - previous.at;
-        if (span > 0 && span <= kMaxStretch) {
-            writer.Span(previous, next);
-        } else {
-            // A hole opens, or the nearer of the two folds over the farther: each keeps
-            // its own pixel's width, and the depth test sorts out the rest.
-            writer.Box(previous.at, previous.at + kHalf, previous);
-            writer.Box(next.at - kHalf, next.at, next);
-        }
-        previous = next;
-    }
-    writer.Box(previous.at, previous.at + kHalf, previous);
+    if (view.empty()) return;
+    const std::span<std::int32_t> depth = scratch.depth.first(view.size());
+    WarpViews<1>(source.first(view.size()), levels, {RowOf(shifts, view, depth)});
     FillHoles(view, depth, source);
+}
+
+void ForwardWarpViews(std::span<const PixelTriple> source, std::span<const std::uint8_t> levels,
+                      const EyeView& left, const EyeView& right) {
+    if (left.view.empty()) return;
+    const std::size_t width = left.view.size();
+    const std::span<std::int32_t> left_depth = left.depth.first(width);
+    const std::span<std::int32_t> right_depth = right.depth.first(width);
+    WarpViews<2>(
+        source.first(width), levels,
+        {RowOf(left.shifts, left.view, left_depth), RowOf(right.shifts, right.view, right_depth)});
+    FillHoles(left.view, left_depth, source);
+    FillHoles(right.view, right_depth, source);
 }
 
 }  // namespace stereo
