@@ -1,9 +1,15 @@
 #include "stereo/forward_warp_row.h"
 
 #include <algorithm>
+#include <bit>
 #include <cstddef>
 
 #include "stereo/subpixel_weights.h"
+
+#if defined(__x86_64__) && (defined(__GNUC__) || defined(__clang__))
+#include <immintrin.h>
+#define ZARVIK_WARP_EIGHT 1
+#endif
 
 namespace stereo {
 
@@ -153,8 +159,11 @@ WarpState StartView(const ViewRow& row, Landing first) {
 }
 
 // A step the quick path does not take, with the depth test.
-[[gnu::noinline]] WarpState GeneralStep(const ViewRow& row, WarpState state, std::int32_t at,
-                                        Landing a, Landing b) {
+[[gnu::noinline]] void GeneralStep(const ViewRow& row, WarpState& state, std::int32_t at,
+                                   std::span<const PixelTriple> source,
+                                   std::span<const std::uint8_t> levels, int x) {
+    Landing a = Unmoved(source, levels, x - 1);
+    Landing b = Unmoved(source, levels, x);
     ClearUnspanned(row, state);
     RowWriter writer({row.view, static_cast<std::size_t>(row.width)},
                      {row.depth, static_cast<std::size_t>(row.width)});
@@ -170,7 +179,6 @@ WarpState StartView(const ViewRow& row, Landing first) {
     }
     state.written_end = std::max(state.written_end, end);
     state.at = at;
-    return state;
 }
 
 // Source pixel x, its level and its pair with the pixel before it.
@@ -184,8 +192,7 @@ WarpState StartView(const ViewRow& row, Landing first) {
     if (static_cast<std::uint32_t>(span - 1) >= static_cast<std::uint32_t>(kMaxStretch) ||
         first < state.written_end ||
         static_cast<std::uint32_t>(first) >= static_cast<std::uint32_t>(row.width - 1)) {
-        state =
-            GeneralStep(row, state, at, Unmoved(source, levels, x - 1), Unmoved(source, levels, x));
+        GeneralStep(row, state, at, source, levels, x);
         return;
     }
     const std::uint32_t reciprocal = WeightReciprocal(span);
@@ -197,9 +204,141 @@ WarpState StartView(const ViewRow& row, Landing first) {
     row.depth[first] = pair.depth + pair.depth_difference * static_cast<std::int32_t>(w0);
     row.depth[first + 1] = pair.depth + pair.depth_difference * static_cast<std::int32_t>(w1);
     state.written_end = FirstCentreFrom(at);
-    state.unspanned_end = first + 2;
+    state.unspanned_end = std::max(state.unspanned_end, first + 2);
     state.at = at;
 }
+
+// Step x with its pair made here, for a view that the eight-step path left behind.
+[[gnu::always_inline]] inline void StepAlone(const ViewRow& row, WarpState& state,
+                                             std::span<const PixelTriple> source,
+                                             std::span<const std::uint8_t> levels, int x) {
+    const auto i = static_cast<std::size_t>(x);
+    const Spread before = SpreadOf(source[i - 1]);
+    const SourcePair pair{(before << 8) + kLaneHalves, SpreadOf(source[i]) - before,
+                          levels[i - 1] * kSubpixel, levels[i] - levels[i - 1]};
+    Step(row, state, source, levels, x, levels[i], pair);
+}
+
+#ifdef ZARVIK_WARP_EIGHT
+// Eight steps at once, for a view whose next eight source pixels all stretch or
+// squeeze (no fold, no hole) onto pixels nothing wrote yet. Turned round: for each
+// pixel the eight spans cover, which span holds its centre, then the weight, colour
+// and depth as the quick path gives them. The weight's quotient is taken in single
+// precision, exact here: both operands are below 2^24, and a quotient that is not a
+// whole number lies at least 1/512 from the next one, far more than the rounding.
+// Up to sixteen pixels are written, as two runs of eight; those past the last span's
+// end are left to the next steps, as the quick path leaves its second pixel.
+
+// Pixels the eight steps may write or touch past the first one, and the source
+// pixels they read from x on.
+inline constexpr int kEightCells = 16 + 4;
+inline constexpr int kEightReach = 11;
+
+// Eight three-byte pixels from `bytes` on, one to a 32-bit lane (the top byte 0).
+[[gnu::target("avx2")]] inline __m256i EightColours(const std::uint8_t* bytes) {
+    const __m256i raw =
+        _mm256_permutevar8x32_epi32(_mm256_loadu_si256(reinterpret_cast<const __m256i*>(bytes)),
+                                    _mm256_setr_epi32(0, 1, 2, 3, 3, 4, 5, 6));
+    const __m256i spread = _mm256_setr_epi8(0, 1, 2, -1, 3, 4, 5, -1, 6, 7, 8, -1, 9, 10, 11, -1, 0,
+                                            1, 2, -1, 3, 4, 5, -1, 6, 7, 8, -1, 9, 10, 11, -1);
+    return _mm256_shuffle_epi8(raw, spread);
+}
+
+[[gnu::target("avx2")]] inline __m256i EightLevels(const std::uint8_t* levels) {
+    return _mm256_cvtepu8_epi32(_mm_loadl_epi64(reinterpret_cast<const __m128i*>(levels)));
+}
+
+// (a (256 - w) + b w + 128) >> 8 in 16-bit lanes: no lane passes 255 x 256 + 128.
+[[gnu::target("avx2")]] inline __m256i MixLanes(__m256i a, __m256i b, __m256i weight) {
+    const __m256i rest = _mm256_sub_epi16(_mm256_set1_epi16(256), weight);
+    const __m256i sum =
+        _mm256_add_epi16(_mm256_mullo_epi16(a, rest), _mm256_mullo_epi16(b, weight));
+    return _mm256_srli_epi16(_mm256_add_epi16(sum, _mm256_set1_epi16(128)), 8);
+}
+
+// The same in every channel: a, b and the result four bytes to a lane, w one to a lane.
+[[gnu::target("avx2")]] inline __m256i MixEight(__m256i a, __m256i b, __m256i weight) {
+    const __m256i zero = _mm256_setzero_si256();
+    const __m256i doubled = _mm256_or_si256(weight, _mm256_slli_epi32(weight, 16));
+    const __m256i low = MixLanes(_mm256_unpacklo_epi8(a, zero), _mm256_unpacklo_epi8(b, zero),
+                                 _mm256_unpacklo_epi32(doubled, doubled));
+    const __m256i high = MixLanes(_mm256_unpackhi_epi8(a, zero), _mm256_unpackhi_epi8(b, zero),
+                                  _mm256_unpackhi_epi32(doubled, doubled));
+    return _mm256_packus_epi16(low, high);
+}
+
+// Writes eight pixels, four bytes to a lane, as three-byte pixels from `out` on; the
+// four bytes after them are overwritten too.
+[[gnu::target("avx2")]] inline void StoreEightColours(__m256i colours, PixelTriple* out) {
+    const __m256i packed = _mm256_shuffle_epi8(
+        colours, _mm256_setr_epi8(0, 1, 2, 4, 5, 6, 8, 9, 10, 12, 13, 14, -1, -1, -1, -1, 0, 1, 2,
+                                  4, 5, 6, 8, 9, 10, 12, 13, 14, -1, -1, -1, -1));
+    auto* bytes = reinterpret_cast<std::uint8_t*>(out);
+    _mm_storeu_si128(reinterpret_cast<__m128i*>(bytes), _mm256_castsi256_si128(packed));
+    _mm_storeu_si128(reinterpret_cast<__m128i*>(bytes + 12), _mm256_extracti128_si256(packed, 1));
+}
+
+// Steps x to x + 7: 8, or with nothing written where the quick path does not hold,
+// minus the number of steps to take one at a time before trying again.
+[[gnu::target("avx2"), gnu::always_inline]] inline int StepEight(
+    const ViewRow& row, WarpState& state, std::span<const PixelTriple> source,
+    std::span<const std::uint8_t> levels, int x) {
+    const int first = FirstCentreFrom(state.at);
+    if (first < state.written_end || first < 0 || first + kEightCells > row.width) return -1;
+    const __m256i lanes = _mm256_setr_epi32(0, 1, 2, 3, 4, 5, 6, 7);
+    const __m256i level = EightLevels(levels.data() + x);
+    const __m256i at =
+        _mm256_add_epi32(_mm256_slli_epi32(_mm256_add_epi32(_mm256_set1_epi32(x), lanes), 8),
+                         _mm256_i32gather_epi32(row.shifts, level, 4));
+    const __m256i at_before = _mm256_blend_epi32(
+        _mm256_permutevar8x32_epi32(at, _mm256_setr_epi32(7, 0, 1, 2, 3, 4, 5, 6)),
+        _mm256_set1_epi32(state.at), 1);
+    const __m256i beyond = _mm256_andnot_si256(
+        _mm256_set1_epi32(kMaxStretch - 1),
+        _mm256_sub_epi32(_mm256_sub_epi32(at, at_before), _mm256_set1_epi32(1)));
+    if (!_mm256_testz_si256(beyond, beyond)) {
+        // The first step that folds or opens a hole, and the one before it.
+        const auto lanes_within = static_cast<unsigned>(_mm256_movemask_ps(
+            _mm256_castsi256_ps(_mm256_cmpeq_epi32(beyond, _mm256_setzero_si256()))));
+        return -(std::countr_zero(~lanes_within) + 1);
+    }
+
+    alignas(32) std::array<std::int32_t, 8> landings{};
+    _mm256_store_si256(reinterpret_cast<__m256i*>(landings.data()), at);
+    const int end = FirstCentreFrom(landings[7]);
+    const int runs = end - first > 8 ? 2 : 1;
+    const auto* bytes = reinterpret_cast<const std::uint8_t*>(source.data());
+    const __m256i colour_before = EightColours(bytes + 3 * static_cast<std::size_t>(x - 1));
+    const __m256i colour = EightColours(bytes + 3 * static_cast<std::size_t>(x));
+    const __m256i level_before = EightLevels(levels.data() + x - 1);
+    for (int run = 0; run < runs; ++run) {
+        const int cell = first + 8 * run;
+        const __m256i centre =
+            _mm256_slli_epi32(_mm256_add_epi32(_mm256_set1_epi32(cell), lanes), 8);
+        // The span holding each centre: the number of landings at or before it.
+        __m256i span = _mm256_set1_epi32(8);
+        for (const std::int32_t landing : landings)
+            span = _mm256_add_epi32(span, _mm256_cmpgt_epi32(_mm256_set1_epi32(landing), centre));
+        const __m256i from = _mm256_permutevar8x32_epi32(at_before, span);
+        const __m256i to = _mm256_permutevar8x32_epi32(at, span);
+        const __m256i weight = _mm256_cvttps_epi32(
+            _mm256_div_ps(_mm256_cvtepi32_ps(_mm256_slli_epi32(_mm256_sub_epi32(centre, from), 8)),
+                          _mm256_cvtepi32_ps(_mm256_sub_epi32(to, from))));
+        StoreEightColours(MixEight(_mm256_permutevar8x32_epi32(colour_before, span),
+                                   _mm256_permutevar8x32_epi32(colour, span), weight),
+                          row.view + cell);
+        const __m256i near = _mm256_permutevar8x32_epi32(level_before, span);
+        const __m256i far = _mm256_permutevar8x32_epi32(level, span);
+        const __m256i depth = _mm256_add_epi32(
+            _mm256_slli_epi32(near, 8), _mm256_mullo_epi32(_mm256_sub_epi32(far, near), weight));
+        _mm256_storeu_si256(reinterpret_cast<__m256i*>(row.depth + cell), depth);
+    }
+    state.at = landings[7];
+    state.written_end = end;
+    state.unspanned_end = std::max(state.unspanned_end, first + 8 * runs);
+    return 8;
+}
+#endif
 
 void FinishView(const ViewRow& row, WarpState& state, Landing last) {
     ClearUnspanned(row, state);
@@ -264,18 +403,29 @@ void FillHoles(std::span<PixelTriple> view, std::span<std::int32_t> depth,
     }
 }
 
-// Every view of `rows` from the same row, in one pass over it.
+// Each view's start, with its depths cleared.
 template <std::size_t kViews>
-void WarpViews(std::span<const PixelTriple> source, std::span<const std::uint8_t> levels,
-               const std::array<ViewRow, kViews>& rows) {
-    const int width = static_cast<int>(source.size());
-    for (const ViewRow& row : rows) std::fill(row.depth, row.depth + width, kEmpty);
+[[gnu::always_inline]] inline std::array<WarpState, kViews> StartViews(
+    std::span<const PixelTriple> source, std::span<const std::uint8_t> levels,
+    const std::array<ViewRow, kViews>& rows) {
     std::array<WarpState, kViews> states;
-    for (std::size_t v = 0; v < kViews; ++v)
+    for (std::size_t v = 0; v < kViews; ++v) {
+        std::fill(rows[v].depth, rows[v].depth + rows[v].width, kEmpty);
         states[v] = StartView(rows[v], Unmoved(source, levels, 0));
-    Spread spread = SpreadOf(source[0]);
-    std::int32_t level_before = levels[0];
-    for (int x = 1; x < width; ++x) {
+    }
+    return states;
+}
+
+// Steps x to the row's end, one at a time, and each view's last half pixel.
+template <std::size_t kViews>
+[[gnu::always_inline]] inline void StepToEnd(std::span<const PixelTriple> source,
+                                             std::span<const std::uint8_t> levels,
+                                             const std::array<ViewRow, kViews>& rows,
+                                             std::array<WarpState, kViews>& states, int x) {
+    const int width = static_cast<int>(source.size());
+    Spread spread = SpreadOf(source[static_cast<std::size_t>(x - 1)]);
+    std::int32_t level_before = levels[static_cast<std::size_t>(x - 1)];
+    for (; x < width; ++x) {
         const auto i = static_cast<std::size_t>(x);
         const Spread next = SpreadOf(source[i]);
         const std::uint8_t level = levels[i];
@@ -288,6 +438,56 @@ void WarpViews(std::span<const PixelTriple> source, std::span<const std::uint8_t
     }
     for (std::size_t v = 0; v < kViews; ++v)
         FinishView(rows[v], states[v], Unmoved(source, levels, width - 1));
+}
+
+// Every view of `rows` from the same row, in one pass over it.
+template <std::size_t kViews>
+void WarpViewsPlain(std::span<const PixelTriple> source, std::span<const std::uint8_t> levels,
+                    const std::array<ViewRow, kViews>& rows) {
+    std::array<WarpState, kViews> states = StartViews(source, levels, rows);
+    StepToEnd(source, levels, rows, states, 1);
+}
+
+#ifdef ZARVIK_WARP_EIGHT
+// The same, eight steps at a time where it can.
+template <std::size_t kViews>
+[[gnu::target("avx2")]] void WarpViewsWide(std::span<const PixelTriple> source,
+                                           std::span<const std::uint8_t> levels,
+                                           const std::array<ViewRow, kViews>& rows) {
+    std::array<WarpState, kViews> states = StartViews(source, levels, rows);
+    const int width = static_cast<int>(source.size());
+    const int x_end = width - kEightReach + 1;
+    for (std::size_t v = 0; v < kViews; ++v) {
+        int x = 1;
+        int misses = 0;  // eights refused in a row
+        while (x < x_end) {
+            const int taken = StepEight(rows[v], states[v], source, levels, x);
+            if (taken > 0) {
+                x += taken;
+                misses = 0;
+                continue;
+            }
+            // Up to the step that stopped the eight, one at a time; further where the
+            // row folds so often that trying eight again would mostly be wasted.
+            const int alone = -taken + std::min(8 * misses, 64);
+            ++misses;
+            for (const int stop = std::min(x + alone, x_end); x < stop; ++x)
+                StepAlone(rows[v], states[v], source, levels, x);
+        }
+        for (; x < width; ++x) StepAlone(rows[v], states[v], source, levels, x);
+        FinishView(rows[v], states[v], Unmoved(source, levels, width - 1));
+    }
+}
+#endif
+
+template <std::size_t kViews>
+void WarpViews(std::span<const PixelTriple> source, std::span<const std::uint8_t> levels,
+               const std::array<ViewRow, kViews>& rows) {
+#ifdef ZARVIK_WARP_EIGHT
+    static const bool wide = __builtin_cpu_supports("avx2");
+    if (wide) return WarpViewsWide<kViews>(source, levels, rows);
+#endif
+    WarpViewsPlain<kViews>(source, levels, rows);
 }
 
 ViewRow RowOf(const LevelShifts& shifts, std::span<PixelTriple> view,

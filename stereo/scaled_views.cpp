@@ -7,6 +7,7 @@
 #include "core/ddb_helper.h"
 #include "core/pixel_grid.h"
 #include "core/row_blocks.h"
+#include "stereo/direct_views.h"
 
 namespace stereo {
 
@@ -59,6 +60,12 @@ LevelShifts ShiftsOfView(const core::ParallaxChoices& choices, int width, bool l
 
 void MakeScaledViews(core::StageContext& context) {
     core::Workspace& surfaces = context.surfaces;
+    if (CanWarpImagesDirectly(surfaces)) {
+        const int width = surfaces.picOriginal.ScaleWidth();
+        WarpImagesDirectly(context, ShiftsOfView(context.parallax, width, true),
+                           ShiftsOfView(context.parallax, width, false));
+        return;
+    }
     PixelGrid picture;
     PixelGrid depth;
     std::int16_t picture_bits = 0;
