@@ -181,11 +181,13 @@ WarpState StartView(const ViewRow& row, Landing first) {
     state.at = at;
 }
 
-// Source pixel x, its level and its pair with the pixel before it.
+// Source pixel x, its level and its pair with the pixel before it (made only when the
+// quick path needs it: `pair_of()`).
+template <class PairOf>
 [[gnu::always_inline]] inline void Step(const ViewRow& row, WarpState& state,
                                         std::span<const PixelTriple> source,
                                         std::span<const std::uint8_t> levels, int x,
-                                        std::uint8_t level, const SourcePair& pair) {
+                                        std::uint8_t level, const PairOf& pair_of) {
     const std::int32_t at = x * kSubpixel + row.shifts[level];
     const std::int32_t span = at - state.at;
     const int first = FirstCentreFrom(state.at);
@@ -195,6 +197,7 @@ WarpState StartView(const ViewRow& row, Landing first) {
         GeneralStep(row, state, at, source, levels, x);
         return;
     }
+    const SourcePair pair = pair_of();
     const std::uint32_t reciprocal = WeightReciprocal(span);
     const auto offset = static_cast<std::uint32_t>(first * kSubpixel - state.at);
     const std::uint32_t w0 = SpanWeight(offset, reciprocal);
@@ -213,10 +216,11 @@ WarpState StartView(const ViewRow& row, Landing first) {
                                              std::span<const PixelTriple> source,
                                              std::span<const std::uint8_t> levels, int x) {
     const auto i = static_cast<std::size_t>(x);
-    const Spread before = SpreadOf(source[i - 1]);
-    const SourcePair pair{(before << 8) + kLaneHalves, SpreadOf(source[i]) - before,
+    Step(row, state, source, levels, x, levels[i], [&] {
+        const Spread before = SpreadOf(source[i - 1]);
+        return SourcePair{(before << 8) + kLaneHalves, SpreadOf(source[i]) - before,
                           levels[i - 1] * kSubpixel, levels[i] - levels[i - 1]};
-    Step(row, state, source, levels, x, levels[i], pair);
+    });
 }
 
 #ifdef ZARVIK_WARP_EIGHT
@@ -303,9 +307,8 @@ inline constexpr int kEightReach = 11;
         return -(std::countr_zero(~lanes_within) + 1);
     }
 
-    alignas(32) std::array<std::int32_t, 8> landings{};
-    _mm256_store_si256(reinterpret_cast<__m256i*>(landings.data()), at);
-    const int end = FirstCentreFrom(landings[7]);
+    const int last = _mm256_extract_epi32(at, 7);
+    const int end = FirstCentreFrom(last);
     const int runs = end - first > 8 ? 2 : 1;
     const auto* bytes = reinterpret_cast<const std::uint8_t*>(source.data());
     const __m256i colour_before = EightColours(bytes + 3 * static_cast<std::size_t>(x - 1));
@@ -315,10 +318,15 @@ inline constexpr int kEightReach = 11;
         const int cell = first + 8 * run;
         const __m256i centre =
             _mm256_slli_epi32(_mm256_add_epi32(_mm256_set1_epi32(cell), lanes), 8);
-        // The span holding each centre: the number of landings at or before it.
-        __m256i span = _mm256_set1_epi32(8);
-        for (const std::int32_t landing : landings)
-            span = _mm256_add_epi32(span, _mm256_cmpgt_epi32(_mm256_set1_epi32(landing), centre));
+        // The span holding each centre: the number of landings at or before it, found by
+        // halving (the landings rise); a centre past the last lands nowhere valid.
+        __m256i span = _mm256_setzero_si256();
+        for (const int half : {4, 2, 1}) {
+            const __m256i probe = _mm256_permutevar8x32_epi32(
+                at, _mm256_add_epi32(span, _mm256_set1_epi32(half - 1)));
+            span = _mm256_add_epi32(span, _mm256_andnot_si256(_mm256_cmpgt_epi32(probe, centre),
+                                                              _mm256_set1_epi32(half)));
+        }
         const __m256i from = _mm256_permutevar8x32_epi32(at_before, span);
         const __m256i to = _mm256_permutevar8x32_epi32(at, span);
         const __m256i weight = _mm256_cvttps_epi32(
@@ -333,7 +341,7 @@ inline constexpr int kEightReach = 11;
             _mm256_slli_epi32(near, 8), _mm256_mullo_epi32(_mm256_sub_epi32(far, near), weight));
         _mm256_storeu_si256(reinterpret_cast<__m256i*>(row.depth + cell), depth);
     }
-    state.at = landings[7];
+    state.at = last;
     state.written_end = end;
     state.unspanned_end = std::max(state.unspanned_end, first + 8 * runs);
     return 8;
@@ -387,10 +395,16 @@ void FillHoles(std::span<PixelTriple> view, std::span<std::int32_t> depth,
     const int width = static_cast<int>(view.size());
     int i = 0;
     while (i < width) {
-        if (depth[static_cast<std::size_t>(i)] != kEmpty) {
+        // Eight at a time past written pixels: only kEmpty is negative.
+        for (std::int32_t any_empty = 0; i + 8 <= width; i += 8) {
+            for (int k = 0; k < 8; ++k) any_empty |= depth[static_cast<std::size_t>(i + k)];
+            if (any_empty < 0) break;
+        }
+        if (i < width && depth[static_cast<std::size_t>(i)] != kEmpty) {
             ++i;
             continue;
         }
+        if (i >= width) break;
         int end = i;
         while (end < width && depth[static_cast<std::size_t>(end)] == kEmpty) ++end;
         if (i == 0 && end == width) {
@@ -434,7 +448,7 @@ template <std::size_t kViews>
         spread = next;
         level_before = level;
         for (std::size_t v = 0; v < kViews; ++v)
-            Step(rows[v], states[v], source, levels, x, level, pair);
+            Step(rows[v], states[v], source, levels, x, level, [&] { return pair; });
     }
     for (std::size_t v = 0; v < kViews; ++v)
         FinishView(rows[v], states[v], Unmoved(source, levels, width - 1));
