@@ -223,6 +223,33 @@ template <class PairOf>
     });
 }
 
+// Steps x to stop - 1 the general way, for a stretch the quick paths left: with the
+// depth test throughout, as in a row that folds and opens holes all along, one call
+// for the whole stretch.
+[[gnu::noinline]] void GeneralSteps(const ViewRow& row, WarpState& state,
+                                    std::span<const PixelTriple> source,
+                                    std::span<const std::uint8_t> levels, int x, int stop) {
+    ClearUnspanned(row, state);
+    RowWriter writer({row.view, static_cast<std::size_t>(row.width)},
+                     {row.depth, static_cast<std::size_t>(row.width)});
+    Landing a = Unmoved(source, levels, x - 1);
+    a.at = state.at;
+    int end = state.written_end;
+    for (; x < stop; ++x) {
+        Landing b = Unmoved(source, levels, x);
+        b.at += row.shifts[levels[static_cast<std::size_t>(x)]];
+        if (const std::int32_t span = b.at - a.at; span > 0 && span <= kMaxStretch) {
+            end = std::max(end, writer.Span(a, b));
+        } else {
+            end = std::max(
+                {end, writer.Box(a.at, a.at + kHalf, a), writer.Box(b.at - kHalf, b.at, b)});
+        }
+        a = b;
+    }
+    state.at = a.at;
+    state.written_end = end;
+}
+
 #ifdef ZARVIK_WARP_EIGHT
 // Eight steps at once, for a view whose next eight source pixels all stretch or
 // squeeze (no fold, no hole) onto pixels nothing wrote yet. Turned round: for each
@@ -485,8 +512,9 @@ template <std::size_t kViews>
             // row folds so often that trying eight again would mostly be wasted.
             const int alone = -taken + std::min(8 * misses, 64);
             ++misses;
-            for (const int stop = std::min(x + alone, x_end); x < stop; ++x)
-                StepAlone(rows[v], states[v], source, levels, x);
+            const int stop = std::min(x + alone, x_end);
+            GeneralSteps(rows[v], states[v], source, levels, x, stop);
+            x = stop;
         }
         for (; x < width; ++x) StepAlone(rows[v], states[v], source, levels, x);
         FinishView(rows[v], states[v], Unmoved(source, levels, width - 1));
