@@ -421,16 +421,16 @@ void FillHoles(std::span<PixelTriple> view, std::span<std::int32_t> depth,
                std::span<const PixelTriple> source) {
     const int width = static_cast<int>(view.size());
     int i = 0;
-    while (i < width) {
-        // Eight at a time past written pixels: only kEmpty is negative.
-        for (std::int32_t any_empty = 0; i + 8 <= width; i += 8) {
-            for (int k = 0; k < 8; ++k) any_empty |= depth[static_cast<std::size_t>(i + k)];
-            if (any_empty < 0) break;
-        }
-        if (i < width && depth[static_cast<std::size_t>(i)] != kEmpty) {
-            ++i;
-            continue;
-        }
+    while (true) {
+        // Past written pixels, eight at a time where none of the eight is empty (only
+        // kEmpty is negative), then one at a time up to the hole.
+        const auto written_eight = [&](int from) {
+            std::int32_t any = 0;
+            for (int k = 0; k < 8; ++k) any |= depth[static_cast<std::size_t>(from + k)];
+            return any >= 0;
+        };
+        while (i + 8 <= width && written_eight(i)) i += 8;
+        while (i < width && depth[static_cast<std::size_t>(i)] != kEmpty) ++i;
         if (i >= width) break;
         int end = i;
         while (end < width && depth[static_cast<std::size_t>(end)] == kEmpty) ++end;
