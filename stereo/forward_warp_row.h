@@ -28,4 +28,18 @@ void ForwardWarpRow(std::span<const core::PixelTriple> source, std::span<const s
                     const LevelShifts& shifts, std::span<core::PixelTriple> view,
                     WarpScratch scratch);
 
+// One eye's view in the making: its shifts, its row and a scratch row of its own (at
+// least the view's width).
+struct EyeView {
+    const LevelShifts& shifts;
+    std::span<core::PixelTriple> view;
+    std::span<std::int32_t> depth;
+};
+
+// Both eyes' views of one row, the same as two ForwardWarpRow calls, in one pass over
+// the row. The views have the same width.
+void ForwardWarpViews(std::span<const core::PixelTriple> source,
+                      std::span<const std::uint8_t> levels, const EyeView& left,
+                      const EyeView& right);
+
 }  // namespace stereo

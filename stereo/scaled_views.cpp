@@ -6,6 +6,8 @@
 
 #include "core/ddb_helper.h"
 #include "core/pixel_grid.h"
+#include "core/row_blocks.h"
+#include "stereo/direct_views.h"
 
 namespace stereo {
 
@@ -58,6 +60,12 @@ LevelShifts ShiftsOfView(const core::ParallaxChoices& choices, int width, bool l
 
 void MakeScaledViews(core::StageContext& context) {
     core::Workspace& surfaces = context.surfaces;
+    if (CanWarpImagesDirectly(surfaces)) {
+        const int width = surfaces.picOriginal.ScaleWidth();
+        WarpImagesDirectly(context, ShiftsOfView(context.parallax, width, true),
+                           ShiftsOfView(context.parallax, width, false));
+        return;
+    }
     PixelGrid picture;
     PixelGrid depth;
     std::int16_t picture_bits = 0;
@@ -73,15 +81,21 @@ void MakeScaledViews(core::StageContext& context) {
     PixelGrid right;
     left.ResizeForOverwrite(width, picture.Height());
     right.ResizeForOverwrite(width, picture.Height());
-    std::vector<std::uint8_t> levels(static_cast<std::size_t>(width));
-    std::vector<std::int32_t> scratch(static_cast<std::size_t>(width));
+    // One row of levels and two of depths for each thread, made before the rows start.
+    const auto row_size = static_cast<std::size_t>(width);
+    std::vector<std::uint8_t> levels(row_size * static_cast<std::size_t>(core::ThreadCount()));
+    std::vector<std::int32_t> depths(2 * levels.size());
 
-    for (int y = 0; y < picture.Height(); ++y) {
-        LevelsOfRow(depth, y, of_byte, levels);
-        ForwardWarpRow(picture.Row(y), levels, left_shifts, left.Row(y), {scratch});
-        ForwardWarpRow(picture.Row(y), levels, right_shifts, right.Row(y), {scratch});
-        if (!core::PollAfterRow(context)) return;
-    }
+    const bool done = core::PolledRows(context, picture.Height(), [&](int y) {
+        const auto thread = static_cast<std::size_t>(core::ThreadIndex());
+        const std::span<std::uint8_t> row_levels{levels.data() + thread * row_size, row_size};
+        std::int32_t* row_depths = depths.data() + 2 * thread * row_size;
+        LevelsOfRow(depth, y, of_byte, row_levels);
+        ForwardWarpViews(picture.Row(y), row_levels,
+                         {left_shifts, left.Row(y), {row_depths, row_size}},
+                         {right_shifts, right.Row(y), {row_depths + row_size, row_size}});
+    });
+    if (!done) return;
 
     surfaces.picLeft.SetPicture(surfaces.picOriginal.ImageAsPicture());
     DDBHelper::SetBitmapPixels(surfaces.picLeft, picture_bits, left);

@@ -1,0 +1,82 @@
+#include "stereo/direct_views.h"
+
+#include <cstddef>
+#include <cstdint>
+#include <vector>
+
+#include "core/pixel_grid.h"
+#include "core/row_blocks.h"
+#include "core/rows32.h"
+
+namespace stereo {
+
+namespace {
+
+using core::PixelTriple;
+
+bool Plain32(const platform::Bitmap& image, int width, int height) {
+    return image.BitsPixel() == 32 && image.Width() == width && image.Height() == height &&
+           image.WidthBytes() == 4 * static_cast<std::int64_t>(width);
+}
+
+// Rows of each thread's own, made before the rows start.
+struct ThreadRows {
+    explicit ThreadRows(std::size_t width)
+        : source(width), left(width), right(width), levels(width), depths(2 * width) {}
+    std::vector<PixelTriple> source;
+    std::vector<PixelTriple> left;
+    std::vector<PixelTriple> right;
+    std::vector<std::uint8_t> levels;
+    std::vector<std::int32_t> depths;
+};
+
+// The view's image takes the place of the surface's, as a grid written into it would.
+void PutView(platform::PictureSurface& surface, const platform::PictureSurface& original,
+             platform::Bitmap image) {
+    surface.SetPicture(original.ImageAsPicture());
+    surface.ReplaceImage(std::move(image));
+    surface.Refresh();
+    surface.AssignImageToPicture();
+}
+
+}  // namespace
+
+bool CanWarpImagesDirectly(const core::Workspace& surfaces) {
+    const platform::Bitmap& picture = surfaces.picOriginal.Image();
+    return Plain32(picture, picture.Width(), picture.Height()) &&
+           Plain32(surfaces.picDepth.Image(), picture.Width(), picture.Height());
+}
+
+void WarpImagesDirectly(core::StageContext& context, const LevelShifts& left_shifts,
+                        const LevelShifts& right_shifts) {
+    core::Workspace& surfaces = context.surfaces;
+    const platform::Bitmap& picture = surfaces.picOriginal.Image();
+    const platform::Bitmap& depth = surfaces.picDepth.Image();
+    const auto width = static_cast<std::size_t>(picture.Width());
+    // Copies share the picture's bytes until they are overwritten, and are not read.
+    platform::Bitmap left_image = picture;
+    platform::Bitmap right_image = picture;
+    const std::span<std::uint8_t> left_bits = left_image.BitsForOverwrite();
+    const std::span<std::uint8_t> right_bits = right_image.BitsForOverwrite();
+    std::vector<ThreadRows> rows(static_cast<std::size_t>(core::ThreadCount()), ThreadRows(width));
+
+    const bool done = core::PolledRows(context, picture.Height(), [&](int y) {
+        ThreadRows& own = rows[static_cast<std::size_t>(core::ThreadIndex())];
+        const std::size_t at = 4 * width * static_cast<std::size_t>(y);
+        core::rows32::Decode(picture.Row(y).data(), own.source.data(), width, false);
+        // A 32-bit depth map's Blue byte is its level.
+        const std::uint8_t* depth_row = depth.Row(y).data();
+        for (std::size_t x = 0; x < width; ++x) own.levels[x] = depth_row[4 * x];
+        ForwardWarpViews(own.source, own.levels,
+                         {left_shifts, own.left, {own.depths.data(), width}},
+                         {right_shifts, own.right, {own.depths.data() + width, width}});
+        core::rows32::Encode(own.left.data(), left_bits.data() + at, width, false);
+        core::rows32::Encode(own.right.data(), right_bits.data() + at, width, false);
+    });
+    if (!done) return;
+
+    PutView(surfaces.picLeft, surfaces.picOriginal, std::move(left_image));
+    PutView(surfaces.picResult, surfaces.picOriginal, std::move(right_image));
+}
+
+}  // namespace stereo
