@@ -42,7 +42,8 @@ Views ScaledViews(int bits, double parallax, const core::DepthLevels* depth) {
     conversion::Choices choices;
     choices.parallax = {parallax, 40};
     core::Progress progress;
-    const conversion::Result result = conversion::Run(picture, display, choices, progress, depth);
+    const conversion::Result result =
+        conversion::Run(picture, display, choices, progress, {.depth_from = depth});
     EXPECT_EQ(result.outcome, conversion::Outcome::kConverted) << result.Failure();
     return {result.views.left_view, result.views.right_view};
 }
