@@ -1,23 +1,44 @@
 #include "depth/guided_filter.h"
 
 #include <algorithm>
+#include <array>
 #include <vector>
 
 namespace depth {
 
 namespace {
 
-// Running sums along one row, in double so that adding and taking off values over a
+// Rows whose running sums advance together: each sum's next addition waits for the
+// one before, and four independent sums keep the processor's adders busy meanwhile.
+constexpr int kRowsTogether = 4;
+
+// 1 / the number of values in each window along a line of `length`.
+std::vector<double> InverseCounts(int length, int radius) {
+    std::vector<double> inverse(static_cast<std::size_t>(std::max(length, 0)));
+    for (int i = 0; i < length; ++i) {
+        const int count = std::min(i + radius, length - 1) - std::max(i - radius, 0) + 1;
+        inverse[static_cast<std::size_t>(i)] = 1.0 / count;
+    }
+    return inverse;
+}
+
+// Running sums along rows, in double so that adding and taking off values over a
 // long row leaves no drift.
-void BoxMeanRow(std::span<const float> in, std::span<float> out, int radius) {
-    const int width = static_cast<int>(in.size());
-    double sum = 0.0;
-    for (int x = 0; x < std::min(radius, width); ++x) sum += in[static_cast<std::size_t>(x)];
+void BoxMeanRows(const std::array<const float*, kRowsTogether>& in,
+                 const std::array<float*, kRowsTogether>& out, int width, int radius,
+                 const std::vector<double>& inverse) {
+    std::array<double, kRowsTogether> sums{};
+    for (int x = 0; x < std::min(radius, width); ++x)
+        for (int k = 0; k < kRowsTogether; ++k) sums[k] += in[k][x];
     for (int x = 0; x < width; ++x) {
-        if (x + radius < width) sum += in[static_cast<std::size_t>(x + radius)];
-        if (x - radius - 1 >= 0) sum -= in[static_cast<std::size_t>(x - radius - 1)];
-        const int count = std::min(x + radius, width - 1) - std::max(x - radius, 0) + 1;
-        out[static_cast<std::size_t>(x)] = static_cast<float>(sum / count);
+        const int enters = x + radius;
+        const int leaves = x - radius - 1;
+        for (int k = 0; k < kRowsTogether; ++k) {
+            double change = enters < width ? in[k][enters] : 0.0;
+            if (leaves >= 0) change -= in[k][leaves];
+            sums[k] += change;
+            out[k][x] = static_cast<float>(sums[k] * inverse[static_cast<std::size_t>(x)]);
+        }
     }
 }
 
@@ -43,17 +64,29 @@ FloatPlane BoxMean(const FloatPlane& plane, int radius) {
     const int height = plane.Height();
     radius = std::max(radius, 0);
     FloatPlane across(width, height);
-    for (int y = 0; y < height; ++y) BoxMeanRow(plane.Row(y), across.Row(y), radius);
+    const std::vector<double> along_rows = InverseCounts(width, radius);
+    std::vector<float> spare(static_cast<std::size_t>(width));  // for rows past the last
+    for (int y0 = 0; y0 < height; y0 += kRowsTogether) {
+        std::array<const float*, kRowsTogether> in{};
+        std::array<float*, kRowsTogether> out{};
+        for (int k = 0; k < kRowsTogether; ++k) {
+            const bool inside = y0 + k < height;
+            in[static_cast<std::size_t>(k)] = inside ? plane.Row(y0 + k).data() : spare.data();
+            out[static_cast<std::size_t>(k)] = inside ? across.Row(y0 + k).data() : spare.data();
+        }
+        BoxMeanRows(in, out, width, radius, along_rows);
+    }
 
     FloatPlane out(width, height);
+    const std::vector<double> down_columns = InverseCounts(height, radius);
     std::vector<double> sums(static_cast<std::size_t>(width), 0.0);
     for (int y = 0; y < std::min(radius, height); ++y) AddRow(sums, across.Row(y), 1.0);
     for (int y = 0; y < height; ++y) {
         if (y + radius < height) AddRow(sums, across.Row(y + radius), 1.0);
         if (y - radius - 1 >= 0) AddRow(sums, across.Row(y - radius - 1), -1.0);
-        const double count = std::min(y + radius, height - 1) - std::max(y - radius, 0) + 1;
+        const double inverse = down_columns[static_cast<std::size_t>(y)];
         auto row = out.Row(y);
-        for (std::size_t x = 0; x < row.size(); ++x) row[x] = static_cast<float>(sums[x] / count);
+        for (std::size_t x = 0; x < row.size(); ++x) row[x] = static_cast<float>(sums[x] * inverse);
     }
     return out;
 }
