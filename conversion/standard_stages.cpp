@@ -7,7 +7,7 @@
 #include "depth/warp_depth_map.h"
 #include "stereo/anaglyph_composition.h"
 #include "stereo/frame.h"
-#include "stereo/scaled_views.h"
+#include "stereo/scaled_stereo_picture.h"
 #include "stereo/stereo_composition.h"
 
 namespace conversion {
@@ -56,14 +56,7 @@ StageTable MakeStandardStages() {
         Blurs::MaxDepth(c, c.surfaces.picDepth, c.surfaces.picDepth);
     };
     table.anaglyph = stereo::MakeStereoPicture;
-    table.scaled_anaglyph = [](StageContext& c) {
-        stereo::MakeScaledViews(c);
-        if (c.progress.Cancelled()) return;
-        if (!c.stereo || c.stereo->Classic())
-            stereo::JoinAnaglyph(c, c.surfaces.picLeft, c.surfaces.picResult);
-        else
-            stereo::ComposeStereoPicture(c, c.surfaces.picLeft);
-    };
+    table.scaled_anaglyph = stereo::MakeScaledStereoPicture;
     table.frame = [](StageContext& c) { stereo::DrawFrame(c, c.surfaces.picOriginal); };
     return table;
 }

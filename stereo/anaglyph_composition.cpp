@@ -26,6 +26,12 @@ void MakeMasks(core::StageContext& context, platform::PictureSurface& first,
     }
 }
 
+void ShowFinal(core::Workspace& s) {
+    s.PicFinal.AssignImageToPicture();
+    s.picOriginal.SetPicture(s.PicFinal.ImageAsPicture());
+    s.picOriginal.AssignImageToPicture();
+}
+
 void AddDepth(core::StageContext& context) {
     core::Workspace& s = context.surfaces;
     const core::LongStepScope long_step(context.progress);
@@ -70,9 +76,12 @@ void JoinAnaglyph(core::StageContext& context, platform::PictureSurface& first,
             s.PicBlue.ClearPicture();
         }
     }
-    s.PicFinal.AssignImageToPicture();
-    s.picOriginal.SetPicture(s.PicFinal.ImageAsPicture());
-    s.picOriginal.AssignImageToPicture();
+    ShowFinal(s);
+}
+
+void ShowAnaglyph(core::Workspace& surfaces, platform::Bitmap joined) {
+    surfaces.PicFinal.ReplaceImage(std::move(joined));
+    ShowFinal(surfaces);
 }
 
 }  // namespace stereo

@@ -18,4 +18,8 @@ void MakeAnaglyph(core::StageContext& context);
 void JoinAnaglyph(core::StageContext& context, platform::PictureSurface& first,
                   platform::PictureSurface& second);
 
+// A joined anaglyph made elsewhere, put where JoinAnaglyph puts its own: PicFinal's
+// image, and the picture of picOriginal.
+void ShowAnaglyph(core::Workspace& surfaces, platform::Bitmap joined);
+
 }  // namespace stereo

@@ -8,6 +8,7 @@
 #include "core/pixel_grid.h"
 #include "core/row_blocks.h"
 #include "core/vector_clones.h"
+#include "stereo/channel_bytes.h"
 
 namespace stereo {
 
@@ -15,28 +16,6 @@ namespace {
 
 using core::PixelGrid;
 using core::PixelTriple;
-
-// DimChannel in 16-bit lanes: (99 c + 50) / 100, the division a multiply by
-// 41944 / 2^22, exact for every sum up to 99 x 255 + 50. Equal to DimChannel for
-// every byte, which the tests check one by one.
-constexpr std::uint8_t DimByte(std::uint8_t c) {
-    const auto sum = static_cast<std::uint16_t>(99 * c + 50);
-    const auto high = static_cast<std::uint16_t>((static_cast<std::uint32_t>(sum) * 41944u) >> 16);
-    return static_cast<std::uint8_t>(high >> 6);
-}
-
-// Byte j of a run of 32 pixels is kept (0xFF) or cleared (0) by a mask.
-using KeptBytes = std::array<std::uint8_t, 96>;
-
-constexpr KeptBytes Kept(bool blue, bool green, bool red) {
-    KeptBytes kept{};
-    for (std::size_t j = 0; j < kept.size(); j += 3) {
-        kept[j] = blue ? 0xFF : 0;
-        kept[j + 1] = green ? 0xFF : 0;
-        kept[j + 2] = red ? 0xFF : 0;
-    }
-    return kept;
-}
 
 // Every byte dimmed, then the dropped channels cleared: 32 pixels, a whole number of
 // vectors, at a time, so that the loop vectorises; the last few bytes one by one.
@@ -50,9 +29,6 @@ constexpr KeptBytes Kept(bool blue, bool green, bool red) {
     for (std::size_t j = 0; i < count; ++i, ++j)
         bytes[i] = static_cast<std::uint8_t>(DimByte(bytes[i]) & kept[j]);
 }
-
-constexpr KeptBytes kRedKept = Kept(false, false, true);
-constexpr KeptBytes kCyanKept = Kept(true, true, false);
 
 // Compiled for wider vectors too (see core/vector_clones.h).
 ZARVIK_VECTOR_CLONES void RedOnlyRow(PixelTriple* row, int width) {

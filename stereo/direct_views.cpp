@@ -7,6 +7,7 @@
 #include "core/pixel_grid.h"
 #include "core/row_blocks.h"
 #include "core/rows32.h"
+#include "stereo/joined_row.h"
 
 namespace stereo {
 
@@ -47,22 +48,19 @@ bool CanWarpImagesDirectly(const core::Workspace& surfaces) {
            Plain32(surfaces.picDepth.Image(), picture.Width(), picture.Height());
 }
 
-void WarpImagesDirectly(core::StageContext& context, const LevelShifts& left_shifts,
-                        const LevelShifts& right_shifts) {
-    core::Workspace& surfaces = context.surfaces;
-    const platform::Bitmap& picture = surfaces.picOriginal.Image();
-    const platform::Bitmap& depth = surfaces.picDepth.Image();
-    const auto width = static_cast<std::size_t>(picture.Width());
-    // Copies share the picture's bytes until they are overwritten, and are not read.
-    platform::Bitmap left_image = picture;
-    platform::Bitmap right_image = picture;
-    const std::span<std::uint8_t> left_bits = left_image.BitsForOverwrite();
-    const std::span<std::uint8_t> right_bits = right_image.BitsForOverwrite();
-    std::vector<ThreadRows> rows(static_cast<std::size_t>(core::ThreadCount()), ThreadRows(width));
+namespace {
 
-    const bool done = core::PolledRows(context, picture.Height(), [&](int y) {
+// Reads, warps and hands each row with both views to `sink(y, rows)`, over the cores.
+// False: the run was cancelled.
+template <class Sink>
+bool WarpRows(core::StageContext& context, const LevelShifts& left_shifts,
+              const LevelShifts& right_shifts, const Sink& sink) {
+    const platform::Bitmap& picture = context.surfaces.picOriginal.Image();
+    const platform::Bitmap& depth = context.surfaces.picDepth.Image();
+    const auto width = static_cast<std::size_t>(picture.Width());
+    std::vector<ThreadRows> rows(static_cast<std::size_t>(core::ThreadCount()), ThreadRows(width));
+    return core::PolledRows(context, picture.Height(), [&](int y) {
         ThreadRows& own = rows[static_cast<std::size_t>(core::ThreadIndex())];
-        const std::size_t at = 4 * width * static_cast<std::size_t>(y);
         core::rows32::Decode(picture.Row(y).data(), own.source.data(), width, false);
         // A 32-bit depth map's Blue byte is its level.
         const std::uint8_t* depth_row = depth.Row(y).data();
@@ -70,6 +68,24 @@ void WarpImagesDirectly(core::StageContext& context, const LevelShifts& left_shi
         ForwardWarpViews(own.source, own.levels,
                          {left_shifts, own.left, {own.depths.data(), width}},
                          {right_shifts, own.right, {own.depths.data() + width, width}});
+        sink(y, own);
+    });
+}
+
+}  // namespace
+
+void WarpImagesDirectly(core::StageContext& context, const LevelShifts& left_shifts,
+                        const LevelShifts& right_shifts) {
+    core::Workspace& surfaces = context.surfaces;
+    const platform::Bitmap& picture = surfaces.picOriginal.Image();
+    const auto width = static_cast<std::size_t>(picture.Width());
+    // Copies share the picture's bytes until they are overwritten, and are not read.
+    platform::Bitmap left_image = picture;
+    platform::Bitmap right_image = picture;
+    const std::span<std::uint8_t> left_bits = left_image.BitsForOverwrite();
+    const std::span<std::uint8_t> right_bits = right_image.BitsForOverwrite();
+    const bool done = WarpRows(context, left_shifts, right_shifts, [&](int y, ThreadRows& own) {
+        const std::size_t at = 4 * width * static_cast<std::size_t>(y);
         core::rows32::Encode(own.left.data(), left_bits.data() + at, width, false);
         core::rows32::Encode(own.right.data(), right_bits.data() + at, width, false);
     });
@@ -77,6 +93,26 @@ void WarpImagesDirectly(core::StageContext& context, const LevelShifts& left_shi
 
     PutView(surfaces.picLeft, surfaces.picOriginal, std::move(left_image));
     PutView(surfaces.picResult, surfaces.picOriginal, std::move(right_image));
+}
+
+std::optional<platform::Bitmap> WarpIntoAnaglyph(core::StageContext& context,
+                                                 const LevelShifts& left_shifts,
+                                                 const LevelShifts& right_shifts) {
+    const platform::Bitmap& picture = context.surfaces.picOriginal.Image();
+    const auto width = static_cast<std::size_t>(picture.Width());
+    platform::Bitmap anaglyph = picture;
+    const std::span<std::uint8_t> bits = anaglyph.BitsForOverwrite();
+    // "Red - Blue" takes red from the first (left) view, the other lens from the second.
+    const bool red_left = context.settings.Lens == 0;
+    const bool done = WarpRows(context, left_shifts, right_shifts, [&](int y, ThreadRows& own) {
+        const PixelTriple* red_from = red_left ? own.left.data() : own.right.data();
+        const PixelTriple* cyan_from = red_left ? own.right.data() : own.left.data();
+        JoinRow(red_from, cyan_from, own.source.data(), static_cast<int>(width));
+        core::rows32::Encode(own.source.data(),
+                             bits.data() + 4 * width * static_cast<std::size_t>(y), width, false);
+    });
+    if (!done) return std::nullopt;
+    return anaglyph;
 }
 
 }  // namespace stereo

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "conversion/run.h"
+#include "tests/support/fake_progress.h"
 #include "tests/support/pictures.h"
 
 namespace {
@@ -57,6 +58,28 @@ TEST_P(StageViewsTest, DroppingTheStageViewsLeavesTheAnaglyphAsItWas) {
         EXPECT_TRUE(view->Empty());
 }
 
+// Joined while warped, the anaglyph is cancelled at any of its rows like the views are.
+TEST(StageViewsCancelTest, AnAnaglyphJoinedWhileWarpedStopsAtEveryYield) {
+    const platform::Display display(32);
+    const platform::Picture picture = testing_support::MakePicture(
+        display, 37, 23, [](int x, int y) { return platform::RGB(x * 7, y * 11, (x * y) % 256); });
+    conversion::Choices choices;
+    choices.parallax.parallax_percent = 3.0;
+    testing_support::FakeProgress reference;
+    ASSERT_EQ(conversion::Run(picture, display, choices, reference, {.stage_views = false}).outcome,
+              conversion::Outcome::kConverted);
+    for (int cancel_at = 1; cancel_at <= reference.yields; ++cancel_at) {
+        testing_support::FakeProgress progress;
+        progress.on_yield = [&](int yield) {
+            if (yield == cancel_at) progress.Cancel();
+        };
+        const conversion::Result result =
+            conversion::Run(picture, display, choices, progress, {.stage_views = false});
+        EXPECT_EQ(result.outcome, conversion::Outcome::kCancelled) << cancel_at;
+        EXPECT_TRUE(result.views.anaglyph.bitmap.Empty()) << cancel_at;
+    }
+}
+
 INSTANTIATE_TEST_SUITE_P(
     Joins, StageViewsTest,
     testing::Values(ViewsCase{"classic_32bit", 32, 0, false, 0.0, 0, false},
@@ -65,6 +88,8 @@ INSTANTIATE_TEST_SUITE_P(
                     ViewsCase{"added_depth_15bit_blue_red", 15, 1, true, 0.0, 0, false},
                     ViewsCase{"classic_8bit", 8, 0, false, 0.0, 0, false},
                     ViewsCase{"scaled_32bit", 32, 0, false, 3.0, 0, false},
+                    ViewsCase{"scaled_32bit_blue_red_frame", 32, 1, false, 3.0, 0, true},
+                    ViewsCase{"scaled_24bit", 24, 0, false, 3.0, 0, false},
                     ViewsCase{"scaled_8bit_added_depth", 8, 1, true, 3.0, 0, false},
                     ViewsCase{"scaled_side_by_side_24bit", 24, 0, false, 3.0, 1, false}),
     [](const testing::TestParamInfo<ViewsCase>& info) { return info.param.name; });
