@@ -33,6 +33,7 @@
 class BackgroundLoad;
 class ConversionRunner;
 class PictureView;
+class PreviewSource;
 class ProgressBand;
 class QLabel;
 
@@ -196,10 +197,11 @@ class frmQelun : public QMainWindow {
     core::ConversionSettings& settings_ = choices_.settings;
     TavsMod::Values& globals_ = choices_.values;
     RunState run_state_ = RunState::Idle;
-    std::unique_ptr<BackgroundLoad> loader_;      // Open's reading
-    ConversionRunner* runner_ = nullptr;          // the Anaglyph command's runs
-    ConversionRunner* live_runner_ = nullptr;     // the live result's full-size runs
-    ConversionRunner* preview_runner_ = nullptr;  // and its previews, alongside
+    std::unique_ptr<BackgroundLoad> loader_;         // Open's reading
+    ConversionRunner* runner_ = nullptr;             // the Anaglyph command's runs
+    ConversionRunner* live_runner_ = nullptr;        // the live result's full-size runs
+    ConversionRunner* preview_runner_ = nullptr;     // and its previews, alongside
+    std::shared_ptr<PreviewSource> preview_source_;  // what the previews convert
     QElapsedTimer run_clock_;
     QString saved_title_;  // the caption a long step's "Please Wait..." replaces
     std::optional<conversion::Outcome> last_outcome_;

@@ -9,6 +9,7 @@
 #include "app/file_messages.h"
 #include "app/frm_qelun.h"
 #include "app/picture_view.h"
+#include "app/preview_source.h"
 #include "app/progress_band.h"
 #include "app/wait_cursor.h"
 #include "io/picture_formats.h"
@@ -92,6 +93,7 @@ void frmQelun::OpenPicturePath(const QString& chosen) {
     preview_runner_->Cancel();
     setWindowTitle(filemessages::WindowCaptionFor(title));
     current_file_ = path;
+    preview_source_->Forget();
     AddRecentFile(path);
     last_loaded_ = std::move(loaded.picture);
     last_loaded_bytes_ = std::move(loaded.bytes);

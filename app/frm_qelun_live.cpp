@@ -8,6 +8,7 @@
 #include "app/file_messages.h"
 #include "app/frm_qelun.h"
 #include "app/picture_view.h"
+#include "app/preview_source.h"
 #include "io/picture_io.h"
 
 namespace {
@@ -51,7 +52,10 @@ void frmQelun::StartLiveRun() {
     if (!shown.isEmpty() && share < kPreviewPixelShare && !depth_from_) {
         preview_runner_->Start(
             *last_loaded_, display_, choices_,
-            [this](conversion::Result& result) { LiveRunEnded(result, true); }, shown);
+            [this](conversion::Result& result) { LiveRunEnded(result, true); },
+            [source = preview_source_, shown, display = display_](const platform::Picture& p) {
+                return source->Reduced(p, shown, display);
+            });
     }
 }
 
@@ -71,6 +75,7 @@ void frmQelun::LiveRunEnded(conversion::Result& result, bool preview) {
     last_conversion_ms_ = live_clock_.elapsed();
     previews_ = {};
     ShowViews(std::move(result.views));
+    ShowScenePicked(result.scene_picked);
     EnableReload(true);
     UpdateStatusLine();
 }
