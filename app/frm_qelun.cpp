@@ -151,6 +151,8 @@ void frmQelun::UpdateCommandStates() {
     menus_.view.mnuFileRecent->setEnabled(idle && !recent_files_.isEmpty());
     menus_.view.mnuFileExportDepth->setEnabled(idle && has_views_);
     menus_.view.mnuFileExportSecond->setEnabled(idle && has_views_);
+    menus_.view.mnuFileExportLeft->setEnabled(idle && has_views_ && !left_view_.Empty());
+    menus_.view.mnuFileExportRight->setEnabled(idle && has_views_ && !right_view_.Empty());
 }
 
 void frmQelun::Yield() {

@@ -112,7 +112,9 @@ class frmQelun : public QMainWindow {
     bool LiveRunning() const;
     const QStringList& RecentFiles() const { return recent_files_; }
     void OpenRecent(int index);
-    void ExportView(Stage stage);
+    // What File › Export writes: a stage, or one eye's view of the last conversion.
+    enum class Export { kDepthMap, kSecondView, kLeftView, kRightView };
+    void ExportView(Export view);
     // The last conversion's time, in milliseconds; -1 before the first.
     qint64 LastConversionMs() const { return last_conversion_ms_; }
     QLabel* StatusSize() const { return status_size_; }
@@ -187,9 +189,12 @@ class frmQelun : public QMainWindow {
     // `result`: Save Result As, whose file the caption names.
     // None when the opening was cancelled.
     std::optional<pictureio::LoadedPicture> LoadOffTheUiThread(const QString& path);
-    void SaveView(const platform::Bitmap& bitmap, const QString& chosen, const QString& filter,
+    // The bitmap is taken by value (its bytes are shared, not copied): a live result
+    // arriving while the quality is asked replaces the surfaces, not what is saved.
+    void SaveView(platform::Bitmap bitmap, const QString& chosen, const QString& filter,
                   bool result);
 
+    const platform::Bitmap& ExportedBitmap(Export view) const;
     std::unique_ptr<UserPrompts> prompts_;
     platform::Display display_;
     core::Workspace surfaces_;
@@ -213,6 +218,9 @@ class frmQelun : public QMainWindow {
     bool live_pending_ = false;  // choices changed during an Anaglyph run
     bool has_views_ = false;     // picDepth and picResult hold a conversion's views
     qint64 last_conversion_ms_ = -1;
+    // Each eye's view of the last conversion, kept for File › Export; empty before one.
+    platform::Bitmap left_view_;
+    platform::Bitmap right_view_;
     QStringList recent_files_;
     // A live preview's anaglyph, depth map and second view, shown until the full-size
     // result replaces them.

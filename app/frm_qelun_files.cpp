@@ -36,6 +36,8 @@ void frmQelun::LoadIntoSurfaces(const platform::Picture& picture) {
     surfaces_.picResult.SetPicture(picture);
     surfaces_.picDepth.SetPicture(picture);
     has_views_ = false;
+    left_view_ = {};
+    right_view_ = {};
     previews_ = {};
     ShowStageBitmap();
     UpdateCommandStates();
@@ -91,9 +93,9 @@ void frmQelun::OpenPicturePath(const QString& chosen) {
     }
     live_runner_->Cancel();
     preview_runner_->Cancel();
+    preview_source_->Forget();
     setWindowTitle(filemessages::WindowCaptionFor(title));
     current_file_ = path;
-    preview_source_->Forget();
     AddRecentFile(path);
     last_loaded_ = std::move(loaded.picture);
     last_loaded_bytes_ = std::move(loaded.bytes);

@@ -23,10 +23,13 @@ void frmQelun::ConnectViewMenus() {
         if (on) ChoicesChanged();
     });
     connect(v.mnuFileQuit, &QAction::triggered, this, &QWidget::close);
-    connect(v.mnuFileExportDepth, &QAction::triggered, this,
-            [this] { ExportView(Stage::kDepthMap); });
-    connect(v.mnuFileExportSecond, &QAction::triggered, this,
-            [this] { ExportView(Stage::kSecondView); });
+    const std::array<std::pair<QAction*, Export>, 4> exports = {
+        {{v.mnuFileExportDepth, Export::kDepthMap},
+         {v.mnuFileExportSecond, Export::kSecondView},
+         {v.mnuFileExportLeft, Export::kLeftView},
+         {v.mnuFileExportRight, Export::kRightView}}};
+    for (const auto& [action, exported] : exports)
+        connect(action, &QAction::triggered, this, [this, e = exported] { ExportView(e); });
     connect(view_, &PictureView::ZoomChanged, this, [this] { UpdateStatusLine(); });
     ReadWindowSettings();
 }
