@@ -118,6 +118,7 @@ class frmQelun : public QMainWindow {
     // The last conversion's time, in milliseconds; -1 before the first.
     qint64 LastConversionMs() const { return last_conversion_ms_; }
     QLabel* StatusSize() const { return status_size_; }
+    QLabel* StatusStrength() const { return status_strength_; }
 
     const MainMenus& Menus() const { return menus_; }
     core::Choices& Choices() { return choices_; }
@@ -193,8 +194,8 @@ class frmQelun : public QMainWindow {
     // arriving while the quality is asked replaces the surfaces, not what is saved.
     void SaveView(platform::Bitmap bitmap, const QString& chosen, const QString& filter,
                   bool result);
-
     const platform::Bitmap& ExportedBitmap(Export view) const;
+
     std::unique_ptr<UserPrompts> prompts_;
     platform::Display display_;
     core::Workspace surfaces_;
@@ -217,10 +218,10 @@ class frmQelun : public QMainWindow {
     bool live_ = true;
     bool live_pending_ = false;  // choices changed during an Anaglyph run
     bool has_views_ = false;     // picDepth and picResult hold a conversion's views
-    qint64 last_conversion_ms_ = -1;
     // Each eye's view of the last conversion, kept for File › Export; empty before one.
     platform::Bitmap left_view_;
     platform::Bitmap right_view_;
+    qint64 last_conversion_ms_ = -1;
     QStringList recent_files_;
     // A live preview's anaglyph, depth map and second view, shown until the full-size
     // result replaces them.
