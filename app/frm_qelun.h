@@ -181,6 +181,10 @@ class frmQelun : public QMainWindow {
     void UpdateStatusLine();
     void ShowStageBitmap();
     void StartLiveRun();
+    QSize PreviewSize() const;
+    // What a preview converts: the picture reduced to `size`, made once and kept.
+    std::function<platform::Picture(const platform::Picture&)> ReducedForPreview(QSize size) const;
+    void PrepareFirstPreview();
     void LiveRunEnded(conversion::Result& result, bool preview);
     void ShowPreviewViews(const conversion::Views& views);
     void AddRecentFile(const QString& path);

@@ -109,6 +109,7 @@ void frmQelun::OpenPicturePath(const QString& chosen) {
     EnableReload(false);
     PictureOpened();
     UpdateStatusLine();
+    PrepareFirstPreview();
 }
 
 // Also the conversion's first and (after a cancel) last step. When the file can no
