@@ -83,12 +83,12 @@ void ConversionRunner::Start(platform::Picture picture, const platform::Display&
     job->watcher.setFuture(
         QtConcurrent::run([picture = std::move(picture), worker_display, choices, &progress,
                            reduce = std::move(reduce), depth_from = std::move(depth_from)] {
-            const core::DepthLevels* depth = depth_from ? &*depth_from : nullptr;
+            const conversion::Request request{.depth_from = depth_from ? &*depth_from : nullptr};
             if (!reduce)
                 return std::make_shared<conversion::Result>(
-                    conversion::Run(picture, worker_display, choices, progress, depth));
+                    conversion::Run(picture, worker_display, choices, progress, request));
             return std::make_shared<conversion::Result>(
-                conversion::Run(reduce(picture), worker_display, choices, progress, depth));
+                conversion::Run(reduce(picture), worker_display, choices, progress, request));
         }));
     current_ = started;
     jobs_.push_back(std::move(job));

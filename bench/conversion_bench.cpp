@@ -48,6 +48,7 @@ conversion::StageTable TimedTable(std::integer_sequence<int, Slots...>) {
     for (auto& blur : table.blurs) entries[n++] = &blur;
     entries[n++] = &table.anaglyph;
     entries[n++] = &table.frame;
+    entries[n++] = &table.scaled_anaglyph;
     constexpr std::array<conversion::Stage, kSlots> timed = {Timed<Slots>...};
     for (int i = 0; i < n; ++i) {
         inner[static_cast<std::size_t>(i)] = *entries[static_cast<std::size_t>(i)];
@@ -59,11 +60,11 @@ conversion::StageTable TimedTable(std::integer_sequence<int, Slots...>) {
 
 constexpr const char* kSlotNames[kSlots] = {
     "cue0",  "cue1", "cue2", "cue3",   "cue4", "cue5",     "invert", "centre", "warp", "blur0",
-    "smere", "blur", "mean", "median", "max",  "anaglyph", "frame",  "",       "",     ""};
+    "smere", "blur", "mean", "median", "max",  "anaglyph", "frame",  "views",  "",     ""};
 
 struct Option {
     const char* name;
-    void (*apply)(core::ConversionSettings&, TavsMod::Values&);
+    void (*apply)(conversion::Choices&);
 };
 
 void Convert(benchmark::State& state, const Option& option) {
@@ -72,7 +73,7 @@ void Convert(benchmark::State& state, const Option& option) {
     platform::Display display(32);
     const platform::Picture picture = MakePhoto(display, width, height);
     conversion::Choices choices;
-    option.apply(choices.settings, choices.values);
+    option.apply(choices);
     const conversion::StageTable table = TimedTable(std::make_integer_sequence<int, kSlots>{});
     core::Progress progress;
     // One conversion first: the very first run of a size touches fresh memory, which the
@@ -95,54 +96,60 @@ void Convert(benchmark::State& state, const Option& option) {
 }
 
 const Option kOptions[] = {
-    {"default", [](core::ConversionSettings&, TavsMod::Values&) {}},
-    {"cue_weights", [](core::ConversionSettings& s, TavsMod::Values&) { s.DepthCue = 1; }},
+    {"default", [](conversion::Choices&) {}},
+    {"cue_weights", [](conversion::Choices& c) { c.settings.DepthCue = 1; }},
     {"cue_green",
-     [](core::ConversionSettings& s, TavsMod::Values&) {
-         s.DepthCue = 2;
-         s.CueColor = 1;
+     [](conversion::Choices& c) {
+         c.settings.DepthCue = 2;
+         c.settings.CueColor = 1;
      }},
     {"cue_yellow",
-     [](core::ConversionSettings& s, TavsMod::Values&) {
-         s.DepthCue = 2;
-         s.CueColor = 3;
+     [](conversion::Choices& c) {
+         c.settings.DepthCue = 2;
+         c.settings.CueColor = 3;
      }},
-    {"cue_luminance", [](core::ConversionSettings& s, TavsMod::Values&) { s.DepthCue = 3; }},
-    {"cue_saturation", [](core::ConversionSettings& s, TavsMod::Values&) { s.DepthCue = 4; }},
-    {"cue_bands", [](core::ConversionSettings& s, TavsMod::Values&) { s.DepthCue = 5; }},
-    {"smere", [](core::ConversionSettings& s, TavsMod::Values&) { s.BlurChoice = 1; }},
-    {"blur", [](core::ConversionSettings& s, TavsMod::Values&) { s.BlurChoice = 2; }},
-    {"mean", [](core::ConversionSettings& s, TavsMod::Values&) { s.BlurChoice = 3; }},
-    {"median", [](core::ConversionSettings& s, TavsMod::Values&) { s.BlurChoice = 4; }},
-    {"max", [](core::ConversionSettings& s, TavsMod::Values&) { s.BlurChoice = 5; }},
+    {"cue_luminance", [](conversion::Choices& c) { c.settings.DepthCue = 3; }},
+    {"cue_saturation", [](conversion::Choices& c) { c.settings.DepthCue = 4; }},
+    {"cue_bands", [](conversion::Choices& c) { c.settings.DepthCue = 5; }},
+    {"smere", [](conversion::Choices& c) { c.settings.BlurChoice = 1; }},
+    {"blur", [](conversion::Choices& c) { c.settings.BlurChoice = 2; }},
+    {"mean", [](conversion::Choices& c) { c.settings.BlurChoice = 3; }},
+    {"median", [](conversion::Choices& c) { c.settings.BlurChoice = 4; }},
+    {"max", [](conversion::Choices& c) { c.settings.BlurChoice = 5; }},
     {"warp_1",
-     [](core::ConversionSettings& s, TavsMod::Values& g) {
-         s.DoWarp = true;
-         g.glbWarp = 1;
+     [](conversion::Choices& c) {
+         c.settings.DoWarp = true;
+         c.values.glbWarp = 1;
      }},
     {"warp_100",
-     [](core::ConversionSettings& s, TavsMod::Values& g) {
-         s.DoWarp = true;
-         g.glbWarp = 100;
+     [](conversion::Choices& c) {
+         c.settings.DoWarp = true;
+         c.values.glbWarp = 100;
      }},
-    {"added_depth", [](core::ConversionSettings& s, TavsMod::Values&) { s.DoShift = true; }},
+    {"added_depth", [](conversion::Choices& c) { c.settings.DoShift = true; }},
     {"frame_full",
-     [](core::ConversionSettings& s, TavsMod::Values&) {
-         s.ShowFrame = 1;
-         s.FrameType = 1;
+     [](conversion::Choices& c) {
+         c.settings.ShowFrame = 1;
+         c.settings.FrameType = 1;
      }},
-    {"blue_red", [](core::ConversionSettings& s, TavsMod::Values&) { s.Lens = 1; }},
+    {"blue_red", [](conversion::Choices& c) { c.settings.Lens = 1; }},
 };
+
+// The scaled strength, measured at every size beside the default conversion.
+const Option kScaled = {"scaled_2pct",
+                        [](conversion::Choices& c) { c.parallax.parallax_percent = 2.0; }};
 
 void RegisterAll() {
     for (auto [w, h] : {std::pair{1000, 750}, std::pair{4000, 3000}, std::pair{8000, 6000}}) {
         benchmark::RegisterBenchmark("memcpy_grid", MemcpyOfTheGrid)
             ->Args({w, h})
             ->Unit(benchmark::kMillisecond);
-        benchmark::RegisterBenchmark("convert/default", Convert, kOptions[0])
-            ->Args({w, h})
-            ->Unit(benchmark::kMillisecond)
-            ->UseRealTime();
+        for (const Option* option : {&kOptions[0], &kScaled})
+            benchmark::RegisterBenchmark((std::string("convert/") + option->name).c_str(), Convert,
+                                         *option)
+                ->Args({w, h})
+                ->Unit(benchmark::kMillisecond)
+                ->UseRealTime();
     }
     for (const auto& option : kOptions) {
         if (&option == &kOptions[0]) continue;

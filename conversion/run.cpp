@@ -85,12 +85,16 @@ long long PollsPerRow(const Choices& choices, bool depth_imported) {
 
 // `picture_image` is the picture as loaded: the classic left view.
 Views TakeViews(const core::Workspace& surfaces, const Choices& choices,
-                const platform::Bitmap& picture_image) {
+                const platform::Bitmap& picture_image, bool stage_views) {
     const platform::PictureSurface& original = surfaces.picOriginal;
-    return {original.HasPicture() ? *original.GetPicture() : original.ImageAsPicture(),
-            surfaces.picDepth.Image(), surfaces.picResult.Image(),
-            choices.parallax.Scaled() ? surfaces.picLeft.Image() : picture_image,
-            surfaces.picResult.Image()};
+    Views views;
+    views.anaglyph = original.HasPicture() ? *original.GetPicture() : original.ImageAsPicture();
+    if (!stage_views) return views;
+    views.depth_map = surfaces.picDepth.Image();
+    views.second_view = surfaces.picResult.Image();
+    views.left_view = choices.parallax.Scaled() ? surfaces.picLeft.Image() : picture_image;
+    views.right_view = surfaces.picResult.Image();
+    return views;
 }
 
 // Why the imported depth map could not be drawn; nothing when it was.
@@ -112,13 +116,14 @@ std::string Result::Failure() const {
 }
 
 Result Run(const platform::Picture& picture, const platform::Display& display,
-           const Choices& choices, core::Progress& progress, const core::DepthLevels* depth_from) {
-    return Run(picture, display, choices, progress, StandardStages(), depth_from);
+           const Choices& choices, core::Progress& progress, const Request& request) {
+    return Run(picture, display, choices, progress, StandardStages(), request);
 }
 
 Result Run(const platform::Picture& picture, const platform::Display& display,
            const Choices& choices, core::Progress& progress, const StageTable& stages,
-           const core::DepthLevels* depth_from) {
+           const Request& request) {
+    const core::DepthLevels* depth_from = request.depth_from;
     Result result;
     try {
         core::Workspace surfaces(display);
@@ -132,6 +137,7 @@ Result Run(const platform::Picture& picture, const platform::Display& display,
             }
         }
         core::RunState run;
+        run.keep_stage_views = request.stage_views;
         // Nine polled row passes make a classic run with cues 0 to 4.
         run.expected_polls =
             PollsPerRow(choices, depth_from != nullptr) * surfaces.picOriginal.ScaleHeight();
@@ -150,7 +156,7 @@ Result Run(const platform::Picture& picture, const platform::Display& display,
             result.outcome = Outcome::kCancelled;
             return result;
         }
-        result.views = TakeViews(surfaces, choices, picture_image);
+        result.views = TakeViews(surfaces, choices, picture_image, request.stage_views);
         result.outcome = Outcome::kConverted;
     } catch (const std::bad_alloc&) {
         // Setting the surfaces up, or handing the views over.

@@ -22,7 +22,8 @@ using Choices = core::Choices;
 
 // Each in the display's own pixel format.
 struct Views {
-    platform::Picture anaglyph;    // the picture of picOriginal, which "Save Result As" writes
+    platform::Picture anaglyph;  // the picture of picOriginal, which "Save Result As" writes
+    // The rest only when the request asked for the stage views.
     platform::Bitmap depth_map;    // picDepth after the run
     platform::Bitmap second_view;  // picResult after the run
     platform::Bitmap left_view;    // the first eye's: the picture itself, classically
@@ -44,18 +45,25 @@ struct Result {
     std::string Failure() const;
 };
 
+// What a caller asks of one run beyond the choices.
+struct Request {
+    // A depth map of the picture's size from elsewhere: it takes the place of the
+    // depth cue, the inversion and the centring; the warp and smoothing still run.
+    const core::DepthLevels* depth_from = nullptr;
+    // The depth map and the eyes' views back as well as the anaglyph. Without them
+    // each surface is let go as soon as the stages are done with it, and the run
+    // needs two fewer whole pictures of memory at its peak.
+    bool stage_views = true;
+};
+
 // Runs the stages the choices pick, in their fixed order, checking for a cancel
 // between every two. The first step that throws (std::bad_alloc included) ends the
 // conversion as failed; a cancel ends it as cancelled. Neither leaves views.
-//
-// A depth map from elsewhere (`depth_from`, of the picture's size) takes the place of
-// the depth cue, the inversion and the centring; the warp and smoothing still run.
 Result Run(const platform::Picture& picture, const platform::Display& display,
-           const Choices& choices, core::Progress& progress,
-           const core::DepthLevels* depth_from = nullptr);
+           const Choices& choices, core::Progress& progress, const Request& request = {});
 // The same with a stage table of the caller's.
 Result Run(const platform::Picture& picture, const platform::Display& display,
            const Choices& choices, core::Progress& progress, const StageTable& stages,
-           const core::DepthLevels* depth_from = nullptr);
+           const Request& request = {});
 
 }  // namespace conversion

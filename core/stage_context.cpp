@@ -15,4 +15,8 @@ bool PollAfterRow(StageContext& context) {
     return true;
 }
 
+void LetGoUnlessKept(StageContext& context, platform::PictureSurface& surface) {
+    if (!context.run.keep_stage_views) surface.ClearPicture();
+}
+
 }  // namespace core

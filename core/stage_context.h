@@ -14,6 +14,9 @@ namespace core {
 struct RunState {
     long long polls = 0;           // rows (passes, for the banded cue) polled so far
     long long expected_polls = 0;  // what a run with a cue from 0 to 4 polls in all
+    // The caller takes the depth map and the eyes' views back. When it does not, the
+    // anaglyph lets each go once it has read it.
+    bool keep_stage_views = true;
 };
 
 struct StageContext {
@@ -30,5 +33,9 @@ struct StageContext {
 // cue): report one more row done, then either stop (false: the run was cancelled,
 // and the stage must return without writing) or yield once and go on (true).
 bool PollAfterRow(StageContext& context);
+
+// A stage done with a view the caller does not take back lets it go, so that the
+// whole picture's memory is free for the stages after it.
+void LetGoUnlessKept(StageContext& context, platform::PictureSurface& surface);
 
 }  // namespace core

@@ -17,6 +17,7 @@
 
 #include "io/alpha_and_profile.h"
 #include "io/bmp_header.h"
+#include "io/decode_in_place.h"
 #include "io/file_reasons.h"
 #include "io/memory_budget.h"
 #include "io/picture_length.h"
@@ -181,9 +182,12 @@ LoadedPicture Decode(QImageReader& reader, const QString& path, const QByteArray
     QImageReader::setAllocationLimit(
         static_cast<int>(std::min<qint64>(PixelBudget() * 4 / (1024 * 1024) + 1, 1 << 30)));
     QImage image;
+    std::optional<platform::Bitmap> target;
     TruncationWatch watch;
     try {
-        image = reader.read();
+        target = BitmapToDecodeInto(reader, display);
+        if (target) image = ImageOver(*target);
+        if (!reader.read(&image)) image = QImage();
     } catch (const std::bad_alloc&) {
         return {std::nullopt, {kErrOutOfMemory, QStringLiteral("Out of memory")}, {}};
     }
@@ -191,7 +195,11 @@ LoadedPicture Decode(QImageReader& reader, const QString& path, const QByteArray
     if (!watch.Truncation().isEmpty()) return {std::nullopt, CutShortError(watch.Truncation()), {}};
     if (auto refused = CheckSize(image.size())) return {std::nullopt, *refused, {}};
     try {
-        return {PictureFromImage(OpaqueSrgb(std::move(image), background), display), {}, {}};
+        image = OpaqueSrgb(std::move(image), background);
+        if (target && FinishInPlace(image, *target))
+            return {platform::Picture{std::move(*target), std::nullopt}, {}, {}};
+        target.reset();
+        return {PictureFromImage(image, display), {}, {}};
     } catch (const std::bad_alloc&) {
         return {std::nullopt, {kErrOutOfMemory, QStringLiteral("Out of memory")}, {}};
     }

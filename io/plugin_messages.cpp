@@ -27,6 +27,14 @@ QString ReadFrom(std::FILE* file) {
     return QString::fromLocal8Bit(bytes);
 }
 
+// libpng and libtiff print their complaints on stderr by themselves. Qt's readers and
+// writers of these formats pass everything the libraries under them say through its
+// own messages, which each thread collects for itself.
+bool SpeaksOnlyThroughQt(const QByteArray& format) {
+    const QByteArray name = format.toLower();
+    return name == "jpg" || name == "jpeg" || name == "bmp" || name == "gif" || name == "webp";
+}
+
 }  // namespace
 
 PluginMessages::StderrTurn::StderrTurn() {
@@ -37,13 +45,14 @@ PluginMessages::StderrTurn::~StderrTurn() {
     stderr_mutex.unlock();
 }
 
-PluginMessages::PluginMessages() {
+PluginMessages::PluginMessages(const QByteArray& format) {
     {
         const QMutexLocker lock(&handler_mutex);
         if (collectors++ == 0) previous_handler = qInstallMessageHandler(&PluginMessages::Collect);
     }
     active = this;
     collecting_ = true;
+    if (SpeaksOnlyThroughQt(format)) return;
     stderr_mutex.lock();
     holds_stderr_ = true;
     std::fflush(stderr);

@@ -3,6 +3,7 @@
 // or written. Left alone, libjpeg and libpng print their complaints on stderr with
 // no file name attached; collected here, they become part of the converter's own
 // line about that file.
+#include <QByteArray>
 #include <QString>
 #include <QStringList>
 #include <QtGlobal>
@@ -10,9 +11,10 @@
 
 namespace convert_tool {
 
-// Collects, for as long as it lives, the Qt messages of its own thread and whatever
-// is written straight to stderr. Collectors on other threads that take stderr over
-// too wait for each other; one on the same thread must not be made inside another.
+// Collects, for as long as it lives, the Qt messages of its own thread and, unless
+// its format needs no such thing, whatever is written straight to stderr. Collectors on other
+// threads that take stderr over too wait for each other; one on the same thread must not be made
+// inside another.
 class PluginMessages {
   public:
     // Keeps stderr from being taken over while it lives, for a thread that writes its
@@ -25,7 +27,10 @@ class PluginMessages {
         StderrTurn& operator=(const StderrTurn&) = delete;
     };
 
-    PluginMessages();
+    // For a file of `format`: stderr is taken over (waiting for its turn) unless the
+    // format's reader and writer are known to speak only through Qt's messages, so
+    // that the files of most pictures in a batch are read and written side by side.
+    explicit PluginMessages(const QByteArray& format = {});
     ~PluginMessages();
     PluginMessages(const PluginMessages&) = delete;
     PluginMessages& operator=(const PluginMessages&) = delete;

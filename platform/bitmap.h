@@ -76,6 +76,8 @@ class Bitmap {
     }
 
     bool SharesBitsWith(const Bitmap& other) const { return bits_ && bits_ == other.bits_; }
+    // Another copy holds the same bytes (a blank not yet made holds none).
+    bool SharesBits() const { return bits_ && bits_.use_count() > 1; }
 
   private:
     // Checks and sets the shape; no bytes yet.

@@ -49,15 +49,26 @@ void JoinAnaglyph(core::StageContext& context, platform::PictureSurface& first,
     SizeLike(s.PicBlue, s.picOriginal);
     SizeLike(s.PicFinal, s.picOriginal);
 
+    core::LetGoUnlessKept(context, s.picDepth);
     MakeMasks(context, first, second);
     if (context.settings.DoShift) AddDepth(context);
 
     // A mask that was cancelled left its surface without a picture; then PicFinal
     // keeps its cleared image.
     if (s.PicRed.HasPicture() && s.PicBlue.HasPicture()) {
-        s.PicFinal.SetPicture(s.PicRed.ImageAsPicture());
-        s.PicFinal.AssignImageToPicture();
-        PaintPictureOr(s.PicBlue, s.PicFinal);
+        if (context.run.keep_stage_views) {
+            s.PicFinal.SetPicture(s.PicRed.ImageAsPicture());
+            s.PicFinal.AssignImageToPicture();
+            PaintPictureOr(s.PicBlue, s.PicFinal);
+        } else {
+            // The first mask's bytes move to PicFinal and the second is ORed onto them
+            // in place: no surface holds them any more, so nothing needs a copy.
+            platform::Bitmap red = s.PicRed.Image();
+            s.PicRed.ClearPicture();
+            s.PicFinal.ReplaceImage(std::move(red));
+            PaintPictureOr(s.PicBlue, s.PicFinal);
+            s.PicBlue.ClearPicture();
+        }
     }
     s.PicFinal.AssignImageToPicture();
     s.picOriginal.SetPicture(s.PicFinal.ImageAsPicture());

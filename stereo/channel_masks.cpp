@@ -69,6 +69,9 @@ void MakeMask(core::StageContext& context, platform::PictureSurface& source,
     PixelGrid grid;
     std::int16_t bits = 0;
     DDBHelper::GetBitmapPixels(source, grid, bits);
+    // A view nobody takes back is let go once read; the picture itself stays, as it
+    // becomes the anaglyph's surface.
+    if (&source != &context.surfaces.picOriginal) core::LetGoUnlessKept(context, source);
 
     const bool done = core::PolledRows(context, source.ScaleHeight(), [&](int y) {
         if (y < grid.Height())

@@ -20,7 +20,17 @@ void PaintPictureOr(const platform::PictureSurface& source, platform::PictureSur
     const int rows = std::min(from.Height(), to.Height());
     const auto bytes = static_cast<std::size_t>(
         static_cast<std::int64_t>(std::min(from.Width(), to.Width())) * from.BitsPixel() / 8);
-    if (rows > 0 && bytes > 0) {
+    if (rows > 0 && bytes > 0 && !to.SharesBits()) {
+        // Nobody else holds the destination's bytes: ORed where they are.
+        const auto in = from.Bits();
+        const auto out = to.MutableBits();
+        const auto in_stride = static_cast<std::size_t>(from.WidthBytes());
+        const auto stride = static_cast<std::size_t>(to.WidthBytes());
+        for (int y = 0; y < rows; ++y)
+            OrBytes(in.data() + in_stride * static_cast<std::size_t>(y),
+                    out.data() + stride * static_cast<std::size_t>(y),
+                    out.data() + stride * static_cast<std::size_t>(y), bytes, false);
+    } else if (rows > 0 && bytes > 0) {
         // Out of place: the destination's image usually shares its bytes with another
         // surface (PicFinal with PicRed), and unsharing them would copy the whole
         // bitmap only for the OR to overwrite it. The old bytes stay readable in

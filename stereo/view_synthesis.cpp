@@ -229,6 +229,7 @@ void MakeSecondView(core::StageContext& context) {
     std::int16_t depth_bits = 0;
     DDBHelper::GetBitmapPixels(surfaces.picOriginal, picture, picture_bits);
     DDBHelper::GetBitmapPixels(surfaces.picDepth, depth, depth_bits);
+    core::LetGoUnlessKept(context, surfaces.picDepth);
     PassRows passes(picture, depth, runs);
 
     // The passes run from the lowest band up (k = 1, 2, 3), so where bands collide on

@@ -1,5 +1,6 @@
 #include "tools/convert_picture.h"
 
+#include <QImageReader>
 #include <exception>
 #include <new>
 
@@ -33,7 +34,7 @@ struct Loaded {
 };
 
 Loaded Load(const QString& input, const platform::Display& display, std::uint32_t background) {
-    PluginMessages messages;
+    PluginMessages messages(QImageReader::imageFormat(input));
     pictureio::LoadedPicture loaded = pictureio::LoadPictureFile(input, display, background);
     if (!loaded.picture)
         return {std::nullopt, WithDetail(loaded.error.description, messages.Messages()), {}};
@@ -49,7 +50,7 @@ Loaded Load(const QString& input, const platform::Display& display, std::uint32_
 void Save(const platform::Bitmap& bitmap, const platform::Display& display, const QString& path,
           const pictureio::WriteSettings& write, QStringList& failures) {
     if (path.isEmpty()) return;
-    PluginMessages messages;
+    PluginMessages messages(FormatForPath(path));
     const auto failure =
         pictureio::SaveBitmapFile(bitmap, display, path, FormatForPath(path), write);
     if (failure) {
@@ -74,8 +75,12 @@ QStringList ConvertLoaded(const PictureJob& job, const platform::Picture& pictur
         depth = std::move(loaded.levels);
     }
     core::Progress progress;
+    const bool stage_views = !job.depth_map.isEmpty() || !job.second_view.isEmpty() ||
+                             !job.parallax.left_view.isEmpty() ||
+                             !job.parallax.right_view.isEmpty();
     const conversion::Result result =
-        conversion::Run(picture, display, run, progress, depth ? &*depth : nullptr);
+        conversion::Run(picture, display, run, progress,
+                        {.depth_from = depth ? &*depth : nullptr, .stage_views = stage_views});
     if (result.outcome != conversion::Outcome::kConverted)
         return {InputFailure(job.input, QString::fromStdString(result.Failure()))};
     if (!result.scene_picked.empty())

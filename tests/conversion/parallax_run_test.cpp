@@ -74,7 +74,8 @@ TEST_P(MeasuredParallaxTest, SquareParallaxFollowsTheFormulaWithCrossedSign) {
     choices.parallax = {c.percent, c.plane};
     core::Progress progress;
     const core::DepthLevels depth = SquareDepth(c.near, c.far);
-    const conversion::Result result = conversion::Run(picture, display, choices, progress, &depth);
+    const conversion::Result result =
+        conversion::Run(picture, display, choices, progress, {.depth_from = &depth});
     ASSERT_EQ(result.outcome, conversion::Outcome::kConverted) << result.Failure();
 
     const double expected = c.percent / 100.0 * kWidth * (c.near / 255.0 - c.plane / 100.0);
@@ -127,7 +128,7 @@ TEST(ScaledRunTest, ImportedDepthOfAnotherSizeFailsNamingTheStep) {
     core::DepthLevels small{3, 2, std::vector<std::uint8_t>(6, 9)};
     core::Progress progress;
     const conversion::Result result =
-        conversion::Run(picture, display, conversion::Choices{}, progress, &small);
+        conversion::Run(picture, display, conversion::Choices{}, progress, {.depth_from = &small});
     EXPECT_EQ(result.outcome, conversion::Outcome::kFailed);
     EXPECT_EQ(result.Failure(),
               "the depth map step failed: the depth map is 3 x 2, the picture "
@@ -146,7 +147,7 @@ TEST(ScaledRunTest, ImportedDepthStandsForCueInversionAndCentring) {
         choices.parallax.parallax_percent = percent;
         core::Progress progress;
         const conversion::Result result =
-            conversion::Run(picture, display, choices, progress, &depth);
+            conversion::Run(picture, display, choices, progress, {.depth_from = &depth});
         ASSERT_EQ(result.outcome, conversion::Outcome::kConverted);
         platform::PictureSurface surface(display);
         surface.SetPicture({result.views.depth_map, std::nullopt});

@@ -254,8 +254,10 @@ TEST(SceneImportedDepthTest, ImportedDepthBypassesTheScene) {
     conversion::Choices scene;
     scene.scene.scene = static_cast<std::int16_t>(Scene::kAuto);
     testing_support::FakeProgress progress;
-    const conversion::Result a = conversion::Run(picture, display, classic, progress, &imported);
-    const conversion::Result b = conversion::Run(picture, display, scene, progress, &imported);
+    const conversion::Result a =
+        conversion::Run(picture, display, classic, progress, {.depth_from = &imported});
+    const conversion::Result b =
+        conversion::Run(picture, display, scene, progress, {.depth_from = &imported});
     ASSERT_EQ(b.outcome, conversion::Outcome::kConverted);
     EXPECT_EQ(b.scene_picked, "");
     EXPECT_TRUE(SameBytes(a.views.depth_map, b.views.depth_map));
