@@ -6,8 +6,6 @@
 #include <atomic>
 #include <cmath>
 
-#include "io/picture_io.h"
-
 namespace {
 
 // The worker's progress: posts what the UI thread should show, at most once per
@@ -68,7 +66,7 @@ ConversionRunner::~ConversionRunner() {
 }
 
 void ConversionRunner::Start(platform::Picture picture, const platform::Display& display,
-                             const core::Choices& choices, Done done, QSize reduce_to,
+                             const core::Choices& choices, Done done, Reduce reduce,
                              std::optional<core::DepthLevels> depth_from) {
     Cancel();
     auto job = std::make_unique<Job>();
@@ -84,17 +82,13 @@ void ConversionRunner::Start(platform::Picture picture, const platform::Display&
             [this, started] { Finished(started); });
     job->watcher.setFuture(
         QtConcurrent::run([picture = std::move(picture), worker_display, choices, &progress,
-                           reduce_to, depth_from = std::move(depth_from)] {
-            if (!reduce_to.isValid())
+                           reduce = std::move(reduce), depth_from = std::move(depth_from)] {
+            const conversion::Request request{.depth_from = depth_from ? &*depth_from : nullptr};
+            if (!reduce)
                 return std::make_shared<conversion::Result>(
-                    conversion::Run(picture, worker_display, choices, progress,
-                                    {.depth_from = depth_from ? &*depth_from : nullptr}));
-            const QImage reduced =
-                pictureio::ImageFromBitmap(picture.bitmap, worker_display)
-                    .scaled(reduce_to, Qt::KeepAspectRatio, Qt::SmoothTransformation);
+                    conversion::Run(picture, worker_display, choices, progress, request));
             return std::make_shared<conversion::Result>(
-                conversion::Run(pictureio::PictureFromImage(reduced, worker_display),
-                                worker_display, choices, progress));
+                conversion::Run(reduce(picture), worker_display, choices, progress, request));
         }));
     current_ = started;
     jobs_.push_back(std::move(job));

@@ -3,7 +3,6 @@
 // the one before it, whose result is dropped when it arrives. The window stays
 // responsive throughout; progress and the result come back on the UI thread.
 #include <QObject>
-#include <QSize>
 #include <functional>
 #include <list>
 #include <memory>
@@ -20,6 +19,9 @@ class ConversionRunner : public QObject {
 
   public:
     using Done = std::function<void(conversion::Result&)>;
+    // Makes the picture converted from the one given, on the worker (a preview's
+    // reduction to the displayed size).
+    using Reduce = std::function<platform::Picture(const platform::Picture&)>;
 
     explicit ConversionRunner(QObject* parent = nullptr);
     // Cancels every run still going and waits for them: none outlives the window.
@@ -28,10 +30,10 @@ class ConversionRunner : public QObject {
     // Converts a copy of everything it is given, so that the window may change its
     // choices and surfaces meanwhile. `done` is called on the UI thread, only if no
     // later run has started and the run was not cancelled by Cancel().
-    // A valid `reduce_to` first scales the picture down to fit in it, on the worker.
+    // A `reduce` first makes the picture converted, on the worker.
     // `depth_from`, a depth map of the picture's size, takes the cue's place.
     void Start(platform::Picture picture, const platform::Display& display,
-               const core::Choices& choices, Done done, QSize reduce_to = {},
+               const core::Choices& choices, Done done, Reduce reduce = {},
                std::optional<core::DepthLevels> depth_from = {});
     // Cancels the current run; its result is dropped.
     void Cancel();

@@ -12,6 +12,7 @@
 #include "app/conversion_runner.h"
 #include "app/display_depth.h"
 #include "app/picture_view.h"
+#include "app/preview_source.h"
 #include "app/progress_band.h"
 #include "app/twips.h"
 
@@ -62,6 +63,7 @@ frmQelun::frmQelun(std::unique_ptr<UserPrompts> prompts, int surface_bits)
     runner_ = new ConversionRunner(this);
     live_runner_ = new ConversionRunner(this);
     preview_runner_ = new ConversionRunner(this);
+    preview_source_ = std::make_shared<PreviewSource>();
     for (platform::PictureSurface* shown :
          {&surfaces_.picOriginal, &surfaces_.picDepth, &surfaces_.picResult})
         shown->SetRefreshHandler([this] { view_->BitmapChanged(); });
@@ -149,6 +151,8 @@ void frmQelun::UpdateCommandStates() {
     menus_.view.mnuFileRecent->setEnabled(idle && !recent_files_.isEmpty());
     menus_.view.mnuFileExportDepth->setEnabled(idle && has_views_);
     menus_.view.mnuFileExportSecond->setEnabled(idle && has_views_);
+    menus_.view.mnuFileExportLeft->setEnabled(idle && has_views_ && !left_view_.Empty());
+    menus_.view.mnuFileExportRight->setEnabled(idle && has_views_ && !right_view_.Empty());
 }
 
 void frmQelun::Yield() {

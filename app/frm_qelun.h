@@ -33,6 +33,7 @@
 class BackgroundLoad;
 class ConversionRunner;
 class PictureView;
+class PreviewSource;
 class ProgressBand;
 class QLabel;
 
@@ -111,10 +112,13 @@ class frmQelun : public QMainWindow {
     bool LiveRunning() const;
     const QStringList& RecentFiles() const { return recent_files_; }
     void OpenRecent(int index);
-    void ExportView(Stage stage);
+    // What File › Export writes: a stage, or one eye's view of the last conversion.
+    enum class Export { kDepthMap, kSecondView, kLeftView, kRightView };
+    void ExportView(Export view);
     // The last conversion's time, in milliseconds; -1 before the first.
     qint64 LastConversionMs() const { return last_conversion_ms_; }
     QLabel* StatusSize() const { return status_size_; }
+    QLabel* StatusStrength() const { return status_strength_; }
 
     const MainMenus& Menus() const { return menus_; }
     core::Choices& Choices() { return choices_; }
@@ -177,6 +181,10 @@ class frmQelun : public QMainWindow {
     void UpdateStatusLine();
     void ShowStageBitmap();
     void StartLiveRun();
+    QSize PreviewSize() const;
+    // What a preview converts: the picture reduced to `size`, made once and kept.
+    std::function<platform::Picture(const platform::Picture&)> ReducedForPreview(QSize size) const;
+    void PrepareFirstPreview();
     void LiveRunEnded(conversion::Result& result, bool preview);
     void ShowPreviewViews(const conversion::Views& views);
     void AddRecentFile(const QString& path);
@@ -186,8 +194,11 @@ class frmQelun : public QMainWindow {
     // `result`: Save Result As, whose file the caption names.
     // None when the opening was cancelled.
     std::optional<pictureio::LoadedPicture> LoadOffTheUiThread(const QString& path);
-    void SaveView(const platform::Bitmap& bitmap, const QString& chosen, const QString& filter,
+    // The bitmap is taken by value (its bytes are shared, not copied): a live result
+    // arriving while the quality is asked replaces the surfaces, not what is saved.
+    void SaveView(platform::Bitmap bitmap, const QString& chosen, const QString& filter,
                   bool result);
+    const platform::Bitmap& ExportedBitmap(Export view) const;
 
     std::unique_ptr<UserPrompts> prompts_;
     platform::Display display_;
@@ -196,10 +207,11 @@ class frmQelun : public QMainWindow {
     core::ConversionSettings& settings_ = choices_.settings;
     TavsMod::Values& globals_ = choices_.values;
     RunState run_state_ = RunState::Idle;
-    std::unique_ptr<BackgroundLoad> loader_;      // Open's reading
-    ConversionRunner* runner_ = nullptr;          // the Anaglyph command's runs
-    ConversionRunner* live_runner_ = nullptr;     // the live result's full-size runs
-    ConversionRunner* preview_runner_ = nullptr;  // and its previews, alongside
+    std::unique_ptr<BackgroundLoad> loader_;         // Open's reading
+    ConversionRunner* runner_ = nullptr;             // the Anaglyph command's runs
+    ConversionRunner* live_runner_ = nullptr;        // the live result's full-size runs
+    ConversionRunner* preview_runner_ = nullptr;     // and its previews, alongside
+    std::shared_ptr<PreviewSource> preview_source_;  // what the previews convert
     QElapsedTimer run_clock_;
     QString saved_title_;  // the caption a long step's "Please Wait..." replaces
     std::optional<conversion::Outcome> last_outcome_;
@@ -210,6 +222,9 @@ class frmQelun : public QMainWindow {
     bool live_ = true;
     bool live_pending_ = false;  // choices changed during an Anaglyph run
     bool has_views_ = false;     // picDepth and picResult hold a conversion's views
+    // Each eye's view of the last conversion, kept for File › Export; empty before one.
+    platform::Bitmap left_view_;
+    platform::Bitmap right_view_;
     qint64 last_conversion_ms_ = -1;
     QStringList recent_files_;
     // A live preview's anaglyph, depth map and second view, shown until the full-size

@@ -205,6 +205,8 @@ void frmQelun::ShowViews(conversion::Views views) {
     surfaces_.picOriginal.SetPicture(std::move(views.anaglyph));
     surfaces_.picDepth.ReplaceImage(std::move(views.depth_map));
     surfaces_.picResult.ReplaceImage(std::move(views.second_view));
+    left_view_ = std::move(views.left_view);
+    right_view_ = std::move(views.right_view);
     has_views_ = true;
     ShowStageBitmap();
     UpdateCommandStates();

@@ -1,5 +1,5 @@
 // Saving in the format a file's name asks for: Save Result As and the exports of the
-// depth map and the second view.
+// depth map, the second view and each eye's view.
 #include <QFileInfo>
 
 #include "app/file_messages.h"
@@ -23,8 +23,8 @@ QString CannotWriteText(const QString& path) {
 // and extension; with no filter either (the classic dialog) it is a Windows bitmap
 // under the name as given, as it always was. An extension that names no writable
 // format is refused, writing nothing.
-void frmQelun::SaveView(const platform::Bitmap& bitmap, const QString& chosen,
-                        const QString& filter, bool result) {
+void frmQelun::SaveView(platform::Bitmap bitmap, const QString& chosen, const QString& filter,
+                        bool result) {
     QString path = filemessages::TrimmedPath(chosen);
     std::optional<QByteArray> format = pictureio::WriterFormatForPath(path);
     if (!format && !QFileInfo(path).suffix().isEmpty()) {
@@ -60,13 +60,25 @@ void frmQelun::SaveView(const platform::Bitmap& bitmap, const QString& chosen,
         setWindowTitle(filemessages::WindowCaptionFor(title));
 }
 
-void frmQelun::ExportView(Stage stage) {
-    if (Running() || !has_views_) return;
+const platform::Bitmap& frmQelun::ExportedBitmap(Export view) const {
+    switch (view) {
+        case Export::kDepthMap:
+            return surfaces_.picDepth.Image();
+        case Export::kSecondView:
+            return surfaces_.picResult.Image();
+        case Export::kLeftView:
+            return left_view_;
+        case Export::kRightView:
+            break;
+    }
+    return right_view_;
+}
+
+void frmQelun::ExportView(Export view) {
+    if (Running() || !has_views_ || ExportedBitmap(view).Empty()) return;
     QString filter;
     const FileChoice choice =
         prompts_->AskSaveFormatFile(this, initial_folder_, pictureio::SaveFilters(), filter);
     if (!Chosen(choice)) return;
-    const platform::Bitmap& bitmap =
-        stage == Stage::kDepthMap ? surfaces_.picDepth.Image() : surfaces_.picResult.Image();
-    SaveView(bitmap, choice.path, filter, false);
+    SaveView(ExportedBitmap(view), choice.path, filter, false);
 }

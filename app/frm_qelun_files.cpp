@@ -9,6 +9,7 @@
 #include "app/file_messages.h"
 #include "app/frm_qelun.h"
 #include "app/picture_view.h"
+#include "app/preview_source.h"
 #include "app/progress_band.h"
 #include "app/wait_cursor.h"
 #include "io/picture_formats.h"
@@ -35,6 +36,8 @@ void frmQelun::LoadIntoSurfaces(const platform::Picture& picture) {
     surfaces_.picResult.SetPicture(picture);
     surfaces_.picDepth.SetPicture(picture);
     has_views_ = false;
+    left_view_ = {};
+    right_view_ = {};
     previews_ = {};
     ShowStageBitmap();
     UpdateCommandStates();
@@ -90,6 +93,7 @@ void frmQelun::OpenPicturePath(const QString& chosen) {
     }
     live_runner_->Cancel();
     preview_runner_->Cancel();
+    preview_source_->Forget();
     setWindowTitle(filemessages::WindowCaptionFor(title));
     current_file_ = path;
     AddRecentFile(path);
@@ -105,6 +109,7 @@ void frmQelun::OpenPicturePath(const QString& chosen) {
     EnableReload(false);
     PictureOpened();
     UpdateStatusLine();
+    PrepareFirstPreview();
 }
 
 // Also the conversion's first and (after a cancel) last step. When the file can no

@@ -44,10 +44,12 @@ void frmQelun::mnuStrength_Click(int index) {
     choices_.parallax.parallax_percent = kStrengthPercents[static_cast<std::size_t>(index)];
     ShowParallaxChecks();
     SuggestScaledStrength();
+    ChoicesChanged();
 }
 
 void frmQelun::mnuScreenPlane_Click() {
     frmScreenPlane dialog(choices_.parallax, this);
+    connect(&dialog, &frmScreenPlane::ValuesChanged, this, [this] { ChoicesChanged(); });
     prompts_->ShowModal(dialog);
 }
 
@@ -78,6 +80,7 @@ void frmQelun::OpenDepthMapPath(const QString& chosen) {
     }
     depth_from_ = std::move(loaded.levels);
     ShowParallaxChecks();
+    ChoicesChanged();
     statusBar()->showMessage(QStringLiteral("Depth map %1 takes the place of the cue.")
                                  .arg(filemessages::FileTitleOf(path)));
 }
@@ -87,6 +90,7 @@ void frmQelun::mnuCloseDepthMap_Click() {
     depth_from_.reset();
     ShowParallaxChecks();
     statusBar()->clearMessage();
+    ChoicesChanged();
 }
 
 void frmQelun::PictureOpened() {
@@ -102,9 +106,10 @@ void frmQelun::SuggestScaledStrength() {
             statusBar()->clearMessage();
         return;
     }
+    // Short, as it shares the line with the size and the strength: the Classic
+    // strength moves pixels by at most 3, which looks flat on so wide a picture.
     statusBar()->showMessage(
-        QStringLiteral("This picture is %1 pixels wide: the Classic strength moves pixels by at "
-                       "most 3, which will look flat. Try WarpDepth › Strength › 2 %.")
+        QStringLiteral("This picture is %1 pixels wide: try WarpDepth › Strength › 2 %.")
             .arg(width));
 }
 

@@ -8,6 +8,7 @@
 void frmQelun::mnuSceneChoice_Click(int index) {
     choices_.scene.scene = static_cast<std::int16_t>(index);
     ShowSceneChecks();
+    ChoicesChanged();
 }
 
 void frmQelun::ConnectSceneMenus() {

@@ -36,16 +36,19 @@ void frmQelun::mnuStereoMethod_Click(int index) {
     if (!Fits(menus_.stereo.mnuMethods, index)) return;
     choices_.stereo.method = static_cast<std::int16_t>(index);
     ShowStereoChecks();
+    ChoicesChanged();
 }
 
 void frmQelun::mnuStereoGlasses_Click(int index) {
     if (!Fits(menus_.stereo.mnuGlassesKinds, index)) return;
     choices_.stereo.glasses = static_cast<std::int16_t>(index);
     ShowStereoChecks();
+    ChoicesChanged();
 }
 
 void frmQelun::mnuStereoLayout_Click(int index) {
     if (!Fits(menus_.stereo.mnuLayouts, index)) return;
     choices_.stereo.layout = static_cast<std::int16_t>(index);
     ShowStereoChecks();
+    ChoicesChanged();
 }

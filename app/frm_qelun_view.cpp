@@ -8,6 +8,19 @@
 #include "app/frm_qelun.h"
 #include "app/picture_view.h"
 
+namespace {
+
+// "Classic", or the parallax in % of the picture's width with the depth that lies on
+// the screen, as the Strength menu and the Screen Plane dialog name them.
+QString StrengthText(const core::ParallaxChoices& parallax) {
+    if (!parallax.Scaled()) return QStringLiteral("Classic strength");
+    return QStringLiteral("%1 % parallax, screen plane at %2 %")
+        .arg(parallax.parallax_percent)
+        .arg(parallax.screen_plane);
+}
+
+}  // namespace
+
 void frmQelun::ConnectViewMenus() {
     const ViewMenus& v = menus_.view;
     connect(v.mnuZoomIn, &QAction::triggered, view_, &PictureView::ZoomIn);
@@ -23,10 +36,13 @@ void frmQelun::ConnectViewMenus() {
         if (on) ChoicesChanged();
     });
     connect(v.mnuFileQuit, &QAction::triggered, this, &QWidget::close);
-    connect(v.mnuFileExportDepth, &QAction::triggered, this,
-            [this] { ExportView(Stage::kDepthMap); });
-    connect(v.mnuFileExportSecond, &QAction::triggered, this,
-            [this] { ExportView(Stage::kSecondView); });
+    const std::array<std::pair<QAction*, Export>, 4> exports = {
+        {{v.mnuFileExportDepth, Export::kDepthMap},
+         {v.mnuFileExportSecond, Export::kSecondView},
+         {v.mnuFileExportLeft, Export::kLeftView},
+         {v.mnuFileExportRight, Export::kRightView}}};
+    for (const auto& [action, exported] : exports)
+        connect(action, &QAction::triggered, this, [this, e = exported] { ExportView(e); });
     connect(view_, &PictureView::ZoomChanged, this, [this] { UpdateStatusLine(); });
     ReadWindowSettings();
 }
@@ -85,15 +101,17 @@ void frmQelun::BuildStatusLine() {
     status_size_ = new QLabel(this);
     status_strength_ = new QLabel(this);
     status_time_ = new QLabel(this);
-    statusBar()->addWidget(status_size_);
-    statusBar()->addWidget(status_strength_);
+    // Permanent, so that a message (the hint for wide pictures, the scene a run
+    // followed) shows beside them rather than over them.
+    statusBar()->addPermanentWidget(status_size_);
+    statusBar()->addPermanentWidget(status_strength_);
     statusBar()->addPermanentWidget(status_time_);
     statusBar()->setSizeGripEnabled(false);
     UpdateStatusLine();
 }
 
-// The picture's size and zoom, the strength of the effect (the warp and the added
-// depth, where they are on), and how long the last conversion took.
+// The picture's size and zoom, the strength chosen under WarpDepth › Strength, and
+// how long the last conversion took.
 void frmQelun::UpdateStatusLine() {
     if (!status_size_) return;
     if (last_loaded_) {
@@ -104,10 +122,7 @@ void frmQelun::UpdateStatusLine() {
     } else {
         status_size_->setText(QStringLiteral("No picture"));
     }
-    status_strength_->setText(
-        QStringLiteral("Warp %1  Depth %2")
-            .arg(settings_.DoWarp ? QString::number(globals_.glbWarp) : QStringLiteral("off"))
-            .arg(settings_.DoShift ? QString::number(globals_.glbShift) : QStringLiteral("off")));
+    status_strength_->setText(StrengthText(choices_.parallax));
     status_time_->setText(
         last_conversion_ms_ < 0
             ? QString()

@@ -5,6 +5,7 @@
 #include <QPainter>
 #include <QScrollBar>
 #include <QWheelEvent>
+#include <QtConcurrent/QtConcurrentRun>
 #include <algorithm>
 #include <cmath>
 
@@ -25,6 +26,23 @@ double Ladder(double zoom, int direction) {
     return std::pow(kStep, next);
 }
 
+// Up to about a megapixel, what is painted is made in a few milliseconds, sooner than
+// a worker would start.
+constexpr std::int64_t kWorkerPixels = 1 << 20;
+
+// The bitmap as painted at `zoom` (picture pixels per device pixel): whole at 1 and
+// more, smoothly reduced below. Runs on any thread.
+QImage PaintedImage(const platform::Bitmap& bitmap, const platform::Display& display, double zoom,
+                    double ratio) {
+    QImage whole = pictureio::ImageFromBitmap(bitmap, display);
+    if (zoom <= 0.0 || whole.isNull()) return whole;
+    const QSize size(std::max(1, static_cast<int>(std::lround(whole.width() * zoom))),
+                     std::max(1, static_cast<int>(std::lround(whole.height() * zoom))));
+    QImage reduced = whole.scaled(size, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+    reduced.setDevicePixelRatio(ratio);
+    return reduced;
+}
+
 }  // namespace
 
 PictureView::PictureView(const platform::Display& display, QWidget* parent)
@@ -39,13 +57,23 @@ PictureView::PictureView(const platform::Display& display, QWidget* parent)
             [this] { viewport()->update(); });
 }
 
+PictureView::~PictureView() {
+    if (job_) job_->waitForFinished();
+}
+
+// Showing the bitmap already shown changes nothing that was made from it.
 void PictureView::ShowBitmap(const platform::Bitmap* bitmap) {
+    if (bitmap == bitmap_) {
+        preview_ = QImage();
+        viewport()->update();
+        return;
+    }
     bitmap_ = bitmap;
     BitmapChanged();
 }
 
 void PictureView::BitmapChanged() {
-    dirty_ = true;
+    ++changes_;
     preview_ = QImage();
     if (fit_) zoom_ = FitZoom();
     UpdateScrollBars();
@@ -59,22 +87,69 @@ void PictureView::ShowPreview(const QImage& preview) {
 
 PictureView::ImageKey PictureView::KeyOfBitmap() const {
     if (!bitmap_) return {};
-    return {bitmap_->Bits().data(), bitmap_->Width(), bitmap_->Height(), bitmap_->BitsPixel()};
+    return {bitmap_->Bits().data(), bitmap_->Width(), bitmap_->Height(),
+            bitmap_->BitsPixel(),   changes_,         0.0};
 }
 
-void PictureView::ConvertIfStale() {
-    const ImageKey key = KeyOfBitmap();
-    if (!dirty_ && key == shown_key_) return;
-    shown_ = bitmap_ ? pictureio::ImageFromBitmap(*bitmap_, display_) : QImage();
-    reduced_ = QImage();
-    shown_key_ = key;
-    dirty_ = false;
-    ++conversions_;
+PictureView::ImageKey PictureView::WantedKey() const {
+    ImageKey key = KeyOfBitmap();
+    if (bitmap_ && zoom_ < 1.0) key.zoom = zoom_;
+    return key;
 }
 
 QImage PictureView::ShownImage() {
-    ConvertIfStale();
+    const ImageKey key = KeyOfBitmap();
+    if (key != shown_key_) {
+        shown_ = bitmap_ ? pictureio::ImageFromBitmap(*bitmap_, display_) : QImage();
+        shown_key_ = key;
+    }
     return shown_;
+}
+
+bool PictureView::Prepared() {
+    const ImageKey wanted = WantedKey();
+    if (painted_key_ == wanted) return true;
+    if (!bitmap_) {
+        painted_ = QImage();
+        painted_key_ = wanted;
+        return true;
+    }
+    if (static_cast<std::int64_t>(bitmap_->Width()) * bitmap_->Height() < kWorkerPixels) {
+        painted_ = PaintedImage(*bitmap_, display_, wanted.zoom, DevicePixelRatio());
+        painted_key_ = wanted;
+        ++conversions_;
+        return true;
+    }
+    // One job at a time: one that is no longer wanted ends first, and its end starts
+    // the next.
+    if (!job_) PrepareOnWorker(wanted);
+    return false;
+}
+
+// The worker reads its own copy of the bitmap, whose bytes are shared, not copied: the
+// window may replace or draw on its bitmap meanwhile.
+void PictureView::PrepareOnWorker(const ImageKey& wanted) {
+    platform::Display display = display_;
+    display.SetEventPump({});
+    job_ = std::make_unique<QFutureWatcher<QImage>>();
+    job_key_ = wanted;
+    connect(job_.get(), &QFutureWatcherBase::finished, this, &PictureView::JobDone);
+    job_->setFuture(QtConcurrent::run(
+        [bitmap = *bitmap_, display, zoom = wanted.zoom, ratio = DevicePixelRatio()] {
+            return PaintedImage(bitmap, display, zoom, ratio);
+        }));
+}
+
+void PictureView::JobDone() {
+    // The watcher is inside its own signal: it goes once that has returned.
+    QFutureWatcher<QImage>* done = job_.release();
+    done->deleteLater();
+    if (job_key_ == WantedKey()) {
+        painted_ = done->result();
+        painted_key_ = job_key_;
+        ++conversions_;
+    }
+    viewport()->update();
 }
 
 double PictureView::DevicePixelRatio() const {
@@ -167,45 +242,41 @@ void PictureView::resizeEvent(QResizeEvent* event) {
         UpdateScrollBars();
 }
 
-// The smooth reduction of a large picture costs tens of milliseconds: it is made once
-// for each zoom and kept while the view only scrolls or repaints.
-const QImage& PictureView::Reduced() {
-    if (reduced_.isNull() || reduced_zoom_ != zoom_) {
-        const QSize size(std::max(1, static_cast<int>(std::lround(shown_.width() * zoom_))),
-                         std::max(1, static_cast<int>(std::lround(shown_.height() * zoom_))));
-        reduced_ = shown_.scaled(size, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
-        reduced_.setDevicePixelRatio(DevicePixelRatio());
-        reduced_zoom_ = zoom_;
-    }
-    return reduced_;
-}
-
 void PictureView::paintEvent(QPaintEvent* event) {
     QPainter painter(viewport());
     painter.fillRect(event->rect(), palette().color(QPalette::Dark));
-    ConvertIfStale();
-    if (shown_.isNull()) return;
+    if (!bitmap_) return;
     const QPointF origin = Origin();
     const QRectF place(origin, ShownSize());
-    if (!preview_.isNull()) {
+    const bool prepared = preview_.isNull() && Prepared();
+    if (!prepared) {
+        // A preview, or the last picture painted while its successor is made.
+        const QImage& standin = preview_.isNull() ? on_screen_ : preview_;
+        if (standin.isNull()) return;
         painter.setRenderHint(QPainter::SmoothPixmapTransform);
-        painter.drawImage(place, preview_);
+        painter.drawImage(place, standin);
+        if (!preview_.isNull()) on_screen_ = preview_;
         return;
     }
-    if (zoom_ < 1.0) {
-        painter.drawImage(origin, Reduced());
-        return;
-    }
-    // Enlarged: each picture pixel a sharp block; only the pixels in view are drawn.
+    on_screen_ = painted_;
+    if (painted_.isNull()) return;
+    if (zoom_ < 1.0)
+        painter.drawImage(origin, painted_);
+    else
+        PaintEnlarged(painter, event->rect(), origin);
+}
+
+// Each picture pixel a sharp block; only the pixels in view are drawn.
+void PictureView::PaintEnlarged(QPainter& painter, const QRect& area, QPointF origin) {
     const double scale = zoom_ / DevicePixelRatio();
-    const QRectF wanted = (QRectF(event->rect()).translated(-origin));
+    const QRectF wanted = QRectF(area).translated(-origin);
     QRectF source(wanted.topLeft() / scale, wanted.size() / scale);
     source = QRectF(QPointF(std::floor(source.left()), std::floor(source.top())),
                     QPointF(std::ceil(source.right()), std::ceil(source.bottom())))
-                 .intersected(QRectF(shown_.rect()));
+                 .intersected(QRectF(painted_.rect()));
     if (source.isEmpty()) return;
     const QRectF target(origin + source.topLeft() * scale, source.size() * scale);
-    painter.drawImage(target, shown_, source);
+    painter.drawImage(target, painted_, source);
 }
 
 void PictureView::wheelEvent(QWheelEvent* event) {

@@ -7,15 +7,22 @@
 // blocky. A reduced picture is scaled smoothly once per zoom and kept; an enlarged one
 // is drawn pixel by pixel, only the part in view.
 //
-// The bitmap is turned into a QImage only when it has changed since the last time and
-// the view is painted or asked for it.
+// What is painted is made from the bitmap only when it has changed, or the zoom has,
+// since the last time: the whole bitmap as a QImage for zooms of 1 and more, the bitmap
+// reduced to the zoom below. For a large bitmap that costs a tenth of a second or more,
+// so it is made on a worker thread while the view goes on painting what it showed
+// before (stretched to the new place) and the window stays responsive.
 #include <QAbstractScrollArea>
+#include <QFutureWatcher>
 #include <QImage>
 #include <QPoint>
 #include <cstdint>
+#include <memory>
 
 #include "platform/bitmap.h"
 #include "platform/display.h"
+
+class QPainter;
 
 class PictureView : public QAbstractScrollArea {
     Q_OBJECT
@@ -25,6 +32,8 @@ class PictureView : public QAbstractScrollArea {
     static constexpr double kMaxZoom = 32.0;
 
     PictureView(const platform::Display& display, QWidget* parent);
+    // Waits for a picture being made on a worker: it reads the bitmap.
+    ~PictureView() override;
 
     // What to show; none shows an empty view. The bitmap must outlive its showing;
     // call BitmapChanged() when it is drawn on or replaced.
@@ -45,7 +54,10 @@ class PictureView : public QAbstractScrollArea {
 
     // A preview stands in for the bitmap.
     bool ShowingPreview() const { return !preview_.isNull(); }
-    // How many times the bitmap has been converted for painting.
+    // What is to be painted is being made on a worker; until it is, the view paints
+    // what it showed before.
+    bool Preparing() const { return job_ != nullptr; }
+    // How many times the bitmap has been made into what is painted.
     std::int64_t Conversions() const { return conversions_; }
     // The bitmap as shown at actual size (converting first if needed).
     QImage ShownImage();
@@ -64,31 +76,44 @@ class PictureView : public QAbstractScrollArea {
     void mouseReleaseEvent(QMouseEvent* event) override;
 
   private:
+    // Which bitmap, in which state, made into what for which zoom (0: whole, unscaled).
     struct ImageKey {
         const std::uint8_t* bits = nullptr;
         int width = -1;
         int height = -1;
         int bits_pixel = -1;
+        std::int64_t changes = -1;
+        double zoom = -1.0;
         friend bool operator==(const ImageKey&, const ImageKey&) = default;
     };
     ImageKey KeyOfBitmap() const;
-    void ConvertIfStale();
+    // The key of what the view should paint now.
+    ImageKey WantedKey() const;
     double DevicePixelRatio() const;
     double FitZoom();
     // Where the picture's top left lies in viewport coordinates.
     QPointF Origin();
     void UpdateScrollBars();
     void ApplyZoom(double zoom, QPointF anchor);
-    const QImage& Reduced();
+    // Makes what is painted for the wanted key, at once for a small bitmap and on a
+    // worker for a large one; true when it is there to paint.
+    bool Prepared();
+    void PrepareOnWorker(const ImageKey& wanted);
+    void JobDone();
+    void PaintEnlarged(QPainter& painter, const QRect& area, QPointF origin);
 
     const platform::Display& display_;
     const platform::Bitmap* bitmap_ = nullptr;
-    QImage shown_;
-    QImage preview_;
-    QImage reduced_;  // shown_ smoothly scaled to the zoom of reduced_zoom_
-    double reduced_zoom_ = 0.0;
+    std::int64_t changes_ = 0;  // BitmapChanged() calls: a bitmap drawn on in place
+    QImage shown_;              // the whole bitmap, for ShownImage()
     ImageKey shown_key_;
-    bool dirty_ = true;
+    QImage painted_;  // the whole bitmap (zoom 1 and more) or its reduction to the zoom
+    ImageKey painted_key_;
+    // The last picture painted, stretched into place while its successor is made.
+    QImage on_screen_;
+    QImage preview_;
+    std::unique_ptr<QFutureWatcher<QImage>> job_;
+    ImageKey job_key_;
     std::int64_t conversions_ = 0;
     double zoom_ = 1.0;
     bool fit_ = true;

@@ -17,6 +17,13 @@ QAction* Entry(QMenu& menu, const char* name, const QString& caption, const QKey
     return action;
 }
 
+// Not yet in the menu: placed among the File entries by the caller.
+QAction* ExportEntry(QMenu& file, const char* name, const char* caption) {
+    auto* action = new QAction(QString::fromUtf8(caption), &file);
+    action->setObjectName(QString::fromUtf8(name));
+    return action;
+}
+
 void AddZoomEntries(QMenu& view, ViewMenus& v) {
     v.mnuZoomIn = Entry(view, "mnuZoomIn", QStringLiteral("Zoom &In"), QKeySequence::ZoomIn);
     v.mnuZoomOut = Entry(view, "mnuZoomOut", QStringLiteral("Zoom &Out"), QKeySequence::ZoomOut);
@@ -50,14 +57,17 @@ void AddStageEntries(QMenu& view, ViewMenus& v) {
 void AddFileEntries(MainMenus& m) {
     ViewMenus& v = m.view;
     QMenu& file = *m.mnuFile;
-    v.mnuFileRecent = new QMenu(QStringLiteral("Open &Recent"), &file);
+    v.mnuFileRecent = new QMenu(QStringLiteral("Open Rec&ent"), &file);
     v.mnuFileRecent->setObjectName(QStringLiteral("mnuFileRecent"));
     file.insertMenu(m.mnuFileSaveAs, v.mnuFileRecent);
-    v.mnuFileExportDepth = new QAction(QStringLiteral("Export &Depth Map..."), &file);
-    v.mnuFileExportDepth->setObjectName(QStringLiteral("mnuFileExportDepth"));
-    v.mnuFileExportSecond = new QAction(QStringLiteral("Export Second &View..."), &file);
-    v.mnuFileExportSecond->setObjectName(QStringLiteral("mnuFileExportSecond"));
-    file.insertActions(m.mnuFileSep1, {v.mnuFileExportDepth, v.mnuFileExportSecond});
+    v.mnuFileExportDepth = ExportEntry(file, "mnuFileExportDepth", "Export De&pth Map...");
+    v.mnuFileExportSecond = ExportEntry(file, "mnuFileExportSecond", "Export Second &View...");
+    v.mnuFileExportLeft = ExportEntry(file, "mnuFileExportLeft", "Export &Left View...");
+    v.mnuFileExportLeft->setToolTip(QStringLiteral("What the left eye sees, as a picture"));
+    v.mnuFileExportRight = ExportEntry(file, "mnuFileExportRight", "Export Ri&ght View...");
+    v.mnuFileExportRight->setToolTip(QStringLiteral("What the right eye sees, as a picture"));
+    file.insertActions(m.mnuFileSep1, {v.mnuFileExportDepth, v.mnuFileExportSecond,
+                                       v.mnuFileExportLeft, v.mnuFileExportRight});
     file.addSeparator();
     v.mnuFileQuit = Entry(file, "mnuFileQuit", QStringLiteral("&Quit"), QKeySequence::Quit);
     // Some platforms give Quit no standard key.

@@ -22,6 +22,8 @@ struct ViewMenus {
     QMenu* mnuFileRecent = nullptr;
     QAction* mnuFileExportDepth = nullptr;
     QAction* mnuFileExportSecond = nullptr;
+    QAction* mnuFileExportLeft = nullptr;
+    QAction* mnuFileExportRight = nullptr;
     QAction* mnuFileQuit = nullptr;
 };
 

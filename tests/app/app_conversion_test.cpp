@@ -261,6 +261,44 @@ class ConversionTest : public QObject {
         QCOMPARE(view.ShownImage().pixel(3, 150), qRgb(255, 0, 0));
     }
 
+    // A large bitmap is made into what is painted on a worker: until it is there the
+    // view paints what it showed before (never a blank), then the bitmap reduced
+    // smoothly to the zoom, exactly as it would have been made on the UI thread.
+    void AViewMakesALargePictureOffTheUiThread() {
+        const platform::Display display(32);
+        platform::Picture first = pictureio::PictureFromImage(NoisyImage(1600, 1200), display);
+        platform::Picture second = pictureio::PictureFromImage(TestPicture(1600, 1200), display);
+        PictureView view(display, nullptr);
+        view.resize(400, 300);
+        view.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&view));
+        const auto painted = [&] {
+            return view.viewport()->grab().toImage().convertToFormat(QImage::Format_RGB32);
+        };
+        const auto reduced = [&](const platform::Bitmap& bitmap) {
+            return pictureio::ImageFromBitmap(bitmap, display)
+                .scaled(view.viewport()->size(), Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+        };
+        view.ShowBitmap(&first.bitmap);
+        QCOMPARE(view.Zoom(), 0.25);
+        painted();
+        QVERIFY(view.Preparing());
+        QTRY_VERIFY(!view.Preparing());
+        QCOMPARE(painted(), reduced(first.bitmap));
+        const std::int64_t made = view.Conversions();
+
+        view.ShowBitmap(&second.bitmap);
+        QCOMPARE(painted(), reduced(first.bitmap));  // the earlier picture, meanwhile
+        QVERIFY(view.Preparing());
+        QTRY_VERIFY(!view.Preparing());
+        QCOMPARE(painted(), reduced(second.bitmap));
+        QCOMPARE(view.Conversions(), made + 1);
+        view.ShowBitmap(&second.bitmap);  // the same again: nothing to make
+        painted();
+        QVERIFY(!view.Preparing());
+        QCOMPARE(view.Conversions(), made + 1);
+    }
+
   private:
     QTemporaryDir folder_;
 };

@@ -1,6 +1,7 @@
 // The scaled strength in the window: the Strength group and the Screen Plane dialog
 // kept under their own keys, File › Open Depth Map, and the hint for wide pictures.
 #include <QAction>
+#include <QLabel>
 #include <QSlider>
 #include <QStatusBar>
 #include <QTemporaryDir>
@@ -56,6 +57,40 @@ class ParallaxTest : public QObject {
         QCOMPARE(again.window->Choices().parallax.screen_plane, 35.0);
     }
 
+    // The status line names the strength chosen: Classic, or the parallax and the
+    // screen plane as they change, Cancel on the Screen Plane dialog included; and
+    // the live result follows a change of strength.
+    void StatusLineShowsTheChosenStrength() {
+        StartedWindow w = StartWindow();
+        frmQelun& window = *w.window;
+        const QLabel& strength = *window.StatusStrength();
+        QCOMPARE(strength.text(), QStringLiteral("Classic strength"));
+        const QString path = folder_.filePath(QStringLiteral("s.png"));
+        QVERIFY(TestPicture(160, 100).save(path));
+        window.OpenPicturePath(path);
+        QVERIFY(RunAnaglyph(window));
+        const QImage classic = Shown(window);
+        window.Menus().parallax.mnuStrengthLevel[2]->trigger();
+        QCOMPARE(strength.text(), QStringLiteral("2 % parallax, screen plane at 60 %"));
+        QVERIFY(window.LiveRunning());
+        QVERIFY(WaitForLiveResult(window));
+        QVERIFY(Shown(window) != classic);
+        w.prompts->on_modal = [&](QDialog& dialog) {
+            auto* plane = qobject_cast<frmScreenPlane*>(&dialog);
+            QVERIFY(plane);
+            plane->Slider->setValue(35);
+            QCOMPARE(strength.text(), QStringLiteral("2 % parallax, screen plane at 35 %"));
+            dialog.reject();
+        };
+        window.Menus().parallax.mnuScreenPlane->trigger();
+        QCOMPARE(window.Choices().parallax.screen_plane, 60.0);
+        QCOMPARE(strength.text(), QStringLiteral("2 % parallax, screen plane at 60 %"));
+        window.Menus().parallax.mnuStrengthLevel[0]->trigger();
+        QCOMPARE(strength.text(), QStringLiteral("Classic strength"));
+        QVERIFY(WaitForLiveResult(window));
+        QCOMPARE(Shown(window), classic);
+    }
+
     void WidePictureWithClassicStrengthSuggestsAScaledOne() {
         StartedWindow w = StartWindow();
         const QString wide = folder_.filePath(QStringLiteral("wide.png"));
@@ -64,6 +99,8 @@ class ParallaxTest : public QObject {
         TestPicture(1500, 12).save(narrow);
         w.window->OpenPicturePath(wide);
         QVERIFY(w.window->statusBar()->currentMessage().contains(QStringLiteral("Strength")));
+        // The hint shows beside the strength, not over it.
+        QVERIFY(!w.window->StatusStrength()->isHidden());
         w.window->Menus().parallax.mnuStrengthLevel[3]->trigger();
         QCOMPARE(w.window->statusBar()->currentMessage(), QString());
         w.window->Menus().parallax.mnuStrengthLevel[0]->trigger();

@@ -15,6 +15,7 @@
 #include "app/frm_warp_shift.h"
 #include "app/picture_view.h"
 #include "app/progress_band.h"
+#include "conversion/run.h"
 #include "tests/app/app_test_main.h"
 #include "tests/app/window_fixture.h"
 
@@ -53,6 +54,19 @@ QByteArray FormatOfFile(const QString& path) {
     QImageReader reader(path);
     reader.setDecideFormatFromContent(true);
     return reader.format();
+}
+
+// The mean difference of two images' channels, of the same size.
+double MeanDifference(const QImage& a, const QImage& b) {
+    double sum = 0.0;
+    for (int y = 0; y < a.height(); ++y) {
+        for (int x = 0; x < a.width(); ++x) {
+            const QRgb p = a.pixel(x, y), q = b.pixel(x, y);
+            sum += std::abs(qRed(p) - qRed(q)) + std::abs(qGreen(p) - qGreen(q)) +
+                   std::abs(qBlue(p) - qBlue(q));
+        }
+    }
+    return sum / (3.0 * a.width() * a.height());
 }
 
 }  // namespace
@@ -239,6 +253,63 @@ class ViewTest : public QObject {
             QCOMPARE(QImage(second).convertToFormat(QImage::Format_RGB32),
                      pictureio::ImageFromBitmap(s.picResult.Image(), d));
         }
+    }
+
+    // Export Left View and Export Right View write each eye's view of the last
+    // conversion in the format the name asks for. At a scaled strength both views are
+    // warped, so neither is the picture itself: each is checked against the
+    // conversion call's own, given the same picture and choices.
+    void ExportsEachEyesView_data() {
+        QTest::addColumn<bool>("left");
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QByteArray>("format");
+        QTest::addRow("left as png") << true << "left.png" << QByteArray("png");
+        QTest::addRow("left as bmp") << true << "left.bmp" << QByteArray("bmp");
+        QTest::addRow("right as tif") << false << "right.tif" << QByteArray("tiff");
+        QTest::addRow("right as webp") << false << "right.webp" << QByteArray("webp");
+        QTest::addRow("right as jpeg") << false << "right.jpg" << QByteArray("jpeg");
+    }
+    void ExportsEachEyesView() {
+        QFETCH(bool, left);
+        QFETCH(QString, name);
+        QFETCH(QByteArray, format);
+        if (!QImageWriter::supportedImageFormats().contains(format))
+            QSKIP("no writer for this format in this Qt");
+        const QualityWindow w = StartQualityWindow();
+        frmQelun& window = *w.window;
+        const ViewMenus& v = window.Menus().view;
+        QAction* exported = left ? v.mnuFileExportLeft : v.mnuFileExportRight;
+        const QImage picture = TestPicture(90, 60);
+        const QString source = Saved(folder_, QStringLiteral("eyes.png"));
+        QVERIFY(picture.save(source));
+        window.OpenPicturePath(source);
+        QVERIFY(!exported->isEnabled());
+        window.Menus().parallax.mnuStrengthLevel[3]->trigger();  // 3 %
+        QVERIFY(RunAnaglyph(window));
+        QVERIFY(exported->isEnabled());
+        const QString path = Saved(folder_, name);
+        QFile::remove(path);
+        w.prompts->answers = {path};
+        exported->trigger();
+        QVERIFY(w.prompts->messages.isEmpty());
+        QCOMPARE(FormatOfFile(path), format);
+
+        const platform::Display& d = window.GetDisplay();
+        core::Progress progress;
+        const conversion::Result own =
+            conversion::Run(pictureio::PictureFromImage(picture, d), d, window.Choices(), progress);
+        QCOMPARE(own.outcome, conversion::Outcome::kConverted);
+        const QImage expected =
+            pictureio::ImageFromBitmap(left ? own.views.left_view : own.views.right_view, d);
+        QVERIFY(expected != picture);
+        const QImage read = QImage(path).convertToFormat(QImage::Format_RGB32);
+        QCOMPARE(read.size(), expected.size());
+        const bool lossy = format == "jpeg" || format == "webp";
+        if (!lossy) QCOMPARE(read, expected);
+        // A lossy file is near the view it was written from, nearer than to the picture.
+        QVERIFY(MeanDifference(read, expected) < 4.0);
+        QVERIFY(MeanDifference(read, expected) < MeanDifference(read, picture));
+        QCOMPARE(w.prompts->asked.size(), lossy ? 1 : 0);
     }
 
     // With the live result on (the default) a menu change converts again without
