@@ -8,7 +8,7 @@
 #include <cstring>
 #include <vector>
 
-#include "bench/photo_picture.h"
+#include "bench/bench_photo.h"
 #include "conversion/run.h"
 #include "conversion/standard_stages.h"
 #include "core/large_allocations.h"
@@ -71,7 +71,7 @@ void Convert(benchmark::State& state, const Option& option) {
     const int width = static_cast<int>(state.range(0));
     const int height = static_cast<int>(state.range(1));
     platform::Display display(32);
-    const platform::Picture picture = MakePhoto(display, width, height);
+    const platform::Picture picture = BenchPhoto(display, width, height);
     conversion::Choices choices;
     option.apply(choices);
     const conversion::StageTable table = TimedTable(std::make_integer_sequence<int, kSlots>{});
