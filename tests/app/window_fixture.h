@@ -60,6 +60,12 @@ inline void ClearStore() {
     store.sync();
 }
 
+// What the settings store holds under `key`, as text.
+inline QString Stored(const char* key) {
+    const QSettings store(QStringLiteral("Zarvik"), QStringLiteral("Zarvik"));
+    return store.value(QStringLiteral("Settings/") + QLatin1String(key)).toString();
+}
+
 inline QImage MakeImage(int width, int height, const std::function<QColor(int x, int y)>& color) {
     QImage image(width, height, QImage::Format_RGB32);
     for (int y = 0; y < height; ++y)

@@ -1,6 +1,7 @@
 // Rows spread over several threads give the very bytes a one-thread run gives: every
 // view, every display format, with the stages that run in parallel and the filters
-// and options around them. The picture is high enough for several blocks of rows.
+// and options around them. The picture is high enough for several blocks of rows; for
+// the scene depth, large enough that the reduction reads only some of its rows.
 #include <gtest/gtest.h>
 #include <omp.h>
 
@@ -8,6 +9,7 @@
 #include <vector>
 
 #include "conversion/run.h"
+#include "core/scene_choices.h"
 #include "tests/support/pictures.h"
 
 namespace {
@@ -18,6 +20,7 @@ struct ThreadCase {
     int depth_cue;
     int blur;
     bool added_depth;
+    bool scene = false;
 };
 
 std::vector<std::uint8_t> Bytes(const platform::Bitmap& bitmap) {
@@ -30,9 +33,12 @@ struct Views {
 
 Views ConvertOn(int threads, const ThreadCase& c) {
     const platform::Display display(c.bits);
-    // Noisy colours, so that every depth band and every channel order turns up.
+    // Noisy colours, so that every depth band and every channel order turns up; for
+    // the scene, under a sky, 2100 pixels wide: eight or more rows to a reduced one.
+    const int width = c.scene ? 2100 : 203, height = c.scene ? 1300 : 331;
     const platform::Picture picture =
-        testing_support::MakePicture(display, 203, 331, [](int x, int y) {
+        testing_support::MakePicture(display, width, height, [&c](int x, int y) {
+            if (c.scene && y < 500) return platform::RGB(120 + y / 20, 160 + y / 20, 225);
             return platform::RGB((x * 7 + y * 3) % 256, (x * x + y * 11) % 256,
                                  (x * 13 + y * y * 5) % 256);
         });
@@ -40,12 +46,14 @@ Views ConvertOn(int threads, const ThreadCase& c) {
     choices.settings.DepthCue = static_cast<std::int16_t>(c.depth_cue);
     choices.settings.BlurChoice = static_cast<std::int16_t>(c.blur);
     choices.settings.DoShift = c.added_depth;
+    if (c.scene) choices.scene.scene = static_cast<std::int16_t>(core::Scene::kAuto);
     core::Progress progress;
     const int before = omp_get_max_threads();
     omp_set_num_threads(threads);
     const conversion::Result result = conversion::Run(picture, display, choices, progress);
     omp_set_num_threads(before);
     EXPECT_EQ(result.outcome, conversion::Outcome::kConverted);
+    EXPECT_EQ(result.scene_picked, c.scene ? "landscape" : "");
     return {Bytes(result.views.anaglyph.bitmap), Bytes(result.views.depth_map),
             Bytes(result.views.second_view)};
 }
@@ -66,7 +74,10 @@ INSTANTIATE_TEST_SUITE_P(Settings, ThreadCountTest,
                                          ThreadCase{"Lightness16", 16, 3, 3, true},
                                          ThreadCase{"Maximum15", 15, 4, 4, false},
                                          ThreadCase{"Bands8", 8, 5, 5, true},
-                                         ThreadCase{"Mean8", 8, 0, 1, false}),
+                                         ThreadCase{"Mean8", 8, 0, 1, false},
+                                         ThreadCase{"Scene16", 16, 0, 0, false, true},
+                                         ThreadCase{"Scene24", 24, 0, 0, false, true},
+                                         ThreadCase{"Scene32", 32, 0, 0, false, true}),
                          [](const testing::TestParamInfo<ThreadCase>& info) {
                              return info.param.name;
                          });

@@ -31,8 +31,6 @@ TEST(StoredText, ParsesAsTheStoreWasReadAndReadsBackWhatItWrites) {
         EXPECT_EQ(core::ParseStoredInteger(text), expected) << "text: '" << text << "'";
     for (const auto& [text, expected] : flags)
         EXPECT_EQ(core::ParseStoredTruth(text), expected) << "text: '" << text << "'";
-    EXPECT_EQ(core::FormatStoredTruth(true), "True");
-    EXPECT_EQ(core::FormatStoredTruth(false), "False");
     for (int v = -32768; v <= 32767; ++v)
         ASSERT_EQ(core::ParseStoredInteger(core::FormatStoredInteger(static_cast<std::int16_t>(v))),
                   v);

@@ -47,15 +47,6 @@ TEST(NearestEntriesTest, SystemPaletteAgreesWithTheSearchForEveryColour) {
     EXPECT_EQ(CountDisagreements(entries, kStep), 0);
 }
 
-TEST(NearestEntriesTest, DisplayDrawsEachColourWithTheSearchedEntry) {
-    const platform::Display display(8);
-    for (const platform::Rgb color :
-         {platform::RGB(0, 0, 0), platform::RGB(255, 255, 255), platform::RGB(25, 26, 25),
-          platform::RGB(128, 127, 129), platform::RGB(192, 220, 193)})
-        EXPECT_EQ(display.ColorToPixel(color),
-                  NearestEntry(display.SystemPalette(), static_cast<std::uint32_t>(color)));
-}
-
 struct PaletteCase {
     std::string name;
     std::vector<PaletteEntry> entries;

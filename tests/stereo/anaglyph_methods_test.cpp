@@ -140,11 +140,4 @@ TEST(SrgbTransfer, EveryByteComesBack) {
     EXPECT_NEAR(stereo::SrgbToLinear(128), 0.2158605, 1e-6);
 }
 
-TEST(Luma601, WeighsTheChannels) {
-    EXPECT_EQ(stereo::Luma601(Pixel({255, 0, 0})), 76);   // 76.245
-    EXPECT_EQ(stereo::Luma601(Pixel({0, 255, 0})), 150);  // 149.685
-    EXPECT_EQ(stereo::Luma601(Pixel({0, 0, 255})), 29);   // 29.07
-    EXPECT_EQ(stereo::Luma601(Pixel({255, 255, 255})), 255);
-}
-
 }  // namespace

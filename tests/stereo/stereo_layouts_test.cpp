@@ -140,22 +140,6 @@ TEST(StereoLayouts, HalfLayoutsSqueezeEachViewByArea) {
     }
 }
 
-// Columns of black and white squeezed to half are grey: a squeeze that dropped every
-// other column would leave all black or all white.
-TEST(StereoLayouts, HalfLayoutsDropNoPixels) {
-    PixelGrid stripes(8, 8);
-    for (int y = 0; y < 8; ++y)
-        for (int x = 0; x < 8; ++x) {
-            const auto v = static_cast<std::uint8_t>(((x + y) % 2) * 255);
-            stripes(x, y) = {v, v, v};
-        }
-    for (const StereoLayout layout :
-         {StereoLayout::kHalfSideBySide, StereoLayout::kHalfTopBottom}) {
-        const PixelGrid half = stereo::Compose(stripes, stripes, LayoutChoice(layout));
-        for (const PixelTriple& p : half.Pixels()) EXPECT_EQ(p, (PixelTriple{128, 128, 128}));
-    }
-}
-
 // An even squeeze is the rounded mean of each pair, exactly.
 TEST(AreaSqueeze, EvenSqueezeIsThePairMean) {
     const stereo::AreaSqueeze squeeze(4, 2);

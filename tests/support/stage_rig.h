@@ -36,30 +36,12 @@ struct StageRig {
 inline constexpr int kDisplayDepths[] = {8, 15, 16, 24, 32};
 
 using Rows = std::vector<std::vector<platform::Rgb>>;
-using Values = std::vector<std::vector<int>>;
 
 // Gives the surface a picture whose rows are the given colours.
 inline void LoadRows(platform::PictureSurface& surface, const Rows& rows) {
     const auto at = [&rows](int x, int y) { return rows.at(y).at(x); };
     testing_support::LoadSurface(surface, static_cast<int>(rows.at(0).size()),
                                  static_cast<int>(rows.size()), at);
-}
-
-// A surface of grey values (one per pixel), as a depth map.
-inline void LoadGreys(platform::PictureSurface& surface, const Values& greys) {
-    const auto at = [&greys](int x, int y) { return testing_support::Grey(greys.at(y).at(x)); };
-    testing_support::LoadSurface(surface, static_cast<int>(greys.at(0).size()),
-                                 static_cast<int>(greys.size()), at);
-}
-
-// One channel of a grid, row after row; Red gives the values of a grey map.
-inline Values Channel(const core::PixelGrid& grid,
-                      std::uint8_t core::PixelTriple::*of = &core::PixelTriple::Red) {
-    Values values(static_cast<std::size_t>(grid.Height()));
-    for (int y = 0; y < grid.Height(); ++y)
-        for (int x = 0; x < grid.Width(); ++x)
-            values[static_cast<std::size_t>(y)].push_back(grid(x, y).*of);
-    return values;
 }
 
 inline std::vector<std::uint8_t> ImageBytes(const platform::PictureSurface& surface) {

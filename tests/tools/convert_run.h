@@ -1,6 +1,7 @@
 #pragma once
 // Runs the built converter as a separate process, the way a user or a script does,
 // over files in a temporary folder.
+#include <QImage>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <algorithm>
@@ -54,6 +55,10 @@ struct TempFolder {
 inline std::string ReadBytes(const std::string& path) {
     std::ifstream in(path, std::ios::binary);
     return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+inline QImage ReadRgb(const std::string& path) {
+    return QImage(QString::fromStdString(path)).convertToFormat(QImage::Format_RGB32);
 }
 
 inline void WriteBytes(const std::string& path, const std::string& bytes) {

@@ -74,16 +74,31 @@ TEST(CommandLineTest, RefusesWhatCannotBeCarriedOutSayingWhy) {
         {{"--levels", "50,100,150,200", "in", "out"}, "five whole numbers"},
         {{"--display-bpp", "12", "in", "out"}, "'12'"},
         {{"--depth-map", "out", "--output-dir", "dir", "in", "in"}, "single input"},
+        {{"--parallax", "20", "in", "out"}, "--parallax: '20' is not a number from 0.1 to 10"},
+        {{"--parallax", "0.05", "in", "out"}, "--parallax: '0.05'"},
+        {{"--screen-plane", "101", "in", "out"}, "--screen-plane: '101'"},
+        {{"--screen-plane", "far", "in", "out"}, "--screen-plane: 'far'"},
+        {{"--depth-from-invert", "in", "out"}, "--depth-from-invert needs --depth-from"},
+        {{"--depth-from", "", "in", "out"}, "--depth-from: the file name is empty"},
+        {{"--left-view", "l.png", "a", "b", "--output-dir", "d"}, "need a single input"},
+        {{"--glasses", "red-blue", "in", "out"},
+         "--glasses: 'red-blue' is not one of red-cyan|green-magenta|amber-blue"},
+        {{"--scene", "classic", "in", "out"},
+         "--scene: 'classic' is not one of auto|landscape|portrait|flat"},
+        {{"--scene", "Auto", "in", "out"}, "--scene: 'Auto'"},
+        {{"--scene", "", "in", "out"}, "--scene: ''"},
+        {{"-j", "0", "in", "out"}, "--jobs: '0' is not a whole number from 1 to 256"},
+        {{"-j", "257", "in", "out"}, "--jobs: '257'"},
+        {{"--jobs", "two", "in", "out"}, "--jobs: 'two'"},
+        {{"--quality", "101", "in", "out"}, "--quality: '101' is not a whole number from 0 to 100"},
+        {{"--quality", "-1", "in", "out"}, "--quality: '-1'"},
+        {{"--png-compression", "10", "in", "out"}, "--png-compression: '10'"},
     };
     for (const auto& [arguments, says] : cases) {
         const ParseResult parsed = ParseCommandLine(arguments);
         EXPECT_EQ(parsed.status, ParseStatus::kUsageError) << says;
-        EXPECT_TRUE(parsed.error.contains(says)) << parsed.error.toStdString();
+        EXPECT_TRUE(parsed.error.contains(QString::fromUtf8(says))) << parsed.error.toStdString();
     }
-}
-
-QImage ReadRgb(const std::string& path) {
-    return QImage(QString::fromStdString(path)).convertToFormat(QImage::Format_RGB32);
 }
 
 // The anaglyph's red comes from the picture and its green and blue from the second

@@ -4,10 +4,10 @@
 #include <gtest/gtest.h>
 
 #include <QImage>
+#include <array>
 #include <functional>
 
 #include "tests/tools/convert_run.h"
-#include "tools/convert_options.h"
 
 namespace tools_test {
 namespace {
@@ -28,10 +28,6 @@ std::string WritePicture(const TempFolder& folder) {
     const std::string path = folder.Path("picture.png");
     picture.save(QString::fromStdString(path));
     return path;
-}
-
-QImage ReadRgb(const std::string& path) {
-    return QImage(QString::fromStdString(path)).convertToFormat(QImage::Format_RGB32);
 }
 
 // The depth map a run wrote, given a depth map to read.
@@ -59,46 +55,73 @@ int WrongLevels(const QImage& depth, const std::function<int(int, int)>& expecte
     return wrong;
 }
 
-TEST(DepthFromTest, GreyMapOfThePicturesSizeIsTakenAsItIs) {
-    TempFolder folder;
-    QImage map(kWidth, kHeight, QImage::Format_Grayscale8);
+// A map of the picture's size whose columns are colour(x).
+QImage Columns(QImage::Format format, QRgb (*colour)(int x)) {
+    QImage map(kWidth, kHeight, format);
     for (int y = 0; y < kHeight; ++y)
-        for (int x = 0; x < kWidth; ++x) map.setPixel(x, y, qRgb(x * 3, x * 3, x * 3));
-    EXPECT_EQ(WrongLevels(DepthAfter(folder, map), [](int x, int) { return x * 3; }), 0);
+        for (int x = 0; x < kWidth; ++x) map.setPixel(x, y, colour(x));
+    return map;
 }
 
-TEST(DepthFromTest, InvertedMapHasBlackNear) {
+QRgb GreyRamp(int x) {
+    return qRgb(x * 3, x * 3, x * 3);
+}
+
+struct MapCase {
+    const char* name;
+    QImage (*map)();
+    std::vector<std::string> options;
+    int (*level)(int x);
+};
+
+// 16 bits a level are rounded to 8: a level is 257 steps, so 128.5 lies at 33024.5.
+// Colour is turned grey by luminance, 0.299 R + 0.587 G + 0.114 B: pure red 76,
+// green 150, blue 29.
+const MapCase kMaps[] = {
+    {"GreyOfThePicturesSize",
+     [] { return Columns(QImage::Format_Grayscale8, GreyRamp); },
+     {},
+     [](int x) { return x * 3; }},
+    {"InvertedHasBlackNear",
+     [] { return Columns(QImage::Format_Grayscale8, GreyRamp); },
+     {"--depth-from-invert"},
+     [](int x) { return 255 - x * 3; }},
+    {"SixteenBitIsRounded",
+     [] {
+         QImage map(kWidth, kHeight, QImage::Format_Grayscale16);
+         for (int y = 0; y < kHeight; ++y) {
+             auto* row = reinterpret_cast<quint16*>(map.scanLine(y));
+             for (int x = 0; x < kWidth; ++x) row[x] = x < 40 ? 33024 : 33025;
+         }
+         return map;
+     },
+     {},
+     [](int x) { return x < 40 ? 128 : 129; }},
+    {"ColourIsTurnedGreyByLuminance",
+     [] {
+         return Columns(QImage::Format_RGB32, [](int x) {
+             const QRgb colours[] = {qRgb(255, 0, 0), qRgb(0, 255, 0), qRgb(0, 0, 255)};
+             return colours[x % 3];
+         });
+     },
+     {},
+     [](int x) {
+         return std::array{76, 150, 29}[static_cast<std::size_t>(x % 3)];
+     }},
+};
+
+class DepthMapKindTest : public testing::TestWithParam<MapCase> {};
+
+TEST_P(DepthMapKindTest, GivesTheExpectedLevels) {
+    const MapCase& c = GetParam();
     TempFolder folder;
-    QImage map(kWidth, kHeight, QImage::Format_Grayscale8);
-    for (int y = 0; y < kHeight; ++y)
-        for (int x = 0; x < kWidth; ++x) map.setPixel(x, y, qRgb(x * 3, x * 3, x * 3));
-    EXPECT_EQ(WrongLevels(DepthAfter(folder, map, {"--depth-from-invert"}),
-                          [](int x, int) { return 255 - x * 3; }),
+    EXPECT_EQ(WrongLevels(DepthAfter(folder, c.map(), c.options),
+                          [&c](int x, int) { return c.level(x); }),
               0);
 }
 
-// 16 bits a level, rounded to 8: a level is 257 steps, so 128.5 lies at 33024.5.
-TEST(DepthFromTest, SixteenBitMapIsRounded) {
-    TempFolder folder;
-    QImage map(kWidth, kHeight, QImage::Format_Grayscale16);
-    for (int y = 0; y < kHeight; ++y) {
-        auto* row = reinterpret_cast<quint16*>(map.scanLine(y));
-        for (int x = 0; x < kWidth; ++x) row[x] = x < 40 ? 33024 : 33025;
-    }
-    EXPECT_EQ(WrongLevels(DepthAfter(folder, map), [](int x, int) { return x < 40 ? 128 : 129; }),
-              0);
-}
-
-// Luminance, 0.299 R + 0.587 G + 0.114 B: pure red 76, green 150, blue 29.
-TEST(DepthFromTest, ColourMapIsTurnedGreyByLuminance) {
-    TempFolder folder;
-    QImage map(kWidth, kHeight, QImage::Format_RGB32);
-    const QRgb colours[] = {qRgb(255, 0, 0), qRgb(0, 255, 0), qRgb(0, 0, 255)};
-    for (int y = 0; y < kHeight; ++y)
-        for (int x = 0; x < kWidth; ++x) map.setPixel(x, y, colours[x % 3]);
-    const int levels[] = {76, 150, 29};
-    EXPECT_EQ(WrongLevels(DepthAfter(folder, map), [&](int x, int) { return levels[x % 3]; }), 0);
-}
+INSTANTIATE_TEST_SUITE_P(Kinds, DepthMapKindTest, testing::ValuesIn(kMaps),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 // A map of half the size, near on the right half: resized smoothly, it keeps its two
 // halves and passes between them over a few columns, not in one hard step either.
@@ -130,17 +153,6 @@ TEST(DepthFromTest, MissingDepthFileFailsThePicture) {
     EXPECT_FALSE(QFileInfo::exists(QString::fromStdString(folder.Path("out.png"))));
 }
 
-TEST(ViewsTest, ClassicLeftViewIsThePictureAndRightViewTheSecondView) {
-    TempFolder folder;
-    const std::string picture = WritePicture(folder);
-    const ConvertRun run = RunConvert(
-        {picture, folder.Path("out.png"), "--left-view", folder.Path("left.png"), "--right-view",
-         folder.Path("right.png"), "--second-view", folder.Path("second.png")});
-    ASSERT_EQ(run.status, 0) << run.err;
-    EXPECT_EQ(ReadRgb(folder.Path("left.png")), ReadRgb(picture));
-    EXPECT_EQ(ReadRgb(folder.Path("right.png")), ReadRgb(folder.Path("second.png")));
-}
-
 // The square is near, the background far, the screen at the background: the square
 // comes out of the screen by 5 % of 80 pixels, 4 pixels, half to each side.
 TEST(ViewsTest, ScaledViewsMoveTheSquareApart) {
@@ -165,33 +177,6 @@ TEST(ViewsTest, ScaledViewsMoveTheSquareApart) {
     };
     EXPECT_EQ(first_red(left), 32);
     EXPECT_EQ(first_red(right), 28);
-}
-
-TEST(ParallaxOptionsTest, RefusesWhatCannotBeCarriedOut) {
-    using convert_tool::ParseCommandLine;
-    using convert_tool::ParseStatus;
-    const struct {
-        QStringList arguments;
-        const char* says;
-    } cases[] = {
-        {{"--parallax", "20", "in", "out"}, "--parallax: '20' is not a number from 0.1 to 10"},
-        {{"--parallax", "0.05", "in", "out"}, "--parallax: '0.05'"},
-        {{"--screen-plane", "101", "in", "out"}, "--screen-plane: '101'"},
-        {{"--screen-plane", "far", "in", "out"}, "--screen-plane: 'far'"},
-        {{"--depth-from-invert", "in", "out"}, "--depth-from-invert needs --depth-from"},
-        {{"--depth-from", "", "in", "out"}, "--depth-from: the file name is empty"},
-        {{"--left-view", "l.png", "a", "b", "--output-dir", "d"}, "need a single input"},
-    };
-    for (const auto& c : cases) {
-        const auto parsed = ParseCommandLine(c.arguments);
-        EXPECT_EQ(parsed.status, ParseStatus::kUsageError) << c.says;
-        EXPECT_TRUE(parsed.error.contains(QString::fromUtf8(c.says))) << parsed.error.toStdString();
-    }
-    const auto parsed =
-        ParseCommandLine({"--parallax", "2.5", "--screen-plane", "40", "in", "out"});
-    ASSERT_EQ(parsed.status, ParseStatus::kRun);
-    EXPECT_EQ(parsed.options.parallax.percent, 2.5);
-    EXPECT_EQ(parsed.options.parallax.plane, 40.0);
 }
 
 }  // namespace

@@ -29,15 +29,6 @@ TEST(SceneOptionTest, EachWordGivesItsSceneAndNoneLeavesClassic) {
     }
 }
 
-TEST(SceneOptionTest, RefusesAWordItDoesNotKnowSayingWhich) {
-    for (const char* word : {"classic", "Auto", ""}) {
-        const ParseResult parsed = ParseCommandLine({"--scene", word, "in", "out"});
-        EXPECT_EQ(parsed.status, ParseStatus::kUsageError) << word;
-        EXPECT_EQ(parsed.error.toStdString(), std::string("--scene: '") + word +
-                                                  "' is not one of auto|landscape|portrait|flat");
-    }
-}
-
 // The sample is a landscape under a sky; --verbose names the pick, and without it
 // the converter stays as quiet as ever.
 TEST(SceneOptionTest, VerboseSaysWhichSceneAutoPicked) {

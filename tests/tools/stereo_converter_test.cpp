@@ -30,13 +30,6 @@ TEST(StereoOptionsTest, EachOptionChoosesItsOwnSetting) {
     }
 }
 
-TEST(StereoOptionsTest, RefusesAnUnknownChoiceListingTheChoices) {
-    const ParseResult parsed = ParseCommandLine({"--glasses", "red-blue", "in", "out"});
-    EXPECT_EQ(parsed.status, ParseStatus::kUsageError);
-    EXPECT_EQ(parsed.error.toStdString(),
-              "--glasses: 'red-blue' is not one of red-cyan|green-magenta|amber-blue");
-}
-
 // Each layout's size, through the real program, in a lossless and a lossy format.
 TEST(StereoRunTest, OutputsHaveTheLayoutsSize) {
     TempFolder folder;
@@ -56,24 +49,6 @@ TEST(StereoRunTest, OutputsHaveTheLayoutsSize) {
         }
 }
 
-// Side by side, the left half is the picture and the right half the second view
-// written by --second-view.
-TEST(StereoRunTest, SideBySideHoldsThePictureAndTheSecondView) {
-    TempFolder folder;
-    const std::string out = folder.Path("pair.png"), second = folder.Path("second.png");
-    ASSERT_EQ(RunConvert(
-                  {"--layout", "side-by-side", "--second-view", second, ZARVIK_SAMPLE_PICTURE, out})
-                  .status,
-              0);
-    const QImage picture =
-        QImage(QStringLiteral(ZARVIK_SAMPLE_PICTURE)).convertToFormat(QImage::Format_RGB32);
-    const QImage pair = QImage(QString::fromStdString(out)).convertToFormat(QImage::Format_RGB32);
-    const QImage view =
-        QImage(QString::fromStdString(second)).convertToFormat(QImage::Format_RGB32);
-    EXPECT_EQ(pair.copy(0, 0, picture.width(), picture.height()), picture);
-    EXPECT_EQ(pair.copy(picture.width(), 0, picture.width(), picture.height()), view);
-}
-
 // With the scaled strength the pair is made of both eyes' warped views, the very
 // ones --left-view and --right-view write.
 TEST(StereoRunTest, ScaledSideBySideHoldsBothEyesViews) {
@@ -84,14 +59,11 @@ TEST(StereoRunTest, ScaledSideBySideHoldsBothEyesViews) {
                           "--right-view", right, ZARVIK_SAMPLE_PICTURE, out})
                   .status,
               0);
-    const auto load = [](const std::string& path) {
-        return QImage(QString::fromStdString(path)).convertToFormat(QImage::Format_RGB32);
-    };
-    const QImage pair = load(out), left_view = load(left), right_view = load(right);
+    const QImage pair = ReadRgb(out), left_view = ReadRgb(left), right_view = ReadRgb(right);
     ASSERT_EQ(pair.width(), 2 * left_view.width());
     EXPECT_EQ(pair.copy(0, 0, left_view.width(), left_view.height()), left_view);
     EXPECT_EQ(pair.copy(left_view.width(), 0, right_view.width(), right_view.height()), right_view);
-    EXPECT_NE(left_view, load(ZARVIK_SAMPLE_PICTURE)) << "the scaled left view is warped";
+    EXPECT_NE(left_view, ReadRgb(ZARVIK_SAMPLE_PICTURE)) << "the scaled left view is warped";
 }
 
 }  // namespace

@@ -1,0 +1,191 @@
+// The window's newer choices driven as a user drives them: the Stereo menu and a
+// layout shown after "Anaglyph", Cues › Scene and the status line naming the layout a
+// run followed, the commands that wait for a picture, and Window › Background; each
+// choice stored under its own key and read back at start-up.
+#include <QAction>
+#include <QMenu>
+#include <QSettings>
+#include <QStatusBar>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include "tests/app/app_test_main.h"
+#include "tests/app/window_fixture.h"
+
+namespace {
+
+int CheckedScene(const MainMenus& m) {
+    int checked = -1;
+    for (std::size_t i = 0; i < m.scene.mnuSceneChoice.size(); ++i)
+        if (m.scene.mnuSceneChoice[i]->isChecked()) checked = checked < 0 ? int(i) : -2;
+    return checked;
+}
+
+// A sky over a grainy brown ground, which "auto" takes for a landscape.
+QImage Landscape() {
+    return MakeImage(80, 60, [](int x, int y) {
+        if (y < 20) return QColor(120, 160, 220);
+        const int grain = (x * 7 + y * 13) % 17;
+        return QColor(100 + grain, 90 + grain, 50 + grain);
+    });
+}
+
+QString StatusText(frmQelun& window) {
+    const auto* bar = window.findChild<QStatusBar*>();
+    return bar ? bar->currentMessage() : QStringLiteral("(no status line)");
+}
+
+}  // namespace
+
+class ChoicesTest : public QObject {
+    Q_OBJECT
+
+  private slots:
+    void init() {
+        ClearStore();
+        QVERIFY(folder_.isValid());
+    }
+
+    void SideBySideShowsBothViews() {
+        const StartedWindow w = StartWindow(32);
+        frmQelun& window = *w.window;
+        const QString path = folder_.filePath(QStringLiteral("picture.png"));
+        QVERIFY(TestPicture(41, 30).save(path));
+        window.OpenPicturePath(path);
+        window.Menus().stereo.mnuLayouts[1]->trigger();
+        QVERIFY(window.Menus().stereo.mnuLayouts[1]->isChecked());
+        QVERIFY(!window.Menus().stereo.mnuLayouts[0]->isChecked());
+        QVERIFY(RunAnaglyph(window));
+        QCOMPARE(window.LastOutcome(), std::optional(conversion::Outcome::kConverted));
+        const QImage shown = Shown(window);
+        QCOMPARE(shown.size(), QSize(82, 30));
+        QCOMPARE(shown.copy(0, 0, 41, 30), TestPicture(41, 30).convertToFormat(shown.format()));
+    }
+
+    void ChoicesAreStoredUnderTheirOwnKeys() {
+        {
+            const StartedWindow w = StartWindow(32);
+            w.window->Menus().stereo.mnuMethods[3]->trigger();
+            w.window->Menus().stereo.mnuGlassesKinds[2]->trigger();
+            w.window->Menus().stereo.mnuLayouts[5]->trigger();
+            w.window->close();
+        }
+        QCOMPARE(Stored("Method"), QStringLiteral("3"));
+        QCOMPARE(Stored("Glasses"), QStringLiteral("2"));
+        QCOMPARE(Stored("Layout"), QStringLiteral("5"));
+        const StartedWindow again = StartWindow(32);
+        QVERIFY(again.window->Menus().stereo.mnuMethods[3]->isChecked());
+        QVERIFY(again.window->Menus().stereo.mnuGlassesKinds[2]->isChecked());
+        QVERIFY(again.window->Menus().stereo.mnuLayouts[5]->isChecked());
+    }
+
+    void ChosenCheckedStoredAndShownAfterARun() {
+        const QString path = folder_.filePath(QStringLiteral("landscape.png"));
+        QVERIFY(Landscape().save(path));
+        {
+            const StartedWindow w = StartWindow();
+            frmQelun& window = *w.window;
+            const MainMenus& m = window.Menus();
+            QCOMPARE(m.scene.mnuScene->title(), QStringLiteral("Scene"));
+            QCOMPARE(CheckedScene(m), 0);  // "Classic"
+            window.OpenPicturePath(path);
+            QVERIFY(RunAnaglyph(window));
+            QVERIFY(!StatusText(window).contains(QStringLiteral("Scene")));
+
+            m.scene.mnuSceneChoice[3]->trigger();
+            m.scene.mnuSceneChoice[3]->trigger();  // twice: still the one checked
+            QCOMPARE(CheckedScene(m), 3);
+            QCOMPARE(window.Choices().scene.scene, 3);
+            QVERIFY(RunAnaglyph(window));
+            QCOMPARE(StatusText(window), QStringLiteral("Scene: portrait"));
+
+            m.scene.mnuSceneChoice[1]->trigger();
+            QVERIFY(RunAnaglyph(window));
+            QCOMPARE(StatusText(window), QStringLiteral("Scene: landscape"));
+            window.close();
+        }
+        QCOMPARE(Stored("Scene"), QStringLiteral("1"));
+        const StartedWindow again = StartWindow();
+        QCOMPARE(CheckedScene(again.window->Menus()), 1);
+        QCOMPARE(again.window->Choices().scene.scene, 1);
+    }
+
+    // A stored number outside the menu converts as classic and checks "Classic".
+    void StoredNumberOutsideTheMenuIsClassic() {
+        {
+            QSettings store(QStringLiteral("Zarvik"), QStringLiteral("Zarvik"));
+            store.setValue(QStringLiteral("Settings/Scene"), 9);
+        }
+        const StartedWindow w = StartWindow();
+        QCOMPARE(CheckedScene(w.window->Menus()), 0);
+        QCOMPARE(core::SceneOf(w.window->Choices().scene), core::Scene::kClassic);
+    }
+
+    void CommandsWaitForSomethingToDo() {
+        const StartedWindow w = StartWindow();
+        frmQelun& window = *w.window;
+        const MainMenus& m = window.Menus();
+        const QString caption = window.windowTitle();
+        QVERIFY(!m.mnuAnaglyph->isEnabled());
+        QVERIFY(!m.mnuFileSaveAs->isEnabled());
+        m.mnuAnaglyph->trigger();
+        QVERIFY(!window.LastOutcome());  // it did not run
+
+        const QString path = folder_.filePath(QStringLiteral("p.png"));
+        QVERIFY(TestPicture(12, 9).save(path));
+        window.OpenPicturePath(path);
+        QVERIFY(m.mnuAnaglyph->isEnabled());
+        QVERIFY(m.mnuFileSaveAs->isEnabled());
+        QVERIFY(RunAnaglyph(window));
+        QVERIFY(window.LastOutcome() == conversion::Outcome::kConverted);
+
+        // A save that fails leaves the caption naming the opened picture.
+        const QString opened_caption = window.windowTitle();
+        QVERIFY(opened_caption != caption);
+        w.prompts->answers.push_back(folder_.filePath(QStringLiteral("no such folder/r.bmp")));
+        m.mnuFileSaveAs->trigger();
+        QCOMPARE(w.prompts->messages.size(), 1);
+        QCOMPARE(window.windowTitle(), opened_caption);
+        w.prompts->answers.push_back(folder_.filePath(QStringLiteral("r.bmp")));
+        m.mnuFileSaveAs->trigger();
+        QVERIFY(window.windowTitle().contains(QStringLiteral("r.bmp")));
+    }
+
+    // Red hidden under transparent pixels shows as neither; the choice is stored
+    // under its own key, and a store without it reads as white.
+    void BackgroundIsChosenAndStored() {
+        const QString path = folder_.filePath(QStringLiteral("hidden.png"));
+        QImage hidden(4, 3, QImage::Format_ARGB32);
+        hidden.fill(qRgba(255, 0, 0, 0));
+        QVERIFY(hidden.save(path));
+        {
+            const StartedWindow w = StartWindow();
+            const BackgroundMenu& b = w.window->Menus().background;
+            QVERIFY(b.mnuBackgroundWhite->isChecked());
+            w.window->OpenPicturePath(path);
+            QCOMPARE(Shown(*w.window).pixel(0, 0), qRgb(255, 255, 255));
+            b.mnuBackgroundBlack->trigger();
+            w.window->OpenPicturePath(path);
+            QCOMPARE(Shown(*w.window).pixel(0, 0), qRgb(0, 0, 0));
+            // Other...: cancelled keeps the colour; a chosen one is taken.
+            b.mnuBackgroundOther->trigger();
+            QVERIFY(b.mnuBackgroundBlack->isChecked() && !b.mnuBackgroundOther->isChecked());
+            w.prompts->colours.push_back(0x3366CC);
+            b.mnuBackgroundOther->trigger();
+            QVERIFY(b.mnuBackgroundOther->isChecked() && !b.mnuBackgroundBlack->isChecked());
+            w.window->OpenPicturePath(path);
+            QCOMPARE(Shown(*w.window).pixel(0, 0), qRgb(0x33, 0x66, 0xCC));
+            w.window->close();
+        }
+        QCOMPARE(Stored("Background"), QStringLiteral("#3366cc"));
+        const StartedWindow again = StartWindow();
+        QVERIFY(again.window->Menus().background.mnuBackgroundOther->isChecked());
+        QCOMPARE(again.window->Choices().picture.background, 0x3366CCu);
+    }
+
+  private:
+    QTemporaryDir folder_;
+};
+
+ZARVIK_APP_TEST_MAIN(ChoicesTest)
+#include "app_choices_test.moc"
