@@ -88,20 +88,12 @@ void BM_AutoDepthStages(benchmark::State& state) {
 }
 // The stages run on every core: wall-clock time decides the iterations, and the CPU
 // column sums all threads, which on a shared machine is the steadier of the two.
-BENCHMARK(BM_ClassicDepthStages)
-    ->Arg(1000)
-    ->Arg(2000)
-    ->Arg(4000)
-    ->Unit(benchmark::kMillisecond)
-    ->UseRealTime()
-    ->MeasureProcessCPUTime();
-BENCHMARK(BM_AutoDepthStages)
-    ->Arg(1000)
-    ->Arg(2000)
-    ->Arg(4000)
-    ->Unit(benchmark::kMillisecond)
-    ->UseRealTime()
-    ->MeasureProcessCPUTime();
+void Sizes(benchmark::internal::Benchmark* run) {
+    run->Arg(1000)->Arg(2000)->Arg(4000);
+    run->Unit(benchmark::kMillisecond)->UseRealTime()->MeasureProcessCPUTime();
+}
+BENCHMARK(BM_ClassicDepthStages)->Apply(Sizes);
+BENCHMARK(BM_AutoDepthStages)->Apply(Sizes);
 
 // As the programs start: freed blocks stay with the heap for the next run, so fresh
 // pages cleared by the kernel are not what is timed, and the row threads run already.
