@@ -11,8 +11,8 @@
 
 #include "bench/bench_photo.h"
 #include "conversion/run.h"
-#include "core/scene_choices.h"
 #include "core/large_allocations.h"
+#include "core/scene_choices.h"
 
 namespace {
 

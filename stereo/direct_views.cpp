@@ -23,12 +23,12 @@ bool Plain32(const platform::Bitmap& image, int width, int height) {
 // Rows of each thread's own, made before the rows start.
 struct ThreadRows {
     explicit ThreadRows(std::size_t width)
-        : source(width), left(width), right(width), levels(width), depths(2 * width) {}
+        : source(width), left(width), right(width), levels(width), cells(2 * WarpCellsFor(width)) {}
     std::vector<PixelTriple> source;
     std::vector<PixelTriple> left;
     std::vector<PixelTriple> right;
     std::vector<std::uint8_t> levels;
-    std::vector<std::int32_t> depths;
+    std::vector<std::uint64_t> cells;
 };
 
 // The view's image takes the place of the surface's, as a grid written into it would.
@@ -65,9 +65,10 @@ bool WarpRows(core::StageContext& context, const LevelShifts& left_shifts,
         // A 32-bit depth map's Blue byte is its level.
         const std::uint8_t* depth_row = depth.Row(y).data();
         for (std::size_t x = 0; x < width; ++x) own.levels[x] = depth_row[4 * x];
+        const std::span<std::uint64_t> cells = own.cells;
         ForwardWarpViews(own.source, own.levels,
-                         {left_shifts, own.left, {own.depths.data(), width}},
-                         {right_shifts, own.right, {own.depths.data() + width, width}});
+                         {left_shifts, own.left, cells.first(cells.size() / 2)},
+                         {right_shifts, own.right, cells.last(cells.size() / 2)});
         sink(y, own);
     });
 }

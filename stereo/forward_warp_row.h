@@ -3,6 +3,7 @@
 // pixel moves by the shift of its depth level, nearer pixels cover farther ones, and
 // the gaps that open behind near objects are filled with the farther side's texture.
 #include <array>
+#include <cstddef>
 #include <cstdint>
 #include <span>
 
@@ -17,9 +18,15 @@ inline constexpr int kSubpixel = 256;
 // The shift of each depth level, in 1/256 pixel; positive moves to the right.
 using LevelShifts = std::array<std::int32_t, 256>;
 
-// Scratch rows a caller keeps between rows, so that a view allocates once.
+// The warp's working row, one cell per pixel of the view and a few more; a caller
+// keeps it between rows, so that a view allocates once.
+inline constexpr std::size_t kWarpSpareCells = 16;
+constexpr std::size_t WarpCellsFor(std::size_t width) {
+    return width + kWarpSpareCells;
+}
+
 struct WarpScratch {
-    std::span<std::int32_t> depth;  // width entries: the depth written, x 256; -1 none yet
+    std::span<std::uint64_t> cells;  // WarpCellsFor(the view's width)
 };
 
 // Writes every pixel of `view` (the row's width). `levels` are the source row's depth
@@ -28,16 +35,21 @@ void ForwardWarpRow(std::span<const core::PixelTriple> source, std::span<const s
                     const LevelShifts& shifts, std::span<core::PixelTriple> view,
                     WarpScratch scratch);
 
-// One eye's view in the making: its shifts, its row and a scratch row of its own (at
-// least the view's width).
+// The same, taking the steps one at a time whatever the processor can do: the warp's
+// tests hold the two ways to each other.
+void ForwardWarpRowOneAtATime(std::span<const core::PixelTriple> source,
+                              std::span<const std::uint8_t> levels, const LevelShifts& shifts,
+                              std::span<core::PixelTriple> view, WarpScratch scratch);
+
+// One eye's view in the making: its shifts, its row and working cells of its own.
 struct EyeView {
     const LevelShifts& shifts;
     std::span<core::PixelTriple> view;
-    std::span<std::int32_t> depth;
+    std::span<std::uint64_t> cells;  // WarpCellsFor(the view's width)
 };
 
-// Both eyes' views of one row, the same as two ForwardWarpRow calls, in one pass over
-// the row. The views have the same width.
+// Both eyes' views of one row, the same as two ForwardWarpRow calls. The views have
+// the same width.
 void ForwardWarpViews(std::span<const core::PixelTriple> source,
                       std::span<const std::uint8_t> levels, const EyeView& left,
                       const EyeView& right);

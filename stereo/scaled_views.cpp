@@ -81,19 +81,21 @@ void MakeScaledViews(core::StageContext& context) {
     PixelGrid right;
     left.ResizeForOverwrite(width, picture.Height());
     right.ResizeForOverwrite(width, picture.Height());
-    // One row of levels and two of depths for each thread, made before the rows start.
+    // One row of levels and two of cells for each thread, made before the rows start.
     const auto row_size = static_cast<std::size_t>(width);
-    std::vector<std::uint8_t> levels(row_size * static_cast<std::size_t>(core::ThreadCount()));
-    std::vector<std::int32_t> depths(2 * levels.size());
+    const auto threads = static_cast<std::size_t>(core::ThreadCount());
+    const std::size_t cells_size = WarpCellsFor(row_size);
+    std::vector<std::uint8_t> levels(row_size * threads);
+    std::vector<std::uint64_t> cells(2 * cells_size * threads);
 
     const bool done = core::PolledRows(context, picture.Height(), [&](int y) {
         const auto thread = static_cast<std::size_t>(core::ThreadIndex());
         const std::span<std::uint8_t> row_levels{levels.data() + thread * row_size, row_size};
-        std::int32_t* row_depths = depths.data() + 2 * thread * row_size;
+        std::uint64_t* row_cells = cells.data() + 2 * thread * cells_size;
         LevelsOfRow(depth, y, of_byte, row_levels);
         ForwardWarpViews(picture.Row(y), row_levels,
-                         {left_shifts, left.Row(y), {row_depths, row_size}},
-                         {right_shifts, right.Row(y), {row_depths + row_size, row_size}});
+                         {left_shifts, left.Row(y), {row_cells, cells_size}},
+                         {right_shifts, right.Row(y), {row_cells + cells_size, cells_size}});
     });
     if (!done) return;
 

@@ -28,7 +28,7 @@ LevelShifts Shifts(double far, double near) {
 std::vector<PixelTriple> Warp(const std::vector<PixelTriple>& source,
                               const std::vector<std::uint8_t>& levels, const LevelShifts& shifts) {
     std::vector<PixelTriple> view(source.size(), kUnwritten);
-    std::vector<std::int32_t> scratch(source.size());
+    std::vector<std::uint64_t> scratch(stereo::WarpCellsFor(source.size()));
     stereo::ForwardWarpRow(source, levels, shifts, view, {scratch});
     return view;
 }

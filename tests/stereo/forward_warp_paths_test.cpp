@@ -1,10 +1,11 @@
-// The warp's quick path (no depth test, a weight by a reciprocal, both views in one
-// pass) against the warp written out pixel by pixel: the same bytes on rows that
+// The warp's two ways (eight steps at a time where the processor can, and one at a
+// time) against the warp written out pixel by pixel: the same bytes on rows that
 // stretch, squeeze, fold and open holes, at the row's ends too.
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <random>
+#include <string>
 #include <vector>
 
 #include "stereo/forward_warp_row.h"
@@ -147,21 +148,78 @@ Row RandomRow(std::mt19937& random, int width, int noise) {
     return row;
 }
 
-TEST(ForwardWarpQuickPathTest, BothViewsEqualThePlainWarp) {
+// Shifts with no order at all, in quarter pixels, over a few neighbouring levels: rows
+// fold everywhere, and a span's mix halfway between two levels meets the level in
+// between, at the same depth, in the same pixel, where the earlier write must stay.
+LevelShifts JumbledShifts(std::mt19937& random, double reach) {
+    LevelShifts shifts{};
+    const auto quarters = static_cast<std::uint32_t>(8 * reach) + 1;
+    for (auto& shift : shifts)
+        shift = (static_cast<std::int32_t>(random() % quarters) -
+                 static_cast<std::int32_t>(quarters / 2)) *
+                kSubpixel / 4;
+    return shifts;
+}
+
+Row FewLevelsRow(std::mt19937& random, int width) {
+    Row row;
+    for (int x = 0; x < width; ++x) {
+        row.levels.push_back(static_cast<std::uint8_t>(100 + random() % 5));
+        row.source.push_back({static_cast<std::uint8_t>(random()),
+                              static_cast<std::uint8_t>(random()),
+                              static_cast<std::uint8_t>(random())});
+    }
+    return row;
+}
+
+enum class Path { kEitherView, kOneAtATime };
+
+std::vector<PixelTriple> Warp(Path path, const Row& row, const LevelShifts& shifts) {
+    std::vector<PixelTriple> view(row.source.size());
+    std::vector<std::uint64_t> cells(stereo::WarpCellsFor(row.source.size()));
+    if (path == Path::kOneAtATime) {
+        stereo::ForwardWarpRowOneAtATime(row.source, row.levels, shifts, view, {cells});
+    } else {
+        // Both views of one call, the second on cells the first left behind.
+        std::vector<PixelTriple> other(row.source.size());
+        stereo::ForwardWarpViews(row.source, row.levels, {shifts, other, cells},
+                                 {shifts, view, cells});
+        EXPECT_EQ(other, view);
+    }
+    return view;
+}
+
+struct PathCase {
+    const char* name;
+    Path path;
+    bool jumbled;
+};
+
+class ForwardWarpPathsTest : public ::testing::TestWithParam<PathCase> {};
+
+TEST_P(ForwardWarpPathsTest, EqualsThePlainWarp) {
     std::mt19937 random(1414);
     for (int trial = 0; trial < 400; ++trial) {
         const int width = 1 + static_cast<int>(random() % 300);
-        const Row row = RandomRow(random, width, trial % 4 * 6);
+        const Row row = GetParam().jumbled ? FewLevelsRow(random, width)
+                                           : RandomRow(random, width, trial % 4 * 6);
         const double reach = width * (0.002 + 0.03 * (trial % 5));
-        const LevelShifts left = Shifts(-reach, reach);
-        const LevelShifts right = Shifts(reach, -reach);
-        std::vector<PixelTriple> left_view(row.source.size()), right_view(row.source.size());
-        std::vector<std::int32_t> left_depth(row.source.size()), right_depth(row.source.size());
-        stereo::ForwardWarpViews(row.source, row.levels, {left, left_view, left_depth},
-                                 {right, right_view, right_depth});
-        ASSERT_EQ(left_view, PlainWarp(row.source, row.levels, left).View()) << "trial " << trial;
-        ASSERT_EQ(right_view, PlainWarp(row.source, row.levels, right).View()) << "trial " << trial;
+        for (const bool left : {true, false}) {
+            const LevelShifts shifts = GetParam().jumbled ? JumbledShifts(random, reach)
+                                       : left             ? Shifts(-reach, reach)
+                                                          : Shifts(reach, -reach);
+            ASSERT_EQ(Warp(GetParam().path, row, shifts),
+                      PlainWarp(row.source, row.levels, shifts).View())
+                << "trial " << trial << (left ? " left" : " right");
+        }
     }
 }
+
+INSTANTIATE_TEST_SUITE_P(Paths, ForwardWarpPathsTest,
+                         ::testing::Values(PathCase{"eight_at_a_time", Path::kEitherView, false},
+                                           PathCase{"one_at_a_time", Path::kOneAtATime, false},
+                                           PathCase{"eight_jumbled", Path::kEitherView, true},
+                                           PathCase{"one_jumbled", Path::kOneAtATime, true}),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 }  // namespace

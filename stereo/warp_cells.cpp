@@ -1,0 +1,183 @@
+#include "stereo/warp_cells.h"
+
+#include <algorithm>
+#include <cstddef>
+
+#include "stereo/subpixel_weights.h"
+
+namespace stereo::warp {
+
+namespace {
+
+using core::PixelTriple;
+
+static_assert(kMaxStretch <= kMaxWeightSpan);
+
+constexpr Cell kRankPart = 0xFFFF'FFFF'0000'0000u;
+
+// The three channels of a pixel in 16-bit lanes of one word (Blue, Red, Green from the
+// lowest), so that one multiply mixes all three. Every lane of a mix stays below 2^16,
+// and the word's arithmetic is exact whatever the sign of a difference between lanes.
+using Spread = std::uint64_t;
+constexpr Spread kLaneHalves = 0x0000'0080'0080'0080u;
+
+constexpr Spread SpreadOf(PixelTriple p) {
+    return Spread{p.Blue} | Spread{p.Red} << 16 | Spread{p.Green} << 32;
+}
+
+// a + ((b - a) x weight + 128) >> 8 in every channel.
+inline PixelTriple Mix(PixelTriple a, PixelTriple b, std::uint32_t weight) {
+    const Spread from = SpreadOf(a);
+    const Spread lanes = ((from << 8) + kLaneHalves + (SpreadOf(b) - from) * weight) >> 8;
+    return {static_cast<std::uint8_t>(lanes), static_cast<std::uint8_t>(lanes >> 32),
+            static_cast<std::uint8_t>(lanes >> 16)};
+}
+
+std::int32_t Landing(const ViewCells& row, int x) {
+    return x * kSubpixel + row.shifts[row.levels[x]];
+}
+
+// Cells whose centres lie in [from, to) take `cell` where it is nearer. Returns one
+// past the last cell reached, or `from`'s first when none was.
+int Box(const ViewCells& row, std::int32_t from, std::int32_t to, Cell cell) {
+    const int last = std::min(FirstCentreFrom(to), row.width);
+    int i = std::max(FirstCentreFrom(from), 0);
+    for (; i < last; ++i) KeepNearer(row.cells[i], cell);
+    return i;
+}
+
+// Cells whose centres lie between the landings of source pixels `source` and
+// `source` + 1 take the mix in between, weighted by where they lie.
+int Span(const ViewCells& row, std::int32_t from, std::int32_t to, int source) {
+    const int last = std::min(FirstCentreFrom(to), row.width);
+    const std::uint32_t reciprocal = WeightReciprocal(to - from);
+    const std::int32_t near = row.levels[source];
+    const std::int32_t far = row.levels[source + 1];
+    const PixelTriple a = row.source[source];
+    const PixelTriple b = row.source[source + 1];
+    int i = std::max(FirstCentreFrom(from), 0);
+    for (; i < last; ++i) {
+        const std::uint32_t weight =
+            SpanWeight(static_cast<std::uint32_t>(i * kSubpixel - from), reciprocal);
+        const std::int32_t depth =
+            near * kSubpixel + (far - near) * static_cast<std::int32_t>(weight);
+        KeepNearer(row.cells[i], CellOf(depth, source, Mix(a, b, weight)));
+    }
+    return i;
+}
+
+// How many written cells from `from` on, stepping by `step`, still belong to the
+// background that `from` shows.
+int BackgroundRun(std::span<const Cell> cells, int from, int step, int most) {
+    const std::int32_t limit = DepthOf(cells[static_cast<std::size_t>(from)]) + kBackgroundSlack;
+    int run = 0;
+    for (int i = from; run < most && i >= 0 && i < static_cast<int>(cells.size()); i += step) {
+        const std::int32_t d = DepthOf(cells[static_cast<std::size_t>(i)]);
+        if (d < 0 || d > limit) break;
+        ++run;
+    }
+    return std::max(run, 1);
+}
+
+// The hole [begin, end) mirrors the background beside it: texture from the farther
+// side, so that neither the nearer object nor one flat colour is drawn into it.
+void FillHole(std::span<Cell> cells, int begin, int end) {
+    const int width = static_cast<int>(cells.size());
+    const auto at = [](int i) { return static_cast<std::size_t>(i); };
+    bool from_left = begin > 0;
+    if (begin > 0 && end < width)
+        from_left = DepthOf(cells[at(begin - 1)]) <= DepthOf(cells[at(end)]);
+    const int edge = from_left ? begin - 1 : end;
+    const int step = from_left ? -1 : 1;
+    const int length = end - begin;
+    const int run = BackgroundRun(cells, edge, step, length);
+    const Cell depth = cells[at(edge)] & kRankPart;
+    for (int k = 0; k < length; ++k) {
+        // Back and forth over the background run, as a mirror would show it.
+        const int bounce = k % (2 * run);
+        const int source = edge + step * (bounce < run ? bounce : 2 * run - 1 - bounce);
+        const int target = from_left ? begin + k : end - 1 - k;
+        cells[at(target)] = depth | (cells[at(source)] & kColourPart);
+    }
+}
+
+// Whether any of the eight cells from `from` on is empty; without a branch per cell,
+// so that the compiler can take the eight at once.
+bool AnyEmpty(const Cell* cells) {
+    bool empty = false;
+    for (int k = 0; k < 8; ++k) empty |= cells[k] == kEmptyCell;
+    return empty;
+}
+
+void FillHoles(std::span<Cell> cells, const PixelTriple* source) {
+    const int width = static_cast<int>(cells.size());
+    int i = 0;
+    while (true) {
+        while (i + 8 <= width && !AnyEmpty(cells.data() + i)) i += 8;
+        while (i < width && cells[static_cast<std::size_t>(i)] != kEmptyCell) ++i;
+        if (i >= width) break;
+        int end = i;
+        while (end < width && cells[static_cast<std::size_t>(end)] == kEmptyCell) ++end;
+        if (i == 0 && end == width) {
+            // Nothing landed in the row (a width no shift can empty; kept for safety).
+            for (int x = 0; x < width; ++x)
+                cells[static_cast<std::size_t>(x)] = CellOf(0, x, source[x]);
+            return;
+        }
+        FillHole(cells, i, end);
+        i = end;
+    }
+}
+
+}  // namespace
+
+WarpState StartView(const ViewCells& row) {
+    std::fill(row.cells, row.cells + row.width, kEmptyCell);
+    WarpState state;
+    state.at = Landing(row, 0);
+    state.written_end =
+        Box(row, state.at - kHalf, state.at, CellOf(row.levels[0] * kSubpixel, 0, row.source[0]));
+    return state;
+}
+
+void ClearUnspanned(const ViewCells& row, WarpState& state) {
+    for (int i = state.written_end; i < state.unspanned_end; ++i) row.cells[i] = kEmptyCell;
+    state.unspanned_end = 0;
+}
+
+void GeneralSteps(const ViewCells& row, WarpState& state, int x, int stop) {
+    ClearUnspanned(row, state);
+    std::int32_t from = state.at;
+    int end = state.written_end;
+    for (; x < stop; ++x) {
+        const std::int32_t to = Landing(row, x);
+        if (const std::int32_t span = to - from; span > 0 && span <= kMaxStretch) {
+            end = std::max(end, Span(row, from, to, x - 1));
+        } else {
+            // A hole opens, or the nearer of the two folds over the farther: each keeps
+            // its own pixel's width, and the depths sort out the rest.
+            const Cell before = CellOf(row.levels[x - 1] * kSubpixel, x - 1, row.source[x - 1]);
+            const Cell after = CellOf(row.levels[x] * kSubpixel, x - 1, row.source[x]);
+            end = std::max(
+                {end, Box(row, from, from + kHalf, before), Box(row, to - kHalf, to, after)});
+        }
+        from = to;
+    }
+    state.at = from;
+    state.written_end = end;
+}
+
+void FinishView(const ViewCells& row, WarpState& state) {
+    ClearUnspanned(row, state);
+    const int last = row.width - 1;
+    Box(row, state.at, state.at + kHalf,
+        CellOf(row.levels[last] * kSubpixel, last, row.source[last]));
+    FillHoles({row.cells, static_cast<std::size_t>(row.width)}, row.source);
+}
+
+void CopyColours(std::span<const Cell> cells, std::span<PixelTriple> view, int from) {
+    for (std::size_t i = static_cast<std::size_t>(from); i < view.size(); ++i)
+        view[i] = ColourOf(cells[i]);
+}
+
+}  // namespace stereo::warp
