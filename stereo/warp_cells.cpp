@@ -1,6 +1,8 @@
 #include "stereo/warp_cells.h"
 
 #include <algorithm>
+#include <array>
+#include <bit>
 #include <cstddef>
 
 #include "stereo/subpixel_weights.h"
@@ -90,42 +92,69 @@ void FillHole(std::span<Cell> cells, int begin, int end) {
     const int edge = from_left ? begin - 1 : end;
     const int step = from_left ? -1 : 1;
     const int length = end - begin;
-    const int run = BackgroundRun(cells, edge, step, length);
     const Cell depth = cells[at(edge)] & kRankPart;
-    for (int k = 0; k < length; ++k) {
-        // Back and forth over the background run, as a mirror would show it.
-        const int bounce = k % (2 * run);
+    if (length == 1) {
+        // The commonest hole on fine texture; its mirror is the edge whatever the run.
+        cells[at(begin)] = cells[at(edge)];
+        return;
+    }
+    const int run = BackgroundRun(cells, edge, step, length);
+    // Back and forth over the background run, as a mirror would show it.
+    for (int k = 0, bounce = 0; k < length; ++k) {
         const int source = edge + step * (bounce < run ? bounce : 2 * run - 1 - bounce);
         const int target = from_left ? begin + k : end - 1 - k;
         cells[at(target)] = depth | (cells[at(source)] & kColourPart);
+        if (++bounce == 2 * run) bounce = 0;
     }
 }
 
-// Whether any of the eight cells from `from` on is empty; without a branch per cell,
-// so that the compiler can take the eight at once.
-bool AnyEmpty(const Cell* cells) {
-    bool empty = false;
-    for (int k = 0; k < 8; ++k) empty |= cells[k] == kEmptyCell;
-    return empty;
-}
+// One bit for each cell, set where the cell is empty, 64 cells to a word: the holes
+// are then found a word at a time, where a test per cell guessed wrong at every edge
+// of fine texture.
+class EmptyCells {
+  public:
+    explicit EmptyCells(std::span<const Cell> cells) : width_(static_cast<int>(cells.size())) {
+        for (std::size_t w = 0; w * 64 < cells.size(); ++w) {
+            const std::size_t count = std::min<std::size_t>(64, cells.size() - w * 64);
+            std::uint64_t bits = 0;
+            for (std::size_t k = 0; k < count; ++k)
+                bits |= static_cast<std::uint64_t>(cells[w * 64 + k] == kEmptyCell) << k;
+            words_[w] = bits;
+        }
+    }
+
+    // The first cell at or after `from` that is empty (`empty`) or written; the width
+    // when there is none.
+    int Next(int from, bool empty) const {
+        if (from >= width_) return width_;
+        std::size_t w = static_cast<std::size_t>(from) / 64;
+        const std::uint64_t flip = empty ? 0 : ~std::uint64_t{0};
+        std::uint64_t bits = (words_[w] ^ flip) & (~std::uint64_t{0} << (from % 64));
+        while (bits == 0) {
+            if (++w * 64 >= static_cast<std::size_t>(width_)) return width_;
+            bits = words_[w] ^ flip;
+        }
+        return std::min(static_cast<int>(w * 64) + std::countr_zero(bits), width_);
+    }
+
+  private:
+    std::array<std::uint64_t, (kLastSource + 64) / 64> words_;
+    int width_;
+};
 
 void FillHoles(std::span<Cell> cells, const PixelTriple* source) {
     const int width = static_cast<int>(cells.size());
-    int i = 0;
-    while (true) {
-        while (i + 8 <= width && !AnyEmpty(cells.data() + i)) i += 8;
-        while (i < width && cells[static_cast<std::size_t>(i)] != kEmptyCell) ++i;
-        if (i >= width) break;
-        int end = i;
-        while (end < width && cells[static_cast<std::size_t>(end)] == kEmptyCell) ++end;
-        if (i == 0 && end == width) {
+    const EmptyCells empty(cells);
+    for (int begin = empty.Next(0, true); begin < width;) {
+        const int end = empty.Next(begin, false);
+        if (begin == 0 && end == width) {
             // Nothing landed in the row (a width no shift can empty; kept for safety).
             for (int x = 0; x < width; ++x)
                 cells[static_cast<std::size_t>(x)] = CellOf(0, x, source[x]);
             return;
         }
-        FillHole(cells, i, end);
-        i = end;
+        FillHole(cells, begin, end);
+        begin = empty.Next(end, true);
     }
 }
 
