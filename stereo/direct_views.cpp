@@ -50,11 +50,10 @@ bool CanWarpImagesDirectly(const core::Workspace& surfaces) {
 
 namespace {
 
-// Reads, warps and hands each row with both views to `sink(y, rows)`, over the cores.
-// False: the run was cancelled.
-template <class Sink>
-bool WarpRows(core::StageContext& context, const LevelShifts& left_shifts,
-              const LevelShifts& right_shifts, const Sink& sink) {
+// Reads each row of the picture and its levels into the thread's own rows and hands
+// them to `make(y, rows)`, over the cores. False: the run was cancelled.
+template <class Make>
+bool ReadRows(core::StageContext& context, const Make& make) {
     const platform::Bitmap& picture = context.surfaces.picOriginal.Image();
     const platform::Bitmap& depth = context.surfaces.picDepth.Image();
     const auto width = static_cast<std::size_t>(picture.Width());
@@ -65,11 +64,7 @@ bool WarpRows(core::StageContext& context, const LevelShifts& left_shifts,
         // A 32-bit depth map's Blue byte is its level.
         const std::uint8_t* depth_row = depth.Row(y).data();
         for (std::size_t x = 0; x < width; ++x) own.levels[x] = depth_row[4 * x];
-        const std::span<std::uint64_t> cells = own.cells;
-        ForwardWarpViews(own.source, own.levels,
-                         {left_shifts, own.left, cells.first(cells.size() / 2)},
-                         {right_shifts, own.right, cells.last(cells.size() / 2)});
-        sink(y, own);
+        make(y, own);
     });
 }
 
@@ -85,7 +80,11 @@ void WarpImagesDirectly(core::StageContext& context, const LevelShifts& left_shi
     platform::Bitmap right_image = picture;
     const std::span<std::uint8_t> left_bits = left_image.BitsForOverwrite();
     const std::span<std::uint8_t> right_bits = right_image.BitsForOverwrite();
-    const bool done = WarpRows(context, left_shifts, right_shifts, [&](int y, ThreadRows& own) {
+    const bool done = ReadRows(context, [&](int y, ThreadRows& own) {
+        const std::span<std::uint64_t> cells = own.cells;
+        ForwardWarpViews(own.source, own.levels,
+                         {left_shifts, own.left, cells.first(cells.size() / 2)},
+                         {right_shifts, own.right, cells.last(cells.size() / 2)});
         const std::size_t at = 4 * width * static_cast<std::size_t>(y);
         core::rows32::Encode(own.left.data(), left_bits.data() + at, width, false);
         core::rows32::Encode(own.right.data(), right_bits.data() + at, width, false);
@@ -105,12 +104,14 @@ std::optional<platform::Bitmap> WarpIntoAnaglyph(core::StageContext& context,
     const std::span<std::uint8_t> bits = anaglyph.BitsForOverwrite();
     // "Red - Blue" takes red from the first (left) view, the other lens from the second.
     const bool red_left = context.settings.Lens == 0;
-    const bool done = WarpRows(context, left_shifts, right_shifts, [&](int y, ThreadRows& own) {
-        const PixelTriple* red_from = red_left ? own.left.data() : own.right.data();
-        const PixelTriple* cyan_from = red_left ? own.right.data() : own.left.data();
-        JoinRow(red_from, cyan_from, own.source.data(), static_cast<int>(width));
-        core::rows32::Encode(own.source.data(),
-                             bits.data() + 4 * width * static_cast<std::size_t>(y), width, false);
+    const bool done = ReadRows(context, [&](int y, ThreadRows& own) {
+        const std::span<std::uint64_t> left = std::span(own.cells).first(own.cells.size() / 2);
+        const std::span<std::uint64_t> right = std::span(own.cells).last(own.cells.size() / 2);
+        ForwardWarpCells(own.source, own.levels, left_shifts, {left});
+        ForwardWarpCells(own.source, own.levels, right_shifts, {right});
+        JoinCellsRow(red_left ? left.data() : right.data(), red_left ? right.data() : left.data(),
+                     bits.data() + 4 * width * static_cast<std::size_t>(y),
+                     static_cast<int>(width));
     });
     if (!done) return std::nullopt;
     return anaglyph;

@@ -35,6 +35,12 @@ void ForwardWarpRow(std::span<const core::PixelTriple> source, std::span<const s
                     const LevelShifts& shifts, std::span<core::PixelTriple> view,
                     WarpScratch scratch);
 
+// The same into `scratch` alone, for a caller that reads the view from the cells (see
+// stereo/warp_cells.h) and writes no view row.
+void ForwardWarpCells(std::span<const core::PixelTriple> source,
+                      std::span<const std::uint8_t> levels, const LevelShifts& shifts,
+                      WarpScratch scratch);
+
 // The same, taking the steps one at a time whatever the processor can do: the warp's
 // tests hold the two ways to each other.
 void ForwardWarpRowOneAtATime(std::span<const core::PixelTriple> source,

@@ -26,6 +26,10 @@ void CopyColoursWide(std::span<const Cell> cells, std::span<core::PixelTriple> v
     CopyColours(cells, view, 0);
 }
 
+int JoinCellsWide(const Cell*, const Cell*, std::uint8_t*, int) {
+    return 0;
+}
+
 #else
 
 namespace {
@@ -307,6 +311,22 @@ ZARVIK_AVX2 __m256i LowHalves(const Cell* cells) {
                               _mm256_permutevar8x32_epi32(second, evens), 0xF0);
 }
 
+// (99 c + 50) / 100 in 16-bit lanes, as stereo::DimByte: the high half of the sum
+// times 41944, shifted by 6.
+ZARVIK_AVX2 __m256i DimLanes(__m256i lanes) {
+    const __m256i sum =
+        _mm256_add_epi16(_mm256_mullo_epi16(lanes, _mm256_set1_epi16(99)), _mm256_set1_epi16(50));
+    return _mm256_srli_epi16(_mm256_mulhi_epu16(sum, _mm256_set1_epi16(static_cast<short>(41944))),
+                             6);
+}
+
+// The same in every byte.
+ZARVIK_AVX2 __m256i DimBytes(__m256i bytes) {
+    const __m256i zero = _mm256_setzero_si256();
+    return _mm256_packus_epi16(DimLanes(_mm256_unpacklo_epi8(bytes, zero)),
+                               DimLanes(_mm256_unpackhi_epi8(bytes, zero)));
+}
+
 }  // namespace
 
 bool WideAvailable() {
@@ -345,6 +365,21 @@ bool WideAvailable() {
     // Each eight writes four bytes past itself: the last ones are left to one at a time.
     for (; i + 10 <= width; i += 8) StoreEightColours(LowHalves(cells.data() + i), view.data() + i);
     CopyColours(cells, view, i);
+}
+
+[[gnu::target("avx2")]] int JoinCellsWide(const Cell* red_from, const Cell* cyan_from,
+                                          std::uint8_t* out, int width) {
+    if (!WideAvailable()) return 0;
+    const __m256i red_part = Fill(0xFF'0000);
+    int i = 0;
+    for (; i + 8 <= width; i += 8) {
+        const __m256i joined =
+            _mm256_or_si256(_mm256_and_si256(LowHalves(red_from + i), red_part),
+                            _mm256_andnot_si256(red_part, LowHalves(cyan_from + i)));
+        _mm256_storeu_si256(reinterpret_cast<__m256i*>(out + 4 * static_cast<std::size_t>(i)),
+                            DimBytes(joined));
+    }
+    return i;
 }
 
 #undef ZARVIK_AVX2

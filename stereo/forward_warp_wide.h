@@ -17,4 +17,8 @@ int StepsWide(const ViewCells& row, WarpState& state, int x);
 // CopyColours from the first pixel, eight at a time.
 void CopyColoursWide(std::span<const Cell> cells, std::span<core::PixelTriple> view);
 
+// The first pixels of stereo::JoinCellsRow, eight at a time: how many were joined (none
+// without AVX2).
+int JoinCellsWide(const Cell* red_from, const Cell* cyan_from, std::uint8_t* out, int width);
+
 }  // namespace stereo::warp
