@@ -30,6 +30,10 @@ int JoinCellsWide(const Cell*, const Cell*, std::uint8_t*, int) {
     return 0;
 }
 
+std::size_t EmptyWordsWide(std::span<const Cell>, std::uint64_t*) {
+    return 0;
+}
+
 #else
 
 namespace {
@@ -380,6 +384,25 @@ bool WideAvailable() {
                             DimBytes(joined));
     }
     return i;
+}
+
+[[gnu::target("avx2")]] std::size_t EmptyWordsWide(std::span<const Cell> cells,
+                                                   std::uint64_t* words) {
+    if (!WideAvailable()) return 0;
+    const std::size_t whole = cells.size() / 64;
+    const __m256i zero = _mm256_setzero_si256();
+    for (std::size_t w = 0; w < whole; ++w) {
+        std::uint64_t bits = 0;
+        for (std::size_t k = 0; k < 64; k += 4) {
+            const __m256i four =
+                _mm256_loadu_si256(reinterpret_cast<const __m256i*>(cells.data() + 64 * w + k));
+            const auto empty = static_cast<unsigned>(
+                _mm256_movemask_pd(_mm256_castsi256_pd(_mm256_cmpeq_epi64(four, zero))));
+            bits |= std::uint64_t{empty} << k;
+        }
+        words[w] = bits;
+    }
+    return whole;
 }
 
 #undef ZARVIK_AVX2

@@ -1,6 +1,7 @@
 #pragma once
 // The forward warp's steps and colours eight at a time, on processors with AVX2; the
 // same cells as the one-at-a-time warp, to the bit.
+#include <cstddef>
 #include <cstdint>
 #include <span>
 
@@ -20,5 +21,9 @@ void CopyColoursWide(std::span<const Cell> cells, std::span<core::PixelTriple> v
 // The first pixels of stereo::JoinCellsRow, eight at a time: how many were joined (none
 // without AVX2).
 int JoinCellsWide(const Cell* red_from, const Cell* cyan_from, std::uint8_t* out, int width);
+
+// The words of whole runs of 64 cells, bit k of word w set where cell 64 w + k is
+// empty: how many were made (none without AVX2).
+std::size_t EmptyWordsWide(std::span<const Cell> cells, std::uint64_t* words);
 
 }  // namespace stereo::warp

@@ -5,6 +5,7 @@
 #include <bit>
 #include <cstddef>
 
+#include "stereo/forward_warp_wide.h"
 #include "stereo/subpixel_weights.h"
 
 namespace stereo::warp {
@@ -114,7 +115,7 @@ void FillHole(std::span<Cell> cells, int begin, int end) {
 class EmptyCells {
   public:
     explicit EmptyCells(std::span<const Cell> cells) : width_(static_cast<int>(cells.size())) {
-        for (std::size_t w = 0; w * 64 < cells.size(); ++w) {
+        for (std::size_t w = EmptyWordsWide(cells, words_.data()); w * 64 < cells.size(); ++w) {
             const std::size_t count = std::min<std::size_t>(64, cells.size() - w * 64);
             std::uint64_t bits = 0;
             for (std::size_t k = 0; k < count; ++k)
