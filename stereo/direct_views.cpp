@@ -7,6 +7,7 @@
 #include "core/pixel_grid.h"
 #include "core/row_blocks.h"
 #include "core/rows32.h"
+#include "core/vector_clones.h"
 #include "stereo/joined_row.h"
 
 namespace stereo {
@@ -30,6 +31,12 @@ struct ThreadRows {
     std::vector<std::uint8_t> levels;
     std::vector<std::uint64_t> cells;
 };
+
+// A 32-bit depth map's Blue byte is its level; a byte shuffle takes them in vectors.
+ZARVIK_VECTOR_CLONES void LevelsOfRow(const std::uint8_t* depth_row, std::uint8_t* levels,
+                                      std::size_t width) {
+    for (std::size_t x = 0; x < width; ++x) levels[x] = depth_row[4 * x];
+}
 
 // The view's image takes the place of the surface's, as a grid written into it would.
 void PutView(platform::PictureSurface& surface, const platform::PictureSurface& original,
@@ -61,9 +68,7 @@ bool ReadRows(core::StageContext& context, const Make& make) {
     return core::PolledRows(context, picture.Height(), [&](int y) {
         ThreadRows& own = rows[static_cast<std::size_t>(core::ThreadIndex())];
         core::rows32::Decode(picture.Row(y).data(), own.source.data(), width, false);
-        // A 32-bit depth map's Blue byte is its level.
-        const std::uint8_t* depth_row = depth.Row(y).data();
-        for (std::size_t x = 0; x < width; ++x) own.levels[x] = depth_row[4 * x];
+        LevelsOfRow(depth.Row(y).data(), own.levels.data(), width);
         make(y, own);
     });
 }
