@@ -4,6 +4,7 @@
 #include <array>
 #include <bit>
 #include <cstddef>
+#include <limits>
 
 #include "stereo/forward_warp_wide.h"
 #include "stereo/subpixel_weights.h"
@@ -87,9 +88,12 @@ int BackgroundRun(std::span<const Cell> cells, int from, int step, int most) {
 void FillHole(std::span<Cell> cells, int begin, int end) {
     const int width = static_cast<int>(cells.size());
     const auto at = [](int i) { return static_cast<std::size_t>(i); };
-    bool from_left = begin > 0;
-    if (begin > 0 && end < width)
-        from_left = DepthOf(cells[at(begin - 1)]) <= DepthOf(cells[at(end)]);
+    // The farther side; a side past the row's end counts as nearest. Chosen without a
+    // branch: which side is farther is as good as random on fine texture.
+    constexpr std::int32_t kOffRow = std::numeric_limits<std::int32_t>::max();
+    const std::int32_t left = begin > 0 ? DepthOf(cells[at(begin - 1)]) : kOffRow;
+    const std::int32_t right = end < width ? DepthOf(cells[at(end)]) : kOffRow;
+    const bool from_left = left <= right;
     const int edge = from_left ? begin - 1 : end;
     const int step = from_left ? -1 : 1;
     const int length = end - begin;
