@@ -129,13 +129,14 @@ void EncodeWords(PixelTriple* in, std::uint8_t* out, int width) {
 void EncodeRow(PixelTriple* in, std::uint8_t* out, int width, int bits_per_pixel,
                const platform::NearestEntries* nearest) {
     switch (bits_per_pixel) {
-        case 8:  // low byte of the nearest index
+        case 8: {  // low byte of the nearest index
+            platform::NearestMemo memo(*nearest);
             for (int x = 0; x < width; ++x)
-                out[x] =
-                    static_cast<std::uint8_t>(nearest->Of(static_cast<std::uint32_t>(platform::RGB(
-                                                  in[x].Red, in[x].Green, in[x].Blue))) &
-                                              0xFF);
+                out[x] = static_cast<std::uint8_t>(memo.Of(static_cast<std::uint32_t>(platform::RGB(
+                                                       in[x].Red, in[x].Green, in[x].Blue))) &
+                                                   0xFF);
             break;
+        }
         case 15:
             EncodeWords<31>(in, out, width);
             break;

@@ -15,6 +15,7 @@
 #include <memory>
 #include <new>
 
+#include "core/row_blocks.h"
 #include "io/alpha_and_profile.h"
 #include "io/bmp_header.h"
 #include "io/decode_in_place.h"
@@ -236,18 +237,28 @@ platform::Picture PictureFromImage(const QImage& image, const platform::Display&
             ? platform::Bitmap::Uncleared(rgb32.width(), rgb32.height(), display.HeaderBitsPixel())
             : platform::Bitmap(rgb32.width(), rgb32.height(), display.HeaderBitsPixel());
     const int bytes = display.BytesPerPixel();
-    for (int y = 0; y < rgb32.height(); ++y) {
+    bitmap.MutableBits();  // unshared and allocated once, before the rows are written side by side
+    core::ParallelRows(0, rgb32.height(), [&](int y) {
         std::uint8_t* out = bitmap.MutableRow(y).data();
         if (words) {
             StoreRow32(rgb32, y, out);
-            continue;
+            return;
         }
         const auto* in = reinterpret_cast<const QRgb*>(rgb32.constScanLine(y));
-        for (int x = 0; x < rgb32.width(); ++x) {
-            const platform::Rgb color = platform::RGB(qRed(in[x]), qGreen(in[x]), qBlue(in[x]));
-            platform::Display::StorePixel(out + x * bytes, bytes, display.ColorToPixel(color));
+        const auto color_at = [&](int x) {
+            return platform::RGB(qRed(in[x]), qGreen(in[x]), qBlue(in[x]));
+        };
+        if (const platform::NearestEntries* nearest = display.Nearest()) {
+            platform::NearestMemo memo(*nearest);
+            for (int x = 0; x < rgb32.width(); ++x)
+                platform::Display::StorePixel(out + x * bytes, bytes,
+                                              memo.Of(static_cast<std::uint32_t>(color_at(x))));
+            return;
         }
-    }
+        for (int x = 0; x < rgb32.width(); ++x)
+            platform::Display::StorePixel(out + x * bytes, bytes,
+                                          display.ColorToPixel(color_at(x)));
+    });
     platform::Picture picture{std::move(bitmap), std::nullopt};
     if (display.Layout() == platform::PixelLayout::Indexed8)
         picture.palette = platform::Palette(display.SystemPalette());

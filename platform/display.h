@@ -41,6 +41,8 @@ class Display {
 
     // The pixel value a colour is drawn with; at 8 bits the nearest system entry.
     std::uint32_t ColorToPixel(Rgb color) const;
+    // At 8 bits, what ColorToPixel looks the nearest entry up in; none otherwise.
+    const NearestEntries* Nearest() const { return nearest_.get(); }
     // The colour a pixel value shows, with 8-bit channels as a real display reports
     // them (5- and 6-bit fields are widened by repeating their top bits).
     Rgb PixelToColor(std::uint32_t pixel) const;

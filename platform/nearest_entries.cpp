@@ -5,6 +5,13 @@
 #include <limits>
 #include <mutex>
 
+#if defined(__x86_64__) && (defined(__GNUC__) || defined(__clang__))
+#include <immintrin.h>
+
+#include <bit>
+#define ZARVIK_NEAREST_EIGHT 1
+#endif
+
 namespace platform {
 
 namespace {
@@ -59,7 +66,64 @@ NearestEntries::NearestEntries(std::span<const PaletteEntry> entries)
             if (nearest[i] <= bound) candidates_.push_back(static_cast<std::uint32_t>(i));
     }
     starts_.push_back(static_cast<std::uint32_t>(candidates_.size()));
+    packed_.reserve(candidates_.size() + 8);
+    for (const std::uint32_t i : candidates_)
+        packed_.push_back(static_cast<std::uint32_t>(red_[i]) |
+                          static_cast<std::uint32_t>(green_[i]) << 8 |
+                          static_cast<std::uint32_t>(blue_[i]) << 16);
+    packed_.resize(packed_.size() + 8);  // a cell's last eight may read past its end
+#ifdef ZARVIK_NEAREST_EIGHT
+    eight_at_a_time_ = __builtin_cpu_supports("avx2");
+#endif
 }
+
+#ifdef ZARVIK_NEAREST_EIGHT
+[[gnu::target("avx2")]] std::uint32_t NearestEntries::OfEightAtATime(std::uint32_t color) const {
+    const std::size_t cell = CellOf(color);
+    const std::uint32_t first = starts_[cell];
+    const auto count = static_cast<int>(starts_[cell + 1] - first);
+    const __m256i bytes = _mm256_set1_epi32(0xFF);
+    const __m256i red = _mm256_set1_epi32(static_cast<int>(color & 0xFF));
+    const __m256i green = _mm256_set1_epi32(static_cast<int>((color >> 8) & 0xFF));
+    const __m256i blue = _mm256_set1_epi32(static_cast<int>((color >> 16) & 0xFF));
+    const __m256i lanes = _mm256_setr_epi32(0, 1, 2, 3, 4, 5, 6, 7);
+    int best_distance = std::numeric_limits<int>::max();
+    std::uint32_t best = 0;
+    for (int k = 0; k < count; k += 8) {
+        const __m256i packed =
+            _mm256_loadu_si256(reinterpret_cast<const __m256i*>(packed_.data() + first + k));
+        const __m256i dr = _mm256_sub_epi32(_mm256_and_si256(packed, bytes), red);
+        const __m256i dg =
+            _mm256_sub_epi32(_mm256_and_si256(_mm256_srli_epi32(packed, 8), bytes), green);
+        const __m256i db = _mm256_sub_epi32(_mm256_srli_epi32(packed, 16), blue);
+        const __m256i squares = _mm256_add_epi32(
+            _mm256_add_epi32(_mm256_mullo_epi32(dr, dr), _mm256_mullo_epi32(dg, dg)),
+            _mm256_mullo_epi32(db, db));
+        // Lanes past the cell's candidates are as far as can be.
+        const __m256i distances =
+            _mm256_blendv_epi8(_mm256_set1_epi32(std::numeric_limits<int>::max()), squares,
+                               _mm256_cmpgt_epi32(_mm256_set1_epi32(count - k), lanes));
+        __m256i least =
+            _mm256_min_epi32(distances, _mm256_permute2x128_si256(distances, distances, 1));
+        least = _mm256_min_epi32(least, _mm256_shuffle_epi32(least, 0x4E));
+        least = _mm256_min_epi32(least, _mm256_shuffle_epi32(least, 0xB1));
+        const int distance = _mm256_cvtsi256_si32(least);
+        if (distance < best_distance) {
+            // The first of the eight at that distance: the palette's order breaks ties.
+            const auto at = static_cast<unsigned>(
+                _mm256_movemask_ps(_mm256_castsi256_ps(_mm256_cmpeq_epi32(distances, least))));
+            best_distance = distance;
+            best = candidates_[first + static_cast<std::uint32_t>(k) +
+                               static_cast<std::uint32_t>(std::countr_zero(at))];
+        }
+    }
+    return best;
+}
+#else
+std::uint32_t NearestEntries::OfEightAtATime(std::uint32_t color) const {
+    return OfOneAtATime(color);
+}
+#endif
 
 std::shared_ptr<const NearestEntries> NearestEntries::For(std::span<const PaletteEntry> entries) {
     // A few palettes at most are in use at once (the system palette above all); the

@@ -5,6 +5,8 @@
 // palette order, only the entries that can be nearest to some colour inside it. An
 // entry is left out when even its nearest point of the cell is farther than some
 // other entry's farthest point; then it is never nearest there, nor tied for it.
+#include <array>
+#include <cstddef>
 #include <cstdint>
 #include <memory>
 #include <span>
@@ -22,11 +24,16 @@ class NearestEntries {
     // CLR_INVALID for a palette with no entries.
     std::uint32_t Of(std::uint32_t color) const {
         if (red_.empty()) return CLR_INVALID;
+        return eight_at_a_time_ ? OfEightAtATime(color) : OfOneAtATime(color);
+    }
+
+    // The same for a palette with entries, one candidate at a time whatever the
+    // processor can do: the tests hold the two ways to each other.
+    std::uint32_t OfOneAtATime(std::uint32_t color) const {
         const int r = static_cast<int>(color & 0xFF);
         const int g = static_cast<int>((color >> 8) & 0xFF);
         const int b = static_cast<int>((color >> 16) & 0xFF);
-        const std::size_t cell =
-            static_cast<std::size_t>(((r >> 3) << 10) | ((g >> 3) << 5) | (b >> 3));
+        const std::size_t cell = CellOf(color);
         const std::uint32_t* first = candidates_.data() + starts_[cell];
         const std::uint32_t* last = candidates_.data() + starts_[cell + 1];
         std::uint32_t best = *first;
@@ -48,6 +55,14 @@ class NearestEntries {
     const std::vector<PaletteEntry>& Entries() const { return entries_; }
 
   private:
+    static std::size_t CellOf(std::uint32_t color) {
+        return ((color & 0xF8) << 7) | ((color >> 6) & 0x3E0) | ((color >> 19) & 0x1F);
+    }
+
+    // With AVX2, the distances of eight candidates at once: a photograph's colours are
+    // nearly all different, and the search per colour was most of an 8-bit conversion.
+    std::uint32_t OfEightAtATime(std::uint32_t color) const;
+
     int Distance(std::uint32_t i, int r, int g, int b) const {
         const int dr = red_[i] - r;
         const int dg = green_[i] - g;
@@ -59,6 +74,34 @@ class NearestEntries {
     std::vector<int> red_, green_, blue_;
     std::vector<std::uint32_t> starts_;      // per cell, and one past the last
     std::vector<std::uint32_t> candidates_;  // entry indices, cell by cell
+    std::vector<std::uint32_t> packed_;      // their colours, 0x00BBGGRR, and eight more
+    bool eight_at_a_time_ = false;
+};
+
+// NearestEntries::Of with a memo of the colours last met, for one run of pixels: a grey
+// depth map or a one-channel mask holds 256 colours at most, which all keep their own
+// slot, and a photograph repeats many of its neighbours' colours.
+class NearestMemo {
+  public:
+    explicit NearestMemo(const NearestEntries& nearest) : nearest_(nearest) { colors_.fill(kNone); }
+
+    std::uint32_t Of(std::uint32_t color) {
+        // r + 2 g + 4 b: greys, and colours with one or two channels, never share a slot.
+        const std::size_t slot =
+            ((color & 0xFF) + ((color >> 7) & 0x1FE) + ((color >> 14) & 0x3FC)) & (kSlots - 1);
+        if (colors_[slot] != color) {
+            colors_[slot] = color;
+            indices_[slot] = nearest_.Of(color);
+        }
+        return indices_[slot];
+    }
+
+  private:
+    static constexpr std::size_t kSlots = 1024;
+    static constexpr std::uint32_t kNone = 0xFFFF'FFFF;  // no colour: those have 24 bits
+    const NearestEntries& nearest_;
+    std::array<std::uint32_t, kSlots> colors_;
+    std::array<std::uint32_t, kSlots> indices_;
 };
 
 }  // namespace platform
