@@ -127,14 +127,14 @@ void EncodeWords(PixelTriple* in, std::uint8_t* out, int width) {
 
 // One grid row into one row of bytes; `out` must be zero where it is not written.
 void EncodeRow(PixelTriple* in, std::uint8_t* out, int width, int bits_per_pixel,
-               const platform::NearestEntries* nearest) {
+               platform::NearestMemo* memo) {
     switch (bits_per_pixel) {
         case 8: {  // low byte of the nearest index
-            platform::NearestMemo memo(*nearest);
             for (int x = 0; x < width; ++x)
-                out[x] = static_cast<std::uint8_t>(memo.Of(static_cast<std::uint32_t>(platform::RGB(
-                                                       in[x].Red, in[x].Green, in[x].Blue))) &
-                                                   0xFF);
+                out[x] =
+                    static_cast<std::uint8_t>(memo->Of(static_cast<std::uint32_t>(platform::RGB(
+                                                  in[x].Red, in[x].Green, in[x].Blue))) &
+                                              0xFF);
             break;
         }
         case 15:
@@ -152,6 +152,11 @@ void EncodeRow(PixelTriple* in, std::uint8_t* out, int width, int bits_per_pixel
         default:
             break;
     }
+}
+
+// The calling thread's memo; none when the surface has no palette.
+platform::NearestMemo* MemoOfThread(std::vector<platform::NearestMemo>& memos) {
+    return memos.empty() ? nullptr : &memos[static_cast<std::size_t>(core::ThreadIndex())];
 }
 
 }  // namespace
@@ -214,6 +219,10 @@ void SetBitmapPixels(platform::PictureSurface& surface, std::int16_t bits_per_pi
     const std::shared_ptr<const platform::NearestEntries> nearest =
         bits_per_pixel == 8 ? platform::NearestEntries::For(IndexPalette(surface).Entries())
                             : nullptr;
+    std::vector<platform::NearestMemo> memos;
+    if (nearest)
+        memos.assign(static_cast<std::size_t>(core::ThreadCount()),
+                     platform::NearestMemo(*nearest));
     platform::Bitmap& image = surface.MutableImage();
     const auto stride = static_cast<std::size_t>(bytes_per_line);
     if (image.WidthBytes() == bytes_per_line && image.Height() == height) {
@@ -233,13 +242,13 @@ void SetBitmapPixels(platform::PictureSurface& surface, std::int16_t bits_per_pi
         core::ParallelRows(0, height, [&](int y) {
             std::uint8_t* row = bits.data() + stride * static_cast<std::size_t>(y);
             if (stride > 0) row[stride - 1] = 0;  // the padding byte, as the zeroed buffer has it
-            EncodeRow(grid.Row(y).data(), row, width, bits_per_pixel, nearest.get());
+            EncodeRow(grid.Row(y).data(), row, width, bits_per_pixel, MemoOfThread(memos));
         });
     } else {
         std::vector<std::uint8_t> buffer(stride * static_cast<std::size_t>(height));
         core::ParallelRows(0, height, [&](int y) {
             EncodeRow(grid.Row(y).data(), buffer.data() + stride * static_cast<std::size_t>(y),
-                      width, bits_per_pixel, nearest.get());
+                      width, bits_per_pixel, MemoOfThread(memos));
         });
         image.SetBitmapBits(buffer);
     }

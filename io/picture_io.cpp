@@ -238,6 +238,10 @@ platform::Picture PictureFromImage(const QImage& image, const platform::Display&
             : platform::Bitmap(rgb32.width(), rgb32.height(), display.HeaderBitsPixel());
     const int bytes = display.BytesPerPixel();
     bitmap.MutableBits();  // unshared and allocated once, before the rows are written side by side
+    std::vector<platform::NearestMemo> memos;
+    if (display.Nearest())
+        memos.assign(static_cast<std::size_t>(core::ThreadCount()),
+                     platform::NearestMemo(*display.Nearest()));
     core::ParallelRows(0, rgb32.height(), [&](int y) {
         std::uint8_t* out = bitmap.MutableRow(y).data();
         if (words) {
@@ -248,8 +252,8 @@ platform::Picture PictureFromImage(const QImage& image, const platform::Display&
         const auto color_at = [&](int x) {
             return platform::RGB(qRed(in[x]), qGreen(in[x]), qBlue(in[x]));
         };
-        if (const platform::NearestEntries* nearest = display.Nearest()) {
-            platform::NearestMemo memo(*nearest);
+        if (!memos.empty()) {
+            platform::NearestMemo& memo = memos[static_cast<std::size_t>(core::ThreadIndex())];
             for (int x = 0; x < rgb32.width(); ++x)
                 platform::Display::StorePixel(out + x * bytes, bytes,
                                               memo.Of(static_cast<std::uint32_t>(color_at(x))));

@@ -78,30 +78,30 @@ class NearestEntries {
     bool eight_at_a_time_ = false;
 };
 
-// NearestEntries::Of with a memo of the colours last met, for one run of pixels: a grey
-// depth map or a one-channel mask holds 256 colours at most, which all keep their own
-// slot, and a photograph repeats many of its neighbours' colours.
+// NearestEntries::Of with a memo of the colours last met, kept by one thread over the
+// rows of a picture: photographs repeat many colours, and a grey depth map or a
+// one-channel mask holds 256 at most.
 class NearestMemo {
   public:
-    explicit NearestMemo(const NearestEntries& nearest) : nearest_(nearest) { colors_.fill(kNone); }
+    explicit NearestMemo(const NearestEntries& nearest)
+        : nearest_(&nearest), colors_(kSlots, kNone), indices_(kSlots) {}
 
     std::uint32_t Of(std::uint32_t color) {
-        // r + 2 g + 4 b: greys, and colours with one or two channels, never share a slot.
-        const std::size_t slot =
-            ((color & 0xFF) + ((color >> 7) & 0x1FE) + ((color >> 14) & 0x3FC)) & (kSlots - 1);
+        const std::size_t slot = (color * 0x9E37'79B1u) >> (32 - kSlotBits);
         if (colors_[slot] != color) {
             colors_[slot] = color;
-            indices_[slot] = nearest_.Of(color);
+            indices_[slot] = nearest_->Of(color);
         }
         return indices_[slot];
     }
 
   private:
-    static constexpr std::size_t kSlots = 1024;
+    static constexpr int kSlotBits = 16;
+    static constexpr std::size_t kSlots = std::size_t{1} << kSlotBits;
     static constexpr std::uint32_t kNone = 0xFFFF'FFFF;  // no colour: those have 24 bits
-    const NearestEntries& nearest_;
-    std::array<std::uint32_t, kSlots> colors_;
-    std::array<std::uint32_t, kSlots> indices_;
+    const NearestEntries* nearest_;
+    std::vector<std::uint32_t> colors_;
+    std::vector<std::uint32_t> indices_;
 };
 
 }  // namespace platform
