@@ -218,6 +218,34 @@ void DesktopOpenToFittedPicture(benchmark::State& state, const std::string& form
     state.counters["ui_stall_s"] = stalls.LongestSeconds();
 }
 
+// The lens switched from the menu, and the time until its preview shows and until
+// the full-size result is painted, summed over the benchmark's iterations.
+struct ChangeTimes {
+    using Clock = std::chrono::steady_clock;
+    Clock::duration preview{};
+    Clock::duration full{};
+
+    void Change(frmQelun& window, int lens) {
+        const auto start = Clock::now();
+        window.Menus().mnuRedBlue[std::size_t(lens)]->trigger();
+        HandleEventsUntil([&] { return window.View()->ShowingPreview() || !window.LiveRunning(); });
+        window.View()->viewport()->repaint();
+        preview += Clock::now() - start;
+        HandleEventsUntil([&] { return !window.LiveRunning(); });
+        PaintSettled(*window.View());
+        full += Clock::now() - start;
+    }
+
+    void Report(benchmark::State& state) const {
+        const auto seconds = [&](Clock::duration total) {
+            return std::chrono::duration<double>(total).count() /
+                   static_cast<double>(state.iterations());
+        };
+        state.counters["preview_s"] = seconds(preview);
+        state.counters["full_s"] = seconds(full);
+    }
+};
+
 // From a menu change to the live result: first its preview at the displayed size,
 // then the full-size result. The counters are means over the iterations, in seconds.
 // The argument is the WarpDepth › Strength entry: 0 Classic, 2 the scaled 2 %.
@@ -228,28 +256,15 @@ void DesktopLiveResultAfterMenuChange(benchmark::State& state) {
     window.Menus().parallax.mnuStrengthLevel[std::size_t(state.range(0))]->trigger();
     HandleEventsUntil([&] { return !window.LiveRunning(); });
     QApplication::processEvents();
-    using Clock = std::chrono::steady_clock;
-    Clock::duration preview_time{}, full_time{};
+    ChangeTimes times;
     int lens = 0;
     const double ui_start = ThreadSeconds();
     const StallMeter stalls;
     for (auto _ : state) {
         lens = 1 - lens;
-        const auto start = Clock::now();
-        window.Menus().mnuRedBlue[std::size_t(lens)]->trigger();
-        HandleEventsUntil([&] { return window.View()->ShowingPreview() || !window.LiveRunning(); });
-        window.View()->viewport()->repaint();
-        preview_time += Clock::now() - start;
-        HandleEventsUntil([&] { return !window.LiveRunning(); });
-        PaintSettled(*window.View());
-        full_time += Clock::now() - start;
+        times.Change(window, lens);
     }
-    const auto seconds = [&](Clock::duration total) {
-        return std::chrono::duration<double>(total).count() /
-               static_cast<double>(state.iterations());
-    };
-    state.counters["preview_s"] = seconds(preview_time);
-    state.counters["full_s"] = seconds(full_time);
+    times.Report(state);
     state.counters["ui_cpu_s"] =
         (ThreadSeconds() - ui_start) / static_cast<double>(state.iterations());
     state.counters["ui_stall_s"] = stalls.LongestSeconds();
@@ -265,7 +280,7 @@ void DesktopFirstChangeAfterOpen(benchmark::State& state) {
     window.show();
     QApplication::processEvents();
     using Clock = std::chrono::steady_clock;
-    Clock::duration preview_time{}, full_time{};
+    ChangeTimes times;
     int lens = 0;
     for (auto _ : state) {
         state.PauseTiming();
@@ -276,21 +291,9 @@ void DesktopFirstChangeAfterOpen(benchmark::State& state) {
         HandleEventsUntil([&] { return Clock::now() >= looked; });
         lens = 1 - lens;
         state.ResumeTiming();
-        const auto start = Clock::now();
-        window.Menus().mnuRedBlue[std::size_t(lens)]->trigger();
-        HandleEventsUntil([&] { return window.View()->ShowingPreview() || !window.LiveRunning(); });
-        window.View()->viewport()->repaint();
-        preview_time += Clock::now() - start;
-        HandleEventsUntil([&] { return !window.LiveRunning(); });
-        PaintSettled(*window.View());
-        full_time += Clock::now() - start;
+        times.Change(window, lens);
     }
-    const auto seconds = [&](Clock::duration total) {
-        return std::chrono::duration<double>(total).count() /
-               static_cast<double>(state.iterations());
-    };
-    state.counters["preview_s"] = seconds(preview_time);
-    state.counters["full_s"] = seconds(full_time);
+    times.Report(state);
 }
 
 void DesktopConversion(benchmark::State& state, const std::string& format) {
