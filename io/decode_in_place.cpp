@@ -4,14 +4,16 @@
 
 namespace pictureio {
 
-std::optional<platform::Bitmap> BitmapToDecodeInto(const QImageReader& reader,
-                                                   const platform::Display& display) {
+std::optional<platform::Bitmap> BitmapToDecodeInto(const QImageReader& reader) {
     const QSize size = reader.size();
-    if (display.Layout() != platform::PixelLayout::Bgrx32 || !size.isValid() || size.isEmpty() ||
-        reader.imageFormat() != QImage::Format_RGB32 || size.width() > platform::kMaxBitmapSide ||
-        size.height() > platform::kMaxBitmapSide)
+    if (!size.isValid() || size.isEmpty() || reader.imageFormat() != QImage::Format_RGB32 ||
+        size.width() > platform::kMaxBitmapSide || size.height() > platform::kMaxBitmapSide)
         return std::nullopt;
-    return platform::Bitmap::Uncleared(size.width(), size.height(), display.HeaderBitsPixel());
+    return platform::Bitmap::Uncleared(size.width(), size.height(), 32);
+}
+
+bool LiesOver(const QImage& image, const platform::Bitmap& bitmap) {
+    return image.constBits() == bitmap.Bits().data();
 }
 
 QImage ImageOver(platform::Bitmap& bitmap) {

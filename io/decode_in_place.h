@@ -12,13 +12,17 @@
 
 namespace pictureio {
 
-// A bitmap for the reader to decode into, when its pictures are 32-bit rows of the
-// size its header gives and the display keeps pixels as such; otherwise none.
-std::optional<platform::Bitmap> BitmapToDecodeInto(const QImageReader& reader,
-                                                   const platform::Display& display);
+// A 32-bit bitmap for the reader to decode into, when its pictures are 32-bit rows of
+// the size its header gives; otherwise none. On a display of fewer bits it is only the
+// decoder's target, which the picture is then mapped from: its memory comes in large
+// pages, where a plain image's comes 4 KB at a time, a fault each.
+std::optional<platform::Bitmap> BitmapToDecodeInto(const QImageReader& reader);
 
 // An RGB32 image over the bitmap's bytes: what the reader writes lands in the bitmap.
 QImage ImageOver(platform::Bitmap& bitmap);
+
+// Whether the image still reads the bitmap's bytes.
+bool LiesOver(const QImage& image, const platform::Bitmap& bitmap);
 
 // When the image (after everything done to it since decoding) still lies over the
 // bitmap's bytes, clears the alpha bytes the bitmap keeps at 0 and says true; false

@@ -9,6 +9,7 @@
 #include <QSaveFile>
 
 #include <algorithm>
+#include <array>
 #include <bit>
 #include <cerrno>
 #include <cstring>
@@ -186,7 +187,7 @@ LoadedPicture Decode(QImageReader& reader, const QString& path, const QByteArray
     std::optional<platform::Bitmap> target;
     TruncationWatch watch;
     try {
-        target = BitmapToDecodeInto(reader, display);
+        target = BitmapToDecodeInto(reader);
         if (target) image = ImageOver(*target);
         if (!reader.read(&image)) image = QImage();
     } catch (const std::bad_alloc&) {
@@ -197,9 +198,10 @@ LoadedPicture Decode(QImageReader& reader, const QString& path, const QByteArray
     if (auto refused = CheckSize(image.size())) return {std::nullopt, *refused, {}};
     try {
         image = OpaqueSrgb(std::move(image), background);
-        if (target && FinishInPlace(image, *target))
+        const bool words = display.Layout() == platform::PixelLayout::Bgrx32;
+        if (target && words && FinishInPlace(image, *target))
             return {platform::Picture{std::move(*target), std::nullopt}, {}, {}};
-        target.reset();
+        if (target && !LiesOver(image, *target)) target.reset();  // not needed for the mapping
         return {PictureFromImage(image, display), {}, {}};
     } catch (const std::bad_alloc&) {
         return {std::nullopt, {kErrOutOfMemory, QStringLiteral("Out of memory")}, {}};
@@ -278,23 +280,36 @@ void ImageAreaFromBitmap(const platform::Bitmap& bitmap, const platform::Display
     const int width = area.width();
     const bool drawable = bitmap.BitsPixel() == display.HeaderBitsPixel();
     const int bytes = display.BytesPerPixel();
-    for (int y = area.top(); y <= area.bottom(); ++y) {
+    const platform::PixelLayout layout = display.Layout();
+    // An 8-bit pixel is an index: its colours are looked up, not worked out per pixel.
+    std::array<QRgb, 256> indexed{};
+    if (layout == platform::PixelLayout::Indexed8)
+        for (std::uint32_t i = 0; i < indexed.size(); ++i) {
+            const platform::Rgb c = display.PixelToColor(i);
+            indexed[i] = qRgb(platform::RedOf(c), platform::GreenOf(c), platform::BlueOf(c));
+        }
+    image.detach();  // before the rows are written side by side
+    core::ParallelRows(area.top(), area.bottom() + 1, [&](int y) {
         auto* out = reinterpret_cast<QRgb*>(image.scanLine(y)) + left;
         if (!drawable) {
             std::fill(out, out + width, qRgb(0, 0, 0));
-            continue;
+            return;
         }
         const std::uint8_t* in = bitmap.Row(y).data() + std::size_t(left) * std::size_t(bytes);
-        if (display.Layout() == platform::PixelLayout::Bgrx32) {
+        if (layout == platform::PixelLayout::Bgrx32) {
             LoadRow32(in, width, out);
-            continue;
+            return;
+        }
+        if (layout == platform::PixelLayout::Indexed8) {
+            for (int x = 0; x < width; ++x) out[x] = indexed[in[x]];
+            return;
         }
         for (int x = 0; x < width; ++x) {
             const platform::Rgb c =
                 display.PixelToColor(platform::Display::LoadPixel(in + x * bytes, bytes));
             out[x] = qRgb(platform::RedOf(c), platform::GreenOf(c), platform::BlueOf(c));
         }
-    }
+    });
 }
 
 QImage ImageFromBitmap(const platform::Bitmap& bitmap, const platform::Display& display) {

@@ -1,6 +1,7 @@
 // Pictures the reader can decode straight into the conversion's bitmap, and pictures it
 // cannot (other formats, a profile to apply, a turn to make, transparency): every one
-// must load as the bytes the plain road gives, decode, convert, copy.
+// must load as the bytes the plain road gives, decode, convert, copy, on a display of
+// any depth.
 #include <gtest/gtest.h>
 
 #include <QColorSpace>
@@ -53,7 +54,7 @@ class DecodeInPlaceTest : public testing::TestWithParam<FileCase> {};
 TEST_P(DecodeInPlaceTest, LoadsTheBytesThePlainRoadGives) {
     QTemporaryDir folder;
     const QString path = Written(folder, GetParam());
-    for (const int bits : {32, 24}) {
+    for (const int bits : {32, 24, 16, 8}) {
         const platform::Display display(bits);
         const auto loaded = pictureio::LoadPictureFile(path, display);
         ASSERT_TRUE(loaded.picture) << loaded.error.description.toStdString();
