@@ -17,23 +17,76 @@ namespace platform {
 namespace {
 
 constexpr int kCellBits = 5;
-constexpr int kCellsPerSide = 1 << kCellBits;
-constexpr int kCellSide = 256 / kCellsPerSide;
 
 // Squared distance along one axis from v to the nearest and to the farthest value of
-// the cell that starts at `low`.
-int NearestAlong(int v, int low) {
-    const int high = low + kCellSide - 1;
+// the span [low, low + side).
+int NearestAlong(int v, int low, int side) {
+    const int high = low + side - 1;
     const int d = v < low ? low - v : (v > high ? v - high : 0);
     return d * d;
 }
-int FarthestAlong(int v, int low) {
-    const int high = low + kCellSide - 1;
+int FarthestAlong(int v, int low, int side) {
+    const int high = low + side - 1;
     const int d = std::max(v - low, high - v);
     return d * d;
 }
 
+// Candidate lists of the cells of one size, cell after cell.
+struct CellLists {
+    std::vector<std::uint32_t> starts;  // per cell, and one past the last
+    std::vector<std::uint32_t> entries;
+
+    std::span<const std::uint32_t> Of(std::size_t cell) const {
+        return std::span(entries).subspan(starts[cell], starts[cell + 1] - starts[cell]);
+    }
+};
+
 }  // namespace
+
+// Each cell's candidates are found among its parent cell's (twice its side): an entry
+// that is never nearest in the parent is never nearest in any part of it, and the
+// entry whose farthest point is nearest, which sets the bound, is always among them.
+// So the lists are those of a search of the whole palette for every cell, for a
+// fraction of the work.
+void NearestEntries::FindCandidates() {
+    CellLists lists;
+    lists.starts = {0, static_cast<std::uint32_t>(red_.size())};
+    lists.entries.resize(red_.size());
+    for (std::uint32_t i = 0; i < lists.entries.size(); ++i) lists.entries[i] = i;
+    for (int bits = 1; bits <= kCellBits; ++bits) {
+        const int per_side = 1 << bits;
+        const int side = 256 >> bits;
+        CellLists finer;
+        finer.starts.reserve(static_cast<std::size_t>(per_side * per_side * per_side) + 1);
+        for (int cell = 0; cell < per_side * per_side * per_side; ++cell) {
+            finer.starts.push_back(static_cast<std::uint32_t>(finer.entries.size()));
+            const int r = cell >> (2 * bits);
+            const int g = (cell >> bits) & (per_side - 1);
+            const int b = cell & (per_side - 1);
+            const auto parent = static_cast<std::size_t>((r >> 1) << (2 * bits - 2) |
+                                                         (g >> 1) << (bits - 1) | (b >> 1));
+            AppendCandidates(lists.Of(parent), r * side, g * side, b * side, side, finer.entries);
+        }
+        finer.starts.push_back(static_cast<std::uint32_t>(finer.entries.size()));
+        lists = std::move(finer);
+    }
+    starts_ = std::move(lists.starts);
+    candidates_ = std::move(lists.entries);
+}
+
+void NearestEntries::AppendCandidates(std::span<const std::uint32_t> from, int r, int g, int b,
+                                      int side, std::vector<std::uint32_t>& out) const {
+    int bound = std::numeric_limits<int>::max();
+    for (const std::uint32_t i : from)
+        bound =
+            std::min(bound, FarthestAlong(red_[i], r, side) + FarthestAlong(green_[i], g, side) +
+                                FarthestAlong(blue_[i], b, side));
+    for (const std::uint32_t i : from)
+        if (NearestAlong(red_[i], r, side) + NearestAlong(green_[i], g, side) +
+                NearestAlong(blue_[i], b, side) <=
+            bound)
+            out.push_back(i);
+}
 
 NearestEntries::NearestEntries(std::span<const PaletteEntry> entries)
     : entries_(entries.begin(), entries.end()) {
@@ -46,26 +99,7 @@ NearestEntries::NearestEntries(std::span<const PaletteEntry> entries)
         green_[i] = entries[i].peGreen;
         blue_[i] = entries[i].peBlue;
     }
-    constexpr int kCells = kCellsPerSide * kCellsPerSide * kCellsPerSide;
-    starts_.reserve(kCells + 1);
-    std::vector<int> nearest(n);
-    for (int cell = 0; cell < kCells; ++cell) {
-        starts_.push_back(static_cast<std::uint32_t>(candidates_.size()));
-        if (n == 0) continue;
-        const int r = (cell >> (2 * kCellBits)) * kCellSide;
-        const int g = ((cell >> kCellBits) & (kCellsPerSide - 1)) * kCellSide;
-        const int b = (cell & (kCellsPerSide - 1)) * kCellSide;
-        int bound = std::numeric_limits<int>::max();
-        for (std::size_t i = 0; i < n; ++i) {
-            nearest[i] =
-                NearestAlong(red_[i], r) + NearestAlong(green_[i], g) + NearestAlong(blue_[i], b);
-            bound = std::min(bound, FarthestAlong(red_[i], r) + FarthestAlong(green_[i], g) +
-                                        FarthestAlong(blue_[i], b));
-        }
-        for (std::size_t i = 0; i < n; ++i)
-            if (nearest[i] <= bound) candidates_.push_back(static_cast<std::uint32_t>(i));
-    }
-    starts_.push_back(static_cast<std::uint32_t>(candidates_.size()));
+    FindCandidates();
     packed_.reserve(candidates_.size() + 8);
     for (const std::uint32_t i : candidates_)
         packed_.push_back(static_cast<std::uint32_t>(red_[i]) |

@@ -55,6 +55,12 @@ class NearestEntries {
     const std::vector<PaletteEntry>& Entries() const { return entries_; }
 
   private:
+    void FindCandidates();
+    // The entries of `from` that can be nearest to some colour of the cell whose lowest
+    // corner is (r, g, b), in the order of `from`.
+    void AppendCandidates(std::span<const std::uint32_t> from, int r, int g, int b, int side,
+                          std::vector<std::uint32_t>& out) const;
+
     static std::size_t CellOf(std::uint32_t color) {
         return ((color & 0xF8) << 7) | ((color >> 6) & 0x3E0) | ((color >> 19) & 0x1F);
     }
