@@ -220,6 +220,13 @@ ZARVIK_AVX2 int StepEight(const ViewCells& row, WarpState& state, int x) {
     return 8;
 }
 
+ZARVIK_AVX2 std::int32_t LargestLane(__m256i lanes) {
+    __m256i most = _mm256_max_epi32(lanes, _mm256_permute2x128_si256(lanes, lanes, 1));
+    most = _mm256_max_epi32(most, _mm256_shuffle_epi32(most, 0x4E));
+    most = _mm256_max_epi32(most, _mm256_shuffle_epi32(most, 0xB1));
+    return _mm256_cvtsi256_si32(most);
+}
+
 // One candidate cell per lane where `valid`: kept where nearer. The others go to spare
 // cells of their own, past the row, as empty cells that change nothing.
 ZARVIK_AVX2 void KeepCandidates(const ViewCells& row, __m256i valid, __m256i pixel,
@@ -293,9 +300,7 @@ ZARVIK_AVX2 int EightGeneralSteps(const ViewCells& row, WarpState& state, int x,
     const __m256i end =
         Choose(inside, EndOf(fa, fb, width),
                _mm256_max_epi32(EndOf(fa, fa_half, width), EndOf(fb_half, fb, width)));
-    alignas(32) std::array<std::int32_t, 8> ends;
-    _mm256_store_si256(reinterpret_cast<__m256i*>(ends.data()), _mm256_and_si256(active, end));
-    return *std::max_element(ends.begin(), ends.end());
+    return LargestLane(_mm256_and_si256(active, end));
 }
 
 // Steps x to stop - 1 the general way, eight at a time.

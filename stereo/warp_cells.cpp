@@ -70,49 +70,6 @@ int Span(const ViewCells& row, std::int32_t from, std::int32_t to, int source) {
     return i;
 }
 
-// How many written cells from `from` on, stepping by `step`, still belong to the
-// background that `from` shows.
-int BackgroundRun(std::span<const Cell> cells, int from, int step, int most) {
-    const std::int32_t limit = DepthOf(cells[static_cast<std::size_t>(from)]) + kBackgroundSlack;
-    int run = 0;
-    for (int i = from; run < most && i >= 0 && i < static_cast<int>(cells.size()); i += step) {
-        const std::int32_t d = DepthOf(cells[static_cast<std::size_t>(i)]);
-        if (d < 0 || d > limit) break;
-        ++run;
-    }
-    return std::max(run, 1);
-}
-
-// The hole [begin, end) mirrors the background beside it: texture from the farther
-// side, so that neither the nearer object nor one flat colour is drawn into it.
-void FillHole(std::span<Cell> cells, int begin, int end) {
-    const int width = static_cast<int>(cells.size());
-    const auto at = [](int i) { return static_cast<std::size_t>(i); };
-    // The farther side; a side past the row's end counts as nearest. Chosen without a
-    // branch: which side is farther is as good as random on fine texture.
-    constexpr std::int32_t kOffRow = std::numeric_limits<std::int32_t>::max();
-    const std::int32_t left = begin > 0 ? DepthOf(cells[at(begin - 1)]) : kOffRow;
-    const std::int32_t right = end < width ? DepthOf(cells[at(end)]) : kOffRow;
-    const bool from_left = left <= right;
-    const int edge = from_left ? begin - 1 : end;
-    const int step = from_left ? -1 : 1;
-    const int length = end - begin;
-    const Cell depth = cells[at(edge)] & kRankPart;
-    if (length == 1) {
-        // The commonest hole on fine texture; its mirror is the edge whatever the run.
-        cells[at(begin)] = cells[at(edge)];
-        return;
-    }
-    const int run = BackgroundRun(cells, edge, step, length);
-    // Back and forth over the background run, as a mirror would show it.
-    for (int k = 0, bounce = 0; k < length; ++k) {
-        const int source = edge + step * (bounce < run ? bounce : 2 * run - 1 - bounce);
-        const int target = from_left ? begin + k : end - 1 - k;
-        cells[at(target)] = depth | (cells[at(source)] & kColourPart);
-        if (++bounce == 2 * run) bounce = 0;
-    }
-}
-
 // One bit for each cell, set where the cell is empty, 64 cells to a word: the holes
 // are then found a word at a time, where a test per cell guessed wrong at every edge
 // of fine texture.
@@ -126,6 +83,7 @@ class EmptyCells {
                 bits |= static_cast<std::uint64_t>(cells[w * 64 + k] == kEmptyCell) << k;
             words_[w] = bits;
         }
+        original_ = words_;
     }
 
     // The first cell at or after `from` that is empty (`empty`) or written; the width
@@ -142,23 +100,107 @@ class EmptyCells {
         return std::min(static_cast<int>(w * 64) + std::countr_zero(bits), width_);
     }
 
+    // Whether cell i (on the row) was empty when the words were made.
+    bool WasEmpty(int i) const {
+        return (original_[static_cast<std::size_t>(i) / 64] >> (i % 64)) & 1;
+    }
+
+    // The one-cell holes: they come off the words (Next no longer finds them) and are
+    // returned, word by word, to be filled apart from the others.
+    std::span<const std::uint64_t> TakeSingles() {
+        const std::size_t count = (static_cast<std::size_t>(width_) + 63) / 64;
+        for (std::size_t w = 0; w < count; ++w) {
+            const std::uint64_t before = w > 0 ? original_[w - 1] >> 63 : 0;
+            const std::uint64_t after = w + 1 < count ? original_[w + 1] << 63 : 0;
+            const std::uint64_t e = original_[w];
+            singles_[w] = e & ~(e << 1 | before) & ~(e >> 1 | after);
+            words_[w] = e & ~singles_[w];
+        }
+        return {singles_.data(), count};
+    }
+
   private:
-    std::array<std::uint64_t, (kLastSource + 64) / 64> words_;
+    static constexpr std::size_t kWords = (kLastSource + 64) / 64;
+    std::array<std::uint64_t, kWords> words_;
+    std::array<std::uint64_t, kWords> original_;
+    std::array<std::uint64_t, kWords> singles_;
     int width_;
 };
 
+// How many written cells from `from` on, stepping by `step`, still belong to the
+// background that `from` shows. Holes are filled from left to right, so the cells
+// left of a hole are all written by then; to its right, a hole not filled yet ends
+// the run, whether or not a one-cell hole there was filled ahead of the others.
+int BackgroundRun(std::span<const Cell> cells, int from, int step, int most,
+                  const EmptyCells& empty) {
+    const std::int32_t limit = DepthOf(cells[static_cast<std::size_t>(from)]) + kBackgroundSlack;
+    int run = 0;
+    for (int i = from; run < most && i >= 0 && i < static_cast<int>(cells.size()); i += step) {
+        const std::int32_t d = DepthOf(cells[static_cast<std::size_t>(i)]);
+        if (d < 0 || d > limit || (step > 0 && empty.WasEmpty(i))) break;
+        ++run;
+    }
+    return std::max(run, 1);
+}
+
+// The hole [begin, end) mirrors the background beside it: texture from the farther
+// side, so that neither the nearer object nor one flat colour is drawn into it.
+void FillHole(std::span<Cell> cells, int begin, int end, const EmptyCells& empty) {
+    const int width = static_cast<int>(cells.size());
+    const auto at = [](int i) { return static_cast<std::size_t>(i); };
+    // The farther side; a side past the row's end counts as nearest. Chosen without a
+    // branch: which side is farther is as good as random on fine texture.
+    constexpr std::int32_t kOffRow = std::numeric_limits<std::int32_t>::max();
+    const std::int32_t left = begin > 0 ? DepthOf(cells[at(begin - 1)]) : kOffRow;
+    const std::int32_t right = end < width ? DepthOf(cells[at(end)]) : kOffRow;
+    const bool from_left = left <= right;
+    const int edge = from_left ? begin - 1 : end;
+    const int step = from_left ? -1 : 1;
+    const int length = end - begin;
+    const Cell depth = cells[at(edge)] & kRankPart;
+    const int run = BackgroundRun(cells, edge, step, length, empty);
+    // Back and forth over the background run, as a mirror would show it.
+    for (int k = 0, bounce = 0; k < length; ++k) {
+        const int source = edge + step * (bounce < run ? bounce : 2 * run - 1 - bounce);
+        const int target = from_left ? begin + k : end - 1 - k;
+        cells[at(target)] = depth | (cells[at(source)] & kColourPart);
+        if (++bounce == 2 * run) bounce = 0;
+    }
+}
+
+// Each one-cell hole takes its farther neighbour, which is what its mirror shows
+// whatever the run; a neighbour past the row's end counts as nearest. Their
+// neighbours are written cells, so they are filled in any order, and without a
+// branch: on fine texture they are most of the holes, and which side is farther is as
+// good as random.
+void FillSingles(std::span<Cell> cells, std::span<const std::uint64_t> singles) {
+    const int width = static_cast<int>(cells.size());
+    constexpr std::int32_t kOffRow = std::numeric_limits<std::int32_t>::max();
+    for (std::size_t w = 0; w < singles.size(); ++w)
+        for (std::uint64_t bits = singles[w]; bits != 0; bits &= bits - 1) {
+            const int i = static_cast<int>(w * 64) + std::countr_zero(bits);
+            const std::int32_t left =
+                i > 0 ? DepthOf(cells[static_cast<std::size_t>(i - 1)]) : kOffRow;
+            const std::int32_t right =
+                i + 1 < width ? DepthOf(cells[static_cast<std::size_t>(i + 1)]) : kOffRow;
+            const int edge = i + 1 - 2 * static_cast<int>(left <= right);
+            cells[static_cast<std::size_t>(i)] = cells[static_cast<std::size_t>(edge)];
+        }
+}
+
 void FillHoles(std::span<Cell> cells, const PixelTriple* source) {
     const int width = static_cast<int>(cells.size());
-    const EmptyCells empty(cells);
+    EmptyCells empty(cells);
+    if (empty.Next(0, true) == 0 && empty.Next(0, false) == width) {
+        // Nothing landed in the row (a width no shift can empty; kept for safety).
+        for (int x = 0; x < width; ++x)
+            cells[static_cast<std::size_t>(x)] = CellOf(0, x, source[x]);
+        return;
+    }
+    FillSingles(cells, empty.TakeSingles());
     for (int begin = empty.Next(0, true); begin < width;) {
         const int end = empty.Next(begin, false);
-        if (begin == 0 && end == width) {
-            // Nothing landed in the row (a width no shift can empty; kept for safety).
-            for (int x = 0; x < width; ++x)
-                cells[static_cast<std::size_t>(x)] = CellOf(0, x, source[x]);
-            return;
-        }
-        FillHole(cells, begin, end);
+        FillHole(cells, begin, end, empty);
         begin = empty.Next(end, true);
     }
 }
