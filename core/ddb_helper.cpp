@@ -66,22 +66,30 @@ platform::Palette IndexPalette(const platform::PictureSurface& surface) {
     return platform::Palette(surface.GetDisplay().SystemPalette());
 }
 
-PaletteTable PictureColors(const platform::PictureSurface& surface) {
+// An index's pixel as four bytes, Blue, Green, Red and one spare: a row of indices is
+// decoded with one store a pixel, each pixel's spare byte overwritten by the next.
+using IndexQuads = std::array<std::array<std::uint8_t, 4>, 256>;
+
+IndexQuads PictureColors(const platform::PictureSurface& surface) {
     PaletteTable table{};
     IndexPalette(surface).GetPaletteEntries(0, 256, table);
-    return table;
+    IndexQuads quads{};
+    for (std::size_t i = 0; i < quads.size(); ++i)
+        quads[i] = {table[i].peBlue, table[i].peGreen, table[i].peRed, 0};
+    return quads;
 }
 
 // One row of `bytes` (in the given format) into one grid row.
 void DecodeRow(const std::uint8_t* in, PixelTriple* out, int width, int bits_per_pixel,
-               const PaletteTable& colors) {
+               const IndexQuads& colors) {
     switch (bits_per_pixel) {
-        case 8:
-            for (int x = 0; x < width; ++x) {
-                const PaletteEntry& e = colors[in[x]];
-                out[x] = {e.peBlue, e.peGreen, e.peRed};
-            }
+        case 8: {
+            auto* bytes = reinterpret_cast<std::uint8_t*>(out);
+            for (int x = 0; x + 1 < width; ++x)
+                std::memcpy(bytes + 3 * static_cast<std::size_t>(x), colors[in[x]].data(), 4);
+            if (width > 0) std::memcpy(bytes + 3 * (width - 1), colors[in[width - 1]].data(), 3);
             break;
+        }
         case 15:
             for (int x = 0; x < width; ++x) {
                 const unsigned w = in[2 * x] | (in[2 * x + 1] << 8);
@@ -176,7 +184,7 @@ void GetBitmapPixels(platform::PictureSurface& surface, PixelGrid& grid,
         grid.Resize(width, height);
         return;
     }
-    PaletteTable colors{};
+    IndexQuads colors{};
     if (bits_per_pixel == 8) {
         MatchColorPalette(surface);
         colors = PictureColors(surface);
