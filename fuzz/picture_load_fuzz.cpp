@@ -4,6 +4,7 @@
 #include <QFile>
 #include <QTemporaryDir>
 #include <cstdlib>
+#include <iterator>
 
 #include "io/picture_io.h"
 
@@ -26,7 +27,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         if (!file.open(QIODevice::WriteOnly)) std::abort();
         file.write(reinterpret_cast<const char*>(data), static_cast<qint64>(size));
     }
-    static const platform::Display display(32);
+    // The file's length picks the display, so that a corpus of real pictures reaches
+    // every depth's road (a decode straight into the bitmap, or a mapping after it).
+    static const platform::Display displays[] = {platform::Display(32), platform::Display(24),
+                                                 platform::Display(16), platform::Display(8)};
+    const platform::Display& display = displays[size % std::size(displays)];
     const auto loaded = pictureio::LoadPictureFile(path, display);
     if (loaded.picture) {
         const auto& bitmap = loaded.picture->bitmap;
