@@ -74,10 +74,17 @@ ZARVIK_AVX2 __m256i Choose(__m256i mask, __m256i yes, __m256i no) {
     return _mm256_blendv_epi8(no, yes, mask);
 }
 
-// Where steps x to x + 7 land, from their levels.
-ZARVIK_AVX2 __m256i Landings(const ViewCells& row, __m256i level, int x) {
-    return _mm256_add_epi32(_mm256_slli_epi32(_mm256_add_epi32(Fill(x), Lanes()), 8),
-                            _mm256_i32gather_epi32(row.shifts, level, 4));
+// Where steps x to x + 7 land, from their levels. The shifts are looked up one at a
+// time: on the AMD processor measured, eight loads took less time than one gather of
+// eight, and on Intel processors whose microcode guards against gather data sampling
+// a gather is slower still.
+ZARVIK_AVX2 __m256i Landings(const ViewCells& row, int x) {
+    const std::uint8_t* level = row.levels + x;
+    const std::int32_t* shift = row.shifts;
+    const __m256i shifts =
+        _mm256_setr_epi32(shift[level[0]], shift[level[1]], shift[level[2]], shift[level[3]],
+                          shift[level[4]], shift[level[5]], shift[level[6]], shift[level[7]]);
+    return _mm256_add_epi32(_mm256_slli_epi32(_mm256_add_epi32(Fill(x), Lanes()), 8), shifts);
 }
 
 // The landings before each: `at` moved up a lane, `previous` in the first.
@@ -176,7 +183,7 @@ ZARVIK_AVX2 int StepEight(const ViewCells& row, WarpState& state, int x) {
     const int first = FirstCentreFrom(state.at);
     if (first < state.written_end || first < 0 || first + kEightCells > row.width) return -1;
     const __m256i level = EightLevels(levels + x);
-    const __m256i at = Landings(row, level, x);
+    const __m256i at = Landings(row, x);
     const __m256i at_before = LandingsBefore(at, state.at);
     const __m256i beyond = _mm256_andnot_si256(
         Fill(kMaxStretch - 1), _mm256_sub_epi32(_mm256_sub_epi32(at, at_before), Fill(1)));
@@ -263,7 +270,7 @@ ZARVIK_AVX2 int EightGeneralSteps(const ViewCells& row, WarpState& state, int x,
     const __m256i active = Below(step, Fill(stop));
     const __m256i level = EightLevels(levels + x);
     const __m256i before = EightLevels(levels + x - 1);
-    const __m256i b = Landings(row, level, x);
+    const __m256i b = Landings(row, x);
     const __m256i a = LandingsBefore(b, state.at);
     state.at =
         _mm256_cvtsi256_si32(_mm256_permutevar8x32_epi32(b, Fill(std::min(stop - x, 8) - 1)));
