@@ -87,7 +87,9 @@ void DecodeRow(const std::uint8_t* in, PixelTriple* out, int width, int bits_per
             auto* bytes = reinterpret_cast<std::uint8_t*>(out);
             for (int x = 0; x + 1 < width; ++x)
                 std::memcpy(bytes + 3 * static_cast<std::size_t>(x), colors[in[x]].data(), 4);
-            if (width > 0) std::memcpy(bytes + 3 * (width - 1), colors[in[width - 1]].data(), 3);
+            if (width > 0)
+                std::memcpy(bytes + 3 * static_cast<std::size_t>(width - 1),
+                            colors[in[width - 1]].data(), 3);
             break;
         }
         case 15:

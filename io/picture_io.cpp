@@ -288,9 +288,13 @@ void ImageAreaFromBitmap(const platform::Bitmap& bitmap, const platform::Display
             const platform::Rgb c = display.PixelToColor(i);
             indexed[i] = qRgb(platform::RedOf(c), platform::GreenOf(c), platform::BlueOf(c));
         }
-    image.detach();  // before the rows are written side by side
+    // The image's bytes taken once: scanLine() checks for sharing at every call, which
+    // rows written side by side must not do.
+    uchar* const bits = image.bits();
+    const auto bytes_per_line = static_cast<std::size_t>(image.bytesPerLine());
     core::ParallelRows(area.top(), area.bottom() + 1, [&](int y) {
-        auto* out = reinterpret_cast<QRgb*>(image.scanLine(y)) + left;
+        auto* out =
+            reinterpret_cast<QRgb*>(bits + bytes_per_line * static_cast<std::size_t>(y)) + left;
         if (!drawable) {
             std::fill(out, out + width, qRgb(0, 0, 0));
             return;
