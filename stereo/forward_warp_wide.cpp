@@ -227,6 +227,7 @@ ZARVIK_AVX2 int StepEight(const ViewCells& row, WarpState& state, int x) {
     return 8;
 }
 
+// The largest of eight lanes, without leaving the registers.
 ZARVIK_AVX2 std::int32_t LargestLane(__m256i lanes) {
     __m256i most = _mm256_max_epi32(lanes, _mm256_permute2x128_si256(lanes, lanes, 1));
     most = _mm256_max_epi32(most, _mm256_shuffle_epi32(most, 0x4E));

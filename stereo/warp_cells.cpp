@@ -19,6 +19,9 @@ static_assert(kMaxStretch <= kMaxWeightSpan);
 
 constexpr Cell kRankPart = 0xFFFF'FFFF'0000'0000u;
 
+// The depth a hole sees past the row's end: the nearest, so the other side is taken.
+constexpr std::int32_t kOffRow = std::numeric_limits<std::int32_t>::max();
+
 // The three channels of a pixel in 16-bit lanes of one word (Blue, Red, Green from the
 // lowest), so that one multiply mixes all three. Every lane of a mix stays below 2^16,
 // and the word's arithmetic is exact whatever the sign of a difference between lanes.
@@ -83,7 +86,7 @@ class EmptyCells {
                 bits |= static_cast<std::uint64_t>(cells[w * 64 + k] == kEmptyCell) << k;
             words_[w] = bits;
         }
-        original_ = words_;
+        std::copy_n(words_.begin(), Count(), original_.begin());
     }
 
     // The first cell at or after `from` that is empty (`empty`) or written; the width
@@ -108,7 +111,7 @@ class EmptyCells {
     // The one-cell holes: they come off the words (Next no longer finds them) and are
     // returned, word by word, to be filled apart from the others.
     std::span<const std::uint64_t> TakeSingles() {
-        const std::size_t count = (static_cast<std::size_t>(width_) + 63) / 64;
+        const std::size_t count = Count();
         for (std::size_t w = 0; w < count; ++w) {
             const std::uint64_t before = w > 0 ? original_[w - 1] >> 63 : 0;
             const std::uint64_t after = w + 1 < count ? original_[w + 1] << 63 : 0;
@@ -120,6 +123,8 @@ class EmptyCells {
     }
 
   private:
+    std::size_t Count() const { return (static_cast<std::size_t>(width_) + 63) / 64; }
+
     static constexpr std::size_t kWords = (kLastSource + 64) / 64;
     std::array<std::uint64_t, kWords> words_;
     std::array<std::uint64_t, kWords> original_;
@@ -148,9 +153,8 @@ int BackgroundRun(std::span<const Cell> cells, int from, int step, int most,
 void FillHole(std::span<Cell> cells, int begin, int end, const EmptyCells& empty) {
     const int width = static_cast<int>(cells.size());
     const auto at = [](int i) { return static_cast<std::size_t>(i); };
-    // The farther side; a side past the row's end counts as nearest. Chosen without a
-    // branch: which side is farther is as good as random on fine texture.
-    constexpr std::int32_t kOffRow = std::numeric_limits<std::int32_t>::max();
+    // The farther side. Chosen without a branch: which side is farther is as good as
+    // random on fine texture.
     const std::int32_t left = begin > 0 ? DepthOf(cells[at(begin - 1)]) : kOffRow;
     const std::int32_t right = end < width ? DepthOf(cells[at(end)]) : kOffRow;
     const bool from_left = left <= right;
@@ -169,13 +173,12 @@ void FillHole(std::span<Cell> cells, int begin, int end, const EmptyCells& empty
 }
 
 // Each one-cell hole takes its farther neighbour, which is what its mirror shows
-// whatever the run; a neighbour past the row's end counts as nearest. Their
+// whatever the run. Their
 // neighbours are written cells, so they are filled in any order, and without a
 // branch: on fine texture they are most of the holes, and which side is farther is as
 // good as random.
 void FillSingles(std::span<Cell> cells, std::span<const std::uint64_t> singles) {
     const int width = static_cast<int>(cells.size());
-    constexpr std::int32_t kOffRow = std::numeric_limits<std::int32_t>::max();
     for (std::size_t w = 0; w < singles.size(); ++w)
         for (std::uint64_t bits = singles[w]; bits != 0; bits &= bits - 1) {
             const int i = static_cast<int>(w * 64) + std::countr_zero(bits);
