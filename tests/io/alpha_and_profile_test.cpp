@@ -47,23 +47,6 @@ INSTANTIATE_TEST_SUITE_P(
                     BackgroundCase{"Teal", 0x008080, qRgb(0, 128, 128), qRgb(0, 64, 192)}),
     [](const testing::TestParamInfo<BackgroundCase>& info) { return info.param.name; });
 
-// The whole way from a file: the PNG keeps its transparency, the loader lays it over
-// the background it is given (white when none is).
-TEST(AlphaTest, AFileIsReadOverTheBackground) {
-    QTemporaryDir folder;
-    const QString path = folder.filePath(QStringLiteral("hidden red.png"));
-    ASSERT_TRUE(HiddenRed().save(path));
-    const platform::Display display(32);
-    for (const auto& [background, expected] :
-         {std::pair{0xFFFFFFu, qRgb(255, 255, 255)}, std::pair{0x000000u, qRgb(0, 0, 0)}}) {
-        const auto loaded = pictureio::LoadPictureFile(path, display, background);
-        ASSERT_TRUE(loaded.picture);
-        const QImage shown = pictureio::ImageFromBitmap(loaded.picture->bitmap, display);
-        EXPECT_EQ(shown.pixel(0, 0), expected);
-        EXPECT_EQ(shown.pixel(2, 0), qRgb(0, 255, 0));
-    }
-}
-
 QImage Ramp() {
     QImage image(64, 4, QImage::Format_RGB32);
     for (int y = 0; y < 4; ++y)

@@ -116,20 +116,6 @@ INSTANTIATE_TEST_SUITE_P(MethodByGlasses, JoinTable, testing::ValuesIn(kJoins),
                              return std::string(info.param.name);
                          });
 
-// The least-squares join works in linear light: mid grey (128) through the left lens
-// alone comes out 131, where weighing the encoded values would give 1.05 x 128 = 134.
-TEST(DuboisJoin, WeighsLinearLightNotEncodedValues) {
-    const std::vector<PixelTriple> left{Pixel({128, 128, 128})};
-    const std::vector<PixelTriple> right{Pixel({0, 0, 0})};
-    std::vector<PixelTriple> out(1);
-    stereo::JoinRow(left, right, out, JoinMethod::kDubois, GlassesType::kRedCyan);
-    EXPECT_EQ(out[0], Pixel({131, 0, 0}));
-    stereo::JoinRow(left, right, out, JoinMethod::kDubois, GlassesType::kGreenMagenta);
-    EXPECT_EQ(out[0], Pixel({0, 133, 0}));
-    stereo::JoinRow(left, right, out, JoinMethod::kDubois, GlassesType::kAmberBlue);
-    EXPECT_EQ(out[0], Pixel({137, 125, 0}));
-}
-
 // Every byte survives the trip to linear light and back, and the encoder rounds to
 // the nearest byte in the encoded scale.
 TEST(SrgbTransfer, EveryByteComesBack) {
