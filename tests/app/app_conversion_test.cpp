@@ -5,7 +5,6 @@
 #include <QElapsedTimer>
 #include <QScrollBar>
 #include <QTest>
-#include <QTimer>
 #include <functional>
 #include <optional>
 #include <random>
@@ -73,29 +72,6 @@ class ConversionTest : public QObject {
     void init() {
         ClearStore();
         QVERIFY(folder_.isValid());
-    }
-
-    // "Anaglyph" returns at once: the run goes on on a worker thread while the window
-    // handles its events, the band grows, and the result shows once the run is over.
-    void AnaglyphRunsWhileTheWindowWorks() {
-        const StartedWindow w = OpenPicture(folder_, 32, TestPicture(2400, 1600));
-        frmQelun& window = *w.window;
-        const std::int64_t conversions = window.View()->Conversions();
-        float widest = 0.0f;
-        window.Menus().mnuAnaglyph->trigger();
-        QVERIFY(window.Running());
-        bool timer_fired_during_run = false;
-        QTimer::singleShot(0, [&] { timer_fired_during_run = window.Running(); });
-        QVERIFY(QTest::qWaitFor([&] {
-            widest = std::max(widest, float(window.Band()->width()));
-            return !window.Running();
-        }));
-        QVERIFY(timer_fired_during_run);
-        QVERIFY(widest > 1.0f);
-        QCOMPARE(window.LastOutcome(), conversion::Outcome::kConverted);
-        QVERIFY(Shown(window) != TestPicture(2400, 1600));
-        QTRY_VERIFY(window.View()->Conversions() > conversions);
-        QVERIFY(window.LastConversionMs() >= 0);
     }
 
     // During a run "Anaglyph" reads "Cancel" and the commands that replace or write

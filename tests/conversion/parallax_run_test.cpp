@@ -135,29 +135,6 @@ TEST(ScaledRunTest, ImportedDepthOfAnotherSizeFailsNamingTheStep) {
               "400 x 12");
 }
 
-// With an imported map the cue, inversion and centring do not run: the depth map
-// that comes out is the one that went in.
-TEST(ScaledRunTest, ImportedDepthStandsForCueInversionAndCentring) {
-    const platform::Display display(24);
-    const platform::Picture picture =
-        testing_support::MakePicture(display, kWidth, kHeight, SquarePicture);
-    const core::DepthLevels depth = SquareDepth(230, 20);
-    for (const double percent : {0.0, 3.0}) {
-        conversion::Choices choices;
-        choices.parallax.parallax_percent = percent;
-        core::Progress progress;
-        const conversion::Result result =
-            conversion::Run(picture, display, choices, progress, {.depth_from = &depth});
-        ASSERT_EQ(result.outcome, conversion::Outcome::kConverted);
-        platform::PictureSurface surface(display);
-        surface.SetPicture({result.views.depth_map, std::nullopt});
-        const core::PixelGrid grid = testing_support::ReadGrid(surface);
-        for (int y = 0; y < kHeight; ++y)
-            for (int x = 0; x < kWidth; ++x)
-                ASSERT_EQ(grid(x, y).Green, depth.At(x, y)) << x << ", " << y;
-    }
-}
-
 TEST(ClassicRunTest, LeftViewIsThePictureAndRightViewTheSecondView) {
     const platform::Display display(24);
     const platform::Picture picture =

@@ -14,8 +14,6 @@ namespace {
 
 namespace fs = std::filesystem;
 using convert_tool::IdentityOf;
-using convert_tool::RunFile;
-using convert_tool::SameFileRefusal;
 
 QString Q(const std::string& text) {
     return QString::fromStdString(text);
@@ -55,26 +53,6 @@ TEST(OutputIdentityTest, EveryNameOfAFileIsThatFile) {
     EXPECT_EQ(IdentityOf(QStringLiteral("a.png")), a);
     EXPECT_EQ(IdentityOf(QStringLiteral("dir/new.png")), fresh);
     QDir::setCurrent(working);
-}
-
-TEST(OutputIdentityTest, RefusesAnOutputThatIsAnInputOrAnotherOutput) {
-    const Names n;
-    const auto& f = n.folder;
-    const RunFile inputs[] = {{Q(f.Path("a.png")), "the input"}, {Q(f.Path("b.png")), "the input"}};
-    const auto refusal = [&](std::initializer_list<RunFile> outputs) {
-        return SameFileRefusal(inputs, std::vector<RunFile>(outputs)).value_or("").toStdString();
-    };
-    EXPECT_EQ(
-        refusal({{Q(f.Path("out.png")), "the output"}, {Q(f.Path("depth.png")), "the depth map"}}),
-        "");
-    EXPECT_EQ(refusal({{Q(f.Path("out.png")), "the output"},
-                       {Q(f.Path("dir/../hard.png")), "the depth map"}}),
-              "the depth map \"" + f.Path("dir/../hard.png") + "\" is the input \"" +
-                  f.Path("a.png") + "\": an output never replaces an input");
-    EXPECT_EQ(refusal({{Q(f.Path("dir/x.png")), "the output"},
-                       {Q(f.Path("dirlink/x.png")), "the second view"}}),
-              "the output \"" + f.Path("dir/x.png") + "\" and the second view \"" +
-                  f.Path("dirlink/x.png") + "\" are the same file: one would replace the other");
 }
 
 }  // namespace
