@@ -163,13 +163,17 @@ TEST(ViewsTest, ScaledViewsMoveTheSquareApart) {
     for (int y = 5; y < 15; ++y)
         for (int x = 30; x < 50; ++x) map.setPixel(x, y, qRgb(255, 255, 255));
     map.save(QString::fromStdString(folder.Path("map.png")));
-    const ConvertRun run =
-        RunConvert({"--parallax", "5", "--screen-plane", "0", "--depth-from",
-                    folder.Path("map.png"), picture, folder.Path("out.png"), "--left-view",
-                    folder.Path("left.png"), "--right-view", folder.Path("right.png")});
+    const ConvertRun run = RunConvert(
+        {"--parallax", "5", "--screen-plane", "0", "--layout", "side-by-side", "--depth-from",
+         folder.Path("map.png"), picture, folder.Path("pair.png"), "--left-view",
+         folder.Path("left.png"), "--right-view", folder.Path("right.png")});
     ASSERT_EQ(run.status, 0) << run.err;
     const QImage left = ReadRgb(folder.Path("left.png"));
     const QImage right = ReadRgb(folder.Path("right.png"));
+    // The side-by-side pair is made of those very views.
+    const QImage pair = ReadRgb(folder.Path("pair.png"));
+    EXPECT_EQ(pair.copy(0, 0, kWidth, kHeight), left);
+    EXPECT_EQ(pair.copy(kWidth, 0, kWidth, kHeight), right);
     const auto first_red = [](const QImage& view) {
         for (int x = 0; x < view.width(); ++x)
             if (qRed(view.pixel(x, 10)) > 128) return x;

@@ -1,8 +1,10 @@
-// The converter's --method, --glasses and --layout: what they choose, what they
-// refuse, and whole runs whose outputs have the layout's size in every output format.
+// The converter's --method, --glasses, --layout and --scene: what each chooses, and the
+// line --verbose writes about what "auto" picked, on the real program. What a layout
+// makes of the views is checked on the stereo stage and with the scaled views.
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
-#include <QImage>
+#include <array>
 
 #include "tests/tools/convert_run.h"
 #include "tools/convert_options.h"
@@ -12,58 +14,54 @@ namespace tools_test {
 namespace {
 
 using namespace convert_tool;
+using testing::HasSubstr;
 
-TEST(StereoOptionsTest, EachOptionChoosesItsOwnSetting) {
-    const std::pair<QStringList, core::StereoChoices> cases[] = {
-        {{}, {0, 0, 0}},
-        {{"--method", "dubois"}, {3, 0, 0}},
-        {{"--method=half-colour", "--glasses", "green-magenta"}, {1, 1, 0}},
-        {{"--glasses", "amber-blue", "--layout", "half-top-bottom"}, {0, 2, 5}},
-        {{"--layout", "cross-eye", "--layout", "side-by-side", "--method", "grey"}, {2, 0, 1}},
+// Each option sets its own choice and no classic setting, a later choice replaces an
+// earlier one, and without --scene the depth stays classic.
+TEST(StereoAndSceneOptionsTest, EachOptionChoosesItsOwnSetting) {
+    using Picked = std::array<int, 4>;  // method, glasses, layout, scene
+    const std::pair<QStringList, Picked> cases[] = {
+        {{}, {0, 0, 0, 0}},
+        {{"--method", "dubois"}, {3, 0, 0, 0}},
+        {{"--method=half-colour", "--glasses", "green-magenta"}, {1, 1, 0, 0}},
+        {{"--glasses", "amber-blue", "--layout", "half-top-bottom"}, {0, 2, 5, 0}},
+        {{"--layout", "cross-eye", "--layout", "side-by-side", "--method", "grey"}, {2, 0, 1, 0}},
+        {{"--layout", "half-side-by-side"}, {0, 0, 3, 0}},
+        {{"--layout=top-bottom"}, {0, 0, 4, 0}},
+        {{"--scene", "auto"}, {0, 0, 0, 1}},
+        {{"--scene=landscape"}, {0, 0, 0, 2}},
+        {{"--scene", "portrait"}, {0, 0, 0, 3}},
+        {{"--scene", "flat"}, {0, 0, 0, 4}},
+        {{"--scene", "flat", "--scene", "auto"}, {0, 0, 0, 1}},
     };
-    for (const auto& [options, chosen] : cases) {
+    for (const auto& [options, picked] : cases) {
+        const std::string named = options.join(u' ').toStdString();
         const ParseResult parsed = ParseCommandLine(options + QStringList{"in", "out"});
         ASSERT_EQ(parsed.status, ParseStatus::kRun) << parsed.error.toStdString();
         const RunSettings run = ResolveSettings(parsed.options);
-        EXPECT_EQ(run.stereo, chosen) << options.join(u' ').toStdString();
-        EXPECT_EQ(run.settings, core::ConversionSettings{}) << "no other setting changes";
+        EXPECT_EQ(
+            Picked({run.stereo.method, run.stereo.glasses, run.stereo.layout, run.scene.scene}),
+            picked)
+            << named;
+        EXPECT_EQ(run.settings, core::ConversionSettings{}) << named;
     }
 }
 
-// Each layout's size, through the real program, in a lossless and a lossy format.
-TEST(StereoRunTest, OutputsHaveTheLayoutsSize) {
+// The sample is a landscape under a sky; --verbose names the pick, and without it
+// the converter stays as quiet as ever.
+TEST(StereoAndSceneOptionsTest, VerboseSaysWhichSceneAutoPicked) {
     TempFolder folder;
-    const QImage picture(QStringLiteral(ZARVIK_SAMPLE_PICTURE));
-    const int w = picture.width(), h = picture.height();
-    const std::pair<const char*, QSize> layouts[] = {
-        {"side-by-side", {2 * w, h}},  {"cross-eye", {2 * w, h}},   {"top-bottom", {w, 2 * h}},
-        {"half-side-by-side", {w, h}}, {"half-top-bottom", {w, h}},
-    };
-    for (const auto& [layout, size] : layouts)
-        for (const char* extension : {".png", ".jpg"}) {
-            const std::string out = folder.Path(std::string(layout) + extension);
-            const ConvertRun run =
-                RunConvert({"--layout", layout, "--method", "dubois", ZARVIK_SAMPLE_PICTURE, out});
-            EXPECT_EQ(run.status, 0) << run.err;
-            EXPECT_EQ(QImage(QString::fromStdString(out)).size(), size) << layout << extension;
-        }
-}
-
-// With the scaled strength the pair is made of both eyes' warped views, the very
-// ones --left-view and --right-view write.
-TEST(StereoRunTest, ScaledSideBySideHoldsBothEyesViews) {
-    TempFolder folder;
-    const std::string out = folder.Path("pair.png"), left = folder.Path("left.png"),
-                      right = folder.Path("right.png");
-    ASSERT_EQ(RunConvert({"--parallax", "3", "--layout", "side-by-side", "--left-view", left,
-                          "--right-view", right, ZARVIK_SAMPLE_PICTURE, out})
-                  .status,
-              0);
-    const QImage pair = ReadRgb(out), left_view = ReadRgb(left), right_view = ReadRgb(right);
-    ASSERT_EQ(pair.width(), 2 * left_view.width());
-    EXPECT_EQ(pair.copy(0, 0, left_view.width(), left_view.height()), left_view);
-    EXPECT_EQ(pair.copy(left_view.width(), 0, right_view.width(), right_view.height()), right_view);
-    EXPECT_NE(left_view, ReadRgb(ZARVIK_SAMPLE_PICTURE)) << "the scaled left view is warped";
+    const ConvertRun verbose =
+        RunConvert({"--scene", "auto", "--verbose", ZARVIK_SAMPLE_PICTURE, folder.Path("out.bmp")});
+    EXPECT_EQ(verbose.status, 0) << verbose.err;
+    EXPECT_THAT(verbose.err, HasSubstr("sample.png\": scene landscape\n"));
+    const ConvertRun quiet =
+        RunConvert({"--scene", "auto", ZARVIK_SAMPLE_PICTURE, folder.Path("out.bmp")});
+    EXPECT_EQ(quiet.status, 0);
+    EXPECT_EQ(quiet.err, "");
+    const ConvertRun classic =
+        RunConvert({"--verbose", ZARVIK_SAMPLE_PICTURE, folder.Path("out.bmp")});
+    EXPECT_EQ(classic.err, "");
 }
 
 }  // namespace
