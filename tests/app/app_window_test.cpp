@@ -16,7 +16,6 @@
 #include "app/histogram_box.h"
 #include "app/option_group.h"
 #include "core/settings_table.h"
-#include "io/settings_store.h"
 #include "tests/app/app_test_main.h"
 #include "tests/app/window_fixture.h"
 
@@ -49,16 +48,10 @@ class WindowTest : public QObject {
                          "[Settings]\nglbShift=abc\nglbWarp=70000\nDepth4=\" -7 \"\nDepth3=3.5\n"
                          "Depth2=2.5\nDoWarp=tRUE\nDoShift=1\nCueColor=3\nDepthCue=0\nCue=4\n"
                          "BlurChoice=9\nLens=-3\nFrameColor=1\nFrameType=2\n"));
-        core::Choices stored;
-        settingsstore::ReadStoredSettings(stored);
-        const core::ConversionSettings& read = stored.settings;
-        const TavsMod::Values& values = stored.values;
         {
             const StartedWindow w = StartWindow();
             frmQelun& window = *w.window;
             const MainMenus& m = window.Menus();
-            QVERIFY(read == window.Settings());
-            QVERIFY(values.Depth == window.Globals().Depth);
             QCOMPARE(window.Globals().glbShift, 0);
             QCOMPARE(window.Settings().CueColor, 2);
             const QList<int> checked{CheckedIndex(m.mnuCue), CheckedIndex(m.mnuBlur),

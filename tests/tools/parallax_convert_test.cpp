@@ -1,6 +1,5 @@
 // The scaled strength through the converter: depth maps read from files of every
 // kind, both eyes' views written, and the refusals.
-#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include <QImage>
@@ -11,8 +10,6 @@
 
 namespace tools_test {
 namespace {
-
-using testing::HasSubstr;
 
 constexpr int kWidth = 80;
 constexpr int kHeight = 20;
@@ -140,17 +137,6 @@ TEST(DepthFromTest, MapOfAnotherSizeIsResizedSmoothly) {
         EXPECT_GT(middle, 2 * 40);
         EXPECT_LT(middle, 2 * 200);
     }
-}
-
-TEST(DepthFromTest, MissingDepthFileFailsThePicture) {
-    TempFolder folder;
-    const std::string picture = WritePicture(folder);
-    const ConvertRun run = RunConvert(
-        {"--depth-from", folder.Path("no such map.png"), picture, folder.Path("out.png")});
-    EXPECT_EQ(run.status, 1);
-    EXPECT_THAT(run.err, HasSubstr("no such map.png"));
-    EXPECT_THAT(run.err, HasSubstr("File not found"));
-    EXPECT_FALSE(QFileInfo::exists(QString::fromStdString(folder.Path("out.png"))));
 }
 
 // The square is near, the background far, the screen at the background: the square
