@@ -20,31 +20,6 @@
 
 namespace {
 
-// Answers the quality question with a number of the test's, recording what it was
-// offered.
-class QualityPrompts : public RecordingPrompts {
-  public:
-    std::optional<int> AskQuality(QWidget*, const QString& format, int initial) override {
-        asked << QStringLiteral("%1 %2").arg(format).arg(initial);
-        return answer;
-    }
-    QStringList asked;
-    std::optional<int> answer = 80;
-};
-
-struct QualityWindow {
-    std::unique_ptr<frmQelun> window;
-    QualityPrompts* prompts = nullptr;
-};
-
-QualityWindow StartQualityWindow() {
-    auto prompts = std::make_unique<QualityPrompts>();
-    QualityPrompts* recorder = prompts.get();
-    auto window = std::make_unique<frmQelun>(std::move(prompts), 32);
-    window->Form_Load();
-    return {std::move(window), recorder};
-}
-
 QString Saved(const QTemporaryDir& folder, const QString& name) {
     return folder.filePath(name);
 }
@@ -164,9 +139,9 @@ class ViewTest : public QObject {
         QCOMPARE(window.View()->ShownImage(), expected[3]);
     }
 
-    // The extension names the format written; a name without one takes the chosen
-    // filter's; JPEG and WebP ask for a quality, starting at 92 and then at the last
-    // answer; an extension no writer knows gets a message and writes nothing.
+    // The extension names the format written; JPEG and WebP ask for a quality,
+    // starting at 92 and then at the last answer; an extension no writer knows gets a
+    // message and writes nothing.
     void SavesTheFormatTheNameAsks_data() {
         QTest::addColumn<QString>("name");
         QTest::addColumn<QByteArray>("format");
@@ -183,7 +158,7 @@ class ViewTest : public QObject {
         QFETCH(QByteArray, format);
         if (!format.isEmpty() && !QImageWriter::supportedImageFormats().contains(format))
             QSKIP("no writer for this format in this Qt");
-        const QualityWindow w = StartQualityWindow();
+        const StartedWindow w = StartWindow();
         const QString source = Saved(folder_, QStringLiteral("source.png"));
         QVERIFY(TestPicture(64, 48).save(source));
         w.window->OpenPicturePath(source);
@@ -210,7 +185,7 @@ class ViewTest : public QObject {
         const QString offered = QString(format.toUpper());
         const QStringList asked =
             lossy ? QStringList{offered + " 92", offered + " 80"} : QStringList();
-        QCOMPARE(w.prompts->asked, asked);
+        QCOMPARE(w.prompts->qualities_asked, asked);
     }
 
     // Each export is offered once a conversion has made its view, writes that view and

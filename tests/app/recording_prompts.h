@@ -1,7 +1,7 @@
 #pragma once
 // Stands in for every modal interaction of the window: answers the file dialogs
-// from a queue, records the messages' texts, and hands modal dialogs to a test
-// callback instead of running their event loop.
+// from a queue, records the messages' texts and the quality questions, and hands
+// modal dialogs to a test callback instead of running their event loop.
 #include <QDialog>
 #include <QStringList>
 #include <deque>
@@ -27,12 +27,19 @@ class RecordingPrompts : public UserPrompts {
         colours.pop_front();
         return colour;
     }
+    std::optional<int> AskQuality(QWidget*, const QString& format, int initial) override {
+        qualities_asked << QStringLiteral("%1 %2").arg(format).arg(initial);
+        return quality;
+    }
 
     // The files the next file dialogs choose; an empty queue answers "cancelled".
     std::deque<QString> answers;
     // The colours the next colour dialogs choose; an empty queue answers "cancelled".
     std::deque<std::uint32_t> colours;
     QStringList messages;
+    // Each quality question as "FORMAT initial", and the answer every one gets.
+    QStringList qualities_asked;
+    std::optional<int> quality = 80;
     std::function<void(QDialog&)> on_modal;
 
   private:
