@@ -53,8 +53,6 @@ class ChoicesTest : public QObject {
         QVERIFY(TestPicture(41, 30).save(path));
         window.OpenPicturePath(path);
         window.Menus().stereo.mnuLayouts[1]->trigger();
-        QVERIFY(window.Menus().stereo.mnuLayouts[1]->isChecked());
-        QVERIFY(!window.Menus().stereo.mnuLayouts[0]->isChecked());
         QVERIFY(RunAnaglyph(window));
         QCOMPARE(window.LastOutcome(), std::optional(conversion::Outcome::kConverted));
         const QImage shown = Shown(window);
@@ -62,52 +60,67 @@ class ChoicesTest : public QObject {
         QCOMPARE(shown.copy(0, 0, 41, 30), TestPicture(41, 30).convertToFormat(shown.format()));
     }
 
-    void ChoicesAreStoredUnderTheirOwnKeys() {
-        {
-            const StartedWindow w = StartWindow(32);
-            w.window->Menus().stereo.mnuMethods[3]->trigger();
-            w.window->Menus().stereo.mnuGlassesKinds[2]->trigger();
-            w.window->Menus().stereo.mnuLayouts[5]->trigger();
-            w.window->close();
-        }
-        QCOMPARE(Stored("Method"), QStringLiteral("3"));
-        QCOMPARE(Stored("Glasses"), QStringLiteral("2"));
-        QCOMPARE(Stored("Layout"), QStringLiteral("5"));
-        const StartedWindow again = StartWindow(32);
-        QVERIFY(again.window->Menus().stereo.mnuMethods[3]->isChecked());
-        QVERIFY(again.window->Menus().stereo.mnuGlassesKinds[2]->isChecked());
-        QVERIFY(again.window->Menus().stereo.mnuLayouts[5]->isChecked());
+    // Each added menu choice is stored under its own key at exit and is the only one
+    // checked at the next start; with no key the first entry is. Chosen twice, an
+    // entry keeps its check, which a plain checkable action would drop.
+    void MenuChoiceIsStoredAndCheckedAgain_data() {
+        QTest::addColumn<QByteArray>("key");
+        QTest::addColumn<int>("entry");
+        QTest::addColumn<QString>("stored");
+        QTest::addRow("Stereo > Method") << QByteArray("Method") << 3 << "3";
+        QTest::addRow("Stereo > Glasses") << QByteArray("Glasses") << 2 << "2";
+        QTest::addRow("Stereo > Layout") << QByteArray("Layout") << 5 << "5";
+        QTest::addRow("Cues > Scene") << QByteArray("Scene") << 1 << "1";
+        QTest::addRow("Strength, stored as its percent") << QByteArray("Parallax") << 4 << "5";
     }
-
-    void ChosenCheckedStoredAndShownAfterARun() {
-        const QString path = folder_.filePath(QStringLiteral("landscape.png"));
-        QVERIFY(Landscape().save(path));
+    void MenuChoiceIsStoredAndCheckedAgain() {
+        QFETCH(QByteArray, key);
+        QFETCH(int, entry);
+        QFETCH(QString, stored);
+        const auto group = [&key](const MainMenus& m) {
+            const auto all = [](const auto& g) { return QList<QAction*>(g.begin(), g.end()); };
+            if (key == "Method") return all(m.stereo.mnuMethods);
+            if (key == "Glasses") return all(m.stereo.mnuGlassesKinds);
+            if (key == "Layout") return all(m.stereo.mnuLayouts);
+            if (key == "Scene") return all(m.scene.mnuSceneChoice);
+            return all(m.parallax.mnuStrengthLevel);
+        };
+        const auto only_checked = [&](const MainMenus& m, int index) {
+            const QList<QAction*> entries = group(m);
+            for (qsizetype i = 0; i < entries.size(); ++i)
+                if (entries[i]->isChecked() != (i == index)) return false;
+            return true;
+        };
         {
             const StartedWindow w = StartWindow();
-            frmQelun& window = *w.window;
-            const MainMenus& m = window.Menus();
-            QCOMPARE(m.scene.mnuScene->title(), QStringLiteral("Scene"));
-            QCOMPARE(CheckedScene(m), 0);  // "Classic"
-            window.OpenPicturePath(path);
-            QVERIFY(RunAnaglyph(window));
-            QVERIFY(!StatusText(window).contains(QStringLiteral("Scene")));
-
-            m.scene.mnuSceneChoice[3]->trigger();
-            m.scene.mnuSceneChoice[3]->trigger();  // twice: still the one checked
-            QCOMPARE(CheckedScene(m), 3);
-            QCOMPARE(window.Choices().scene.scene, 3);
-            QVERIFY(RunAnaglyph(window));
-            QCOMPARE(StatusText(window), QStringLiteral("Scene: portrait"));
-
-            m.scene.mnuSceneChoice[1]->trigger();
-            QVERIFY(RunAnaglyph(window));
-            QCOMPARE(StatusText(window), QStringLiteral("Scene: landscape"));
-            window.close();
+            QVERIFY(only_checked(w.window->Menus(), 0));
+            for (int twice = 0; twice < 2; ++twice) group(w.window->Menus())[entry]->trigger();
+            QVERIFY(only_checked(w.window->Menus(), entry));
+            w.window->close();
         }
-        QCOMPARE(Stored("Scene"), QStringLiteral("1"));
+        QCOMPARE(Stored(key.constData()), stored);
         const StartedWindow again = StartWindow();
-        QCOMPARE(CheckedScene(again.window->Menus()), 1);
-        QCOMPARE(again.window->Choices().scene.scene, 1);
+        QVERIFY(only_checked(again.window->Menus(), entry));
+    }
+
+    // A classic run names no scene on the status line; a chosen one, or the one "Auto"
+    // picked, is named after the run.
+    void StatusLineNamesTheSceneARunFollowed() {
+        const StartedWindow w = StartWindow();
+        frmQelun& window = *w.window;
+        const MainMenus& m = window.Menus();
+        QCOMPARE(m.scene.mnuScene->title(), QStringLiteral("Scene"));
+        const QString path = folder_.filePath(QStringLiteral("landscape.png"));
+        QVERIFY(Landscape().save(path));
+        window.OpenPicturePath(path);
+        QVERIFY(RunAnaglyph(window));
+        QVERIFY(!StatusText(window).contains(QStringLiteral("Scene")));
+        m.scene.mnuSceneChoice[3]->trigger();
+        QVERIFY(RunAnaglyph(window));
+        QCOMPARE(StatusText(window), QStringLiteral("Scene: portrait"));
+        m.scene.mnuSceneChoice[1]->trigger();  // "Auto"
+        QVERIFY(RunAnaglyph(window));
+        QCOMPARE(StatusText(window), QStringLiteral("Scene: landscape"));
     }
 
     // A stored number outside the menu converts as classic and checks "Classic".
