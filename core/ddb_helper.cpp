@@ -57,15 +57,6 @@ std::int16_t ProbeSixteenBitLayout(platform::PictureSurface& surface) {
     return (word[1] & 0x80) ? 16 : 15;
 }
 
-// The palette an 8-bit image's indices refer to. A surface whose picture was
-// cleared has none; its indices are then the display's own, so the system palette
-// stands in rather than turning every pixel black.
-platform::Palette IndexPalette(const platform::PictureSurface& surface) {
-    const platform::Picture* picture = surface.GetPicture();
-    if (picture && picture->palette) return *picture->palette;
-    return platform::Palette(surface.GetDisplay().SystemPalette());
-}
-
 // An index's pixel as four bytes, Blue, Green, Red and one spare: a row of indices is
 // decoded with one store a pixel, each pixel's spare byte overwritten by the next.
 using IndexQuads = std::array<std::array<std::uint8_t, 4>, 256>;
@@ -170,6 +161,12 @@ platform::NearestMemo* MemoOfThread(std::vector<platform::NearestMemo>& memos) {
 }
 
 }  // namespace
+
+platform::Palette IndexPalette(const platform::PictureSurface& surface) {
+    const platform::Picture* picture = surface.GetPicture();
+    if (picture && picture->palette) return *picture->palette;
+    return platform::Palette(surface.GetDisplay().SystemPalette());
+}
 
 void GetBitmapPixels(platform::PictureSurface& surface, PixelGrid& grid,
                      std::int16_t& bits_per_pixel) {

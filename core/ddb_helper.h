@@ -22,6 +22,10 @@ void GetBitmapPixels(platform::PictureSurface& surface, core::PixelGrid& grid,
 // At 15 and 16 bits the grid's over-range channels are clamped in place.
 void SetBitmapPixels(platform::PictureSurface& surface, std::int16_t bits_per_pixel,
                      core::PixelGrid& grid);
+// The palette an 8-bit surface's indices refer to. A surface whose picture was
+// cleared has none; its indices are then the display's own, so the system palette
+// stands in rather than turning every pixel black.
+platform::Palette IndexPalette(const platform::PictureSurface& surface);
 // Makes the picture's palette an identity copy of the system palette, so that the
 // indices of an 8-bit image and the entries read back agree. Yields once.
 void MatchColorPalette(platform::PictureSurface& surface);

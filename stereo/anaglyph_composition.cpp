@@ -3,6 +3,7 @@
 #include "stereo/added_depth_shift.h"
 #include "stereo/channel_masks.h"
 #include "stereo/paint_picture.h"
+#include "stereo/palette_join.h"
 #include "stereo/view_synthesis.h"
 
 namespace stereo {
@@ -30,6 +31,16 @@ void ShowFinal(core::Workspace& s) {
     s.PicFinal.AssignImageToPicture();
     s.picOriginal.SetPicture(s.PicFinal.ImageAsPicture());
     s.picOriginal.AssignImageToPicture();
+}
+
+// On a palette display the masks are joined as colours (see stereo/palette_join.h);
+// on every other display their fields do not overlap, and the OR of the bits is the
+// join.
+void JoinMasks(const platform::PictureSurface& second, platform::PictureSurface& joined) {
+    if (joined.Image().BitsPixel() == 8)
+        JoinPaletteMasks(second, joined);
+    else
+        PaintPictureOr(second, joined);
 }
 
 void AddDepth(core::StageContext& context) {
@@ -65,14 +76,14 @@ void JoinAnaglyph(core::StageContext& context, platform::PictureSurface& first,
         if (context.run.keep_stage_views) {
             s.PicFinal.SetPicture(s.PicRed.ImageAsPicture());
             s.PicFinal.AssignImageToPicture();
-            PaintPictureOr(s.PicBlue, s.PicFinal);
+            JoinMasks(s.PicBlue, s.PicFinal);
         } else {
             // The first mask's bytes move to PicFinal and the second is ORed onto them
             // in place: no surface holds them any more, so nothing needs a copy.
             platform::Bitmap red = s.PicRed.Image();
             s.PicRed.ClearPicture();
             s.PicFinal.ReplaceImage(std::move(red));
-            PaintPictureOr(s.PicBlue, s.PicFinal);
+            JoinMasks(s.PicBlue, s.PicFinal);
             s.PicBlue.ClearPicture();
         }
     }

@@ -1,6 +1,6 @@
 // The anaglyph's parts and their join: the channel masks, the "Added Depth" shift,
-// the OR paint, the composition of them all and the frame, each against its rule in
-// every display format.
+// the OR paint, the palette display's join, the composition of them all and the frame, each against
+// its rule in every display format.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -15,6 +15,7 @@
 #include "stereo/channel_masks.h"
 #include "stereo/frame.h"
 #include "stereo/paint_picture.h"
+#include "stereo/palette_join.h"
 #include "tests/stereo/stereo_pictures.h"
 
 namespace {
@@ -122,13 +123,38 @@ TEST(PaintPictureOr, OrsTheOverlapInEveryDisplayFormat) {
         }
 }
 
+// The entry of the display's palette nearest to `colour` (least squared distance).
+platform::Rgb NearestShown(const platform::Display& display, platform::Rgb colour) {
+    const auto distance = [colour](const platform::PaletteEntry& e) {
+        const int r = e.peRed - platform::RedOf(colour), g = e.peGreen - platform::GreenOf(colour),
+                  b = e.peBlue - platform::BlueOf(colour);
+        return r * r + g * g + b * b;
+    };
+    const auto& entries = display.SystemPalette();
+    const auto& best =
+        *std::min_element(entries.begin(), entries.end(),
+                          [&](const auto& a, const auto& b) { return distance(a) < distance(b); });
+    return platform::RGB(best.peRed, best.peGreen, best.peBlue);
+}
+
+// What a palette display shows for two masks joined: the red of one with the green and
+// blue of the other, as the palette's nearest colour.
+std::vector<platform::Rgb> JoinedColours(StageRig& rig, const platform::PictureSurface& red,
+                                         const platform::PictureSurface& cyan) {
+    std::vector<platform::Rgb> joined = SurfaceColors(red);
+    const std::vector<platform::Rgb> other = SurfaceColors(cyan);
+    for (std::size_t i = 0; i < joined.size(); ++i)
+        joined[i] = NearestShown(rig.display, joined[i] | other.at(i));
+    return joined;
+}
+
 // Every display, both lens orders, odd widths through the masks' vector loops and
 // their tails, every channel value at width 163: the mask of the first view in PicRed,
 // of the second (in picResult afterwards, checked on its own) in PicBlue, shifted two
 // columns right by "Added Depth"; PicFinal the OR of their bytes and picOriginal
-// showing it. The masks dim each kept channel to 99 %, on the raw fields at 15 and 16
-// bits. They are written onto surfaces whose picture was cleared: at 8 bits they still
-// find the display's palette entries instead of turning black.
+// showing it (at 8 bits, the colours joined: see JoinedColours). The masks dim each kept channel to
+// 99 %, on the raw fields at 15 and 16 bits. They are written onto surfaces whose picture was
+// cleared: at 8 bits they still find the display's palette entries instead of turning black.
 TEST(MakeAnaglyph, MasksOfBothViewsJoinedOnEveryDisplay) {
     for (const int bits : kDisplayDepths)
         for (const int width : {1, 9, 163})
@@ -164,14 +190,79 @@ TEST(MakeAnaglyph, MasksOfBothViewsJoinedOnEveryDisplay) {
                 const core::Workspace& s = rig.surfaces;
                 ASSERT_EQ(SurfaceColors(s.PicRed), Shown(rig, first_mask));
                 ASSERT_EQ(SurfaceColors(s.PicBlue), Shown(rig, second_mask));
-                std::vector<std::uint8_t> joined = ImageBytes(s.PicRed);
-                const std::vector<std::uint8_t> blue = ImageBytes(s.PicBlue);
-                for (std::size_t i = 0; i < joined.size(); ++i) joined[i] |= blue.at(i);
-                EXPECT_EQ(ImageBytes(s.PicFinal), joined);
-                EXPECT_EQ(ImageBytes(s.picOriginal), joined);
+                if (bits == 8) {
+                    EXPECT_EQ(SurfaceColors(s.PicFinal), JoinedColours(rig, s.PicRed, s.PicBlue));
+                    EXPECT_EQ(ImageBytes(s.picOriginal), ImageBytes(s.PicFinal));
+                } else {
+                    std::vector<std::uint8_t> joined = ImageBytes(s.PicRed);
+                    const std::vector<std::uint8_t> blue = ImageBytes(s.PicBlue);
+                    for (std::size_t i = 0; i < joined.size(); ++i) joined[i] |= blue.at(i);
+                    EXPECT_EQ(ImageBytes(s.PicFinal), joined);
+                    EXPECT_EQ(ImageBytes(s.picOriginal), joined);
+                }
                 EXPECT_TRUE(
                     s.picOriginal.GetPicture()->bitmap.SharesBitsWith(s.picOriginal.Image()));
             }
+}
+
+// On a palette display the join takes the red of one mask's colour and the green and
+// blue of the other's, and writes the nearest entry: the OR of two indices would name
+// an unrelated entry. Pixels outside the overlap, and images of another format, are
+// left as they were.
+TEST(JoinPaletteMasks, JoinsTheColoursTheIndicesShow) {
+    const struct {
+        const char* name;
+        platform::Rgb red, cyan, joined;
+    } cases[] = {
+        {"red and cyan make white", platform::RGB(255, 0, 0), platform::RGB(0, 255, 255),
+         Grey(255)},
+        {"dark red and teal make grey", platform::RGB(128, 0, 0), platform::RGB(0, 128, 128),
+         Grey(128)},
+        {"red and blue make magenta", platform::RGB(255, 0, 0), platform::RGB(0, 0, 255),
+         platform::RGB(255, 0, 255)},
+        {"black stays black", Grey(0), Grey(0), Grey(0)},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        const platform::Display display(8);
+        platform::PictureSurface cyan(display);
+        platform::PictureSurface joined(display);
+        LoadSurface(cyan, 3, 2, [&](int, int) { return c.cyan; });
+        LoadSurface(joined, 4, 3, [&](int, int) { return c.red; });
+        stereo::JoinPaletteMasks(cyan, joined);
+        const std::vector<platform::Rgb> shown = SurfaceColors(joined);
+        for (int y = 0; y < 3; ++y)
+            for (int x = 0; x < 4; ++x)
+                EXPECT_EQ(shown[static_cast<std::size_t>(y * 4 + x)],
+                          x < 3 && y < 2 ? c.joined : c.red)
+                    << x << "," << y;
+
+        const platform::Display true_colour(32);
+        platform::PictureSurface other(true_colour);
+        LoadSurface(other, 3, 2, [&](int, int) { return c.cyan; });
+        const std::vector<std::uint8_t> before = ImageBytes(joined);
+        stereo::JoinPaletteMasks(other, joined);
+        EXPECT_EQ(ImageBytes(joined), before);
+    }
+}
+
+// What a user sees: a grey picture's anaglyph is grey on a palette display too, each
+// pixel within one step of the palette's colour cube (51) of its grey. The OR of the
+// masks' indices made it red, magenta and blue.
+TEST(MakeAnaglyph, AGreyPictureStaysGreyOnAPaletteDisplay) {
+    StageRig rig(8);
+    stereo_testing::LoadViews(
+        rig, 256, 2, [](int, int) { return 0; }, [](int x, int) { return Grey(x); });
+    stereo::MakeAnaglyph(rig.context);
+    const std::vector<platform::Rgb> shown = SurfaceColors(rig.surfaces.picOriginal);
+    int far_from_grey = 0;
+    for (std::size_t i = 0; i < shown.size(); ++i) {
+        const int grey = static_cast<int>(i % 256);
+        for (const int channel :
+             {platform::RedOf(shown[i]), platform::GreenOf(shown[i]), platform::BlueOf(shown[i])})
+            far_from_grey += std::abs(channel - grey) > 51;
+    }
+    EXPECT_EQ(far_from_grey, 0);
 }
 
 // The bands as the frame's description states them, for w = |shift| >= 1: left columns
