@@ -1,6 +1,6 @@
 // The anaglyph's parts and their join: the channel masks, the "Added Depth" shift,
-// the OR paint, the palette display's join, the composition of them all and the frame, each against
-// its rule in every display format.
+// the OR paint, the palette display's join, the composition of them all and the
+// frame, each against its rule in every display format.
 #include <gtest/gtest.h>
 
 #include <algorithm>
