@@ -6,6 +6,7 @@
 
 #include "core/ddb_helper.h"
 #include "core/pixel_grid.h"
+#include "core/plain32_rows.h"
 #include "core/row_blocks.h"
 #include "core/vector_clones.h"
 #include "stereo/channel_bytes.h"
@@ -38,10 +39,39 @@ ZARVIK_VECTOR_CLONES void CyanOnlyRow(PixelTriple* row, int width) {
     MaskBytes(row, width, kCyanKept);
 }
 
+// The same on 32-bit rows, the fourth byte 0 as the bridge writes it.
+ZARVIK_VECTOR_CLONES void RedOnlyRow32(const std::uint8_t* in, std::uint8_t* out,
+                                       std::size_t width) {
+    core::MapBytes32(in, out, width, core::Kept32(false, false, true), DimByte);
+}
+ZARVIK_VECTOR_CLONES void CyanOnlyRow32(const std::uint8_t* in, std::uint8_t* out,
+                                        std::size_t width) {
+    core::MapBytes32(in, out, width, core::Kept32(true, true, false), DimByte);
+}
+
 using MaskRow = void (*)(PixelTriple*, int);
+using MaskRow32 = void (*)(const std::uint8_t*, std::uint8_t*, std::size_t);
+
+// The mask of a 32-bit view written onto a 32-bit surface of its size, image to image.
+// False: the run was cancelled.
+bool MakeMaskPlain32(core::StageContext& context, platform::PictureSurface& source,
+                     platform::PictureSurface& destination, MaskRow32 mask_row) {
+    const platform::Bitmap image = source.Image();
+    if (&source != &context.surfaces.picOriginal) core::LetGoUnlessKept(context, source);
+    auto mask = core::MapPlain32Rows(context, image, mask_row);
+    if (!mask) return false;
+    core::ShowMadeImage(destination, std::move(*mask));
+    destination.AssignImageToPicture();
+    return true;
+}
 
 void MakeMask(core::StageContext& context, platform::PictureSurface& source,
-              platform::PictureSurface& destination, MaskRow mask_row) {
+              platform::PictureSurface& destination, MaskRow mask_row, MaskRow32 mask_row32) {
+    const platform::Bitmap& shown = source.Image();
+    if (core::Plain32(shown) && core::Plain32(destination.Image(), shown.Width(), shown.Height())) {
+        MakeMaskPlain32(context, source, destination, mask_row32);
+        return;
+    }
     PixelGrid grid;
     std::int16_t bits = 0;
     DDBHelper::GetBitmapPixels(source, grid, bits);
@@ -73,12 +103,12 @@ std::uint8_t DimChannel(std::uint8_t c) {
 
 void MakeRedOnly(core::StageContext& context, platform::PictureSurface& source,
                  platform::PictureSurface& destination) {
-    MakeMask(context, source, destination, RedOnlyRow);
+    MakeMask(context, source, destination, RedOnlyRow, RedOnlyRow32);
 }
 
 void MakeCyanOnly(core::StageContext& context, platform::PictureSurface& source,
                   platform::PictureSurface& destination) {
-    MakeMask(context, source, destination, CyanOnlyRow);
+    MakeMask(context, source, destination, CyanOnlyRow, CyanOnlyRow32);
 }
 
 }  // namespace stereo

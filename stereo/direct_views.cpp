@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "core/pixel_grid.h"
+#include "core/plain32_rows.h"
 #include "core/row_blocks.h"
 #include "core/rows32.h"
 #include "core/vector_clones.h"
@@ -15,11 +16,7 @@ namespace stereo {
 namespace {
 
 using core::PixelTriple;
-
-bool Plain32(const platform::Bitmap& image, int width, int height) {
-    return image.BitsPixel() == 32 && image.Width() == width && image.Height() == height &&
-           image.WidthBytes() == 4 * static_cast<std::int64_t>(width);
-}
+using core::Plain32;
 
 // Rows of each thread's own, made before the rows start.
 struct ThreadRows {

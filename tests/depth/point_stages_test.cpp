@@ -198,7 +198,7 @@ TEST(PointStageTest, OddWidthsMatchTheRulesOnEveryDisplay) {
                 written.SetPicture(picture);
                 DDBHelper::SetBitmapPixels(written, static_cast<std::int16_t>(bits), expected);
                 c.stage(rig.context);
-                ASSERT_EQ(SurfaceColors(rig.surfaces.picDepth), SurfaceColors(written));
+                ASSERT_EQ(ImageBytes(rig.surfaces.picDepth), ImageBytes(written));
             }
 }
 
