@@ -4,10 +4,14 @@
 
 namespace GrayScale::detail {
 
-CueGrid BeginCue(platform::PictureSurface& original, platform::PictureSurface& depth) {
+void PrepareDepth(const platform::PictureSurface& original, platform::PictureSurface& depth) {
     depth.SetHeight(original.Height());
     depth.SetWidth(original.Width());
     depth.SetPicture(original.ImageAsPicture());
+}
+
+CueGrid BeginCue(platform::PictureSurface& original, platform::PictureSurface& depth) {
+    PrepareDepth(original, depth);
     CueGrid cue;
     DDBHelper::GetBitmapPixels(original, cue.grid, cue.bits_per_pixel);
     return cue;

@@ -3,10 +3,15 @@
 // colour copy of it, the original is read into a grid, the grid is turned grey row
 // by row with a poll after each row (rows in parallel, see core/row_blocks.h), and only a cue that
 // was not cancelled writes the grid to the depth surface and makes it that surface's picture.
+#include <cstddef>
 #include <cstdint>
+#include <utility>
+#include <vector>
 
 #include "core/pixel_grid.h"
+#include "core/plain32_rows.h"
 #include "core/row_blocks.h"
+#include "core/rows32.h"
 #include "core/stage_context.h"
 #include "depth/grid_rows.h"
 #include "platform/picture_surface.h"
@@ -26,9 +31,41 @@ void EndCue(platform::PictureSurface& depth, CueGrid& cue);
 
 // A cue whose grey depends on the pixel alone: grey_row(PixelTriple* cells, int count)
 // turns the first `count` cells of a row grey.
+// Sizes `depth` like `original` and gives it a copy of the original's picture, as
+// BeginCue does, for a cue that reads the original's image itself.
+void PrepareDepth(const platform::PictureSurface& original, platform::PictureSurface& depth);
+
+// RunPointCue on a 32-bit picture: each row is read into cells of the thread's own,
+// turned grey and written into the new map while it is in the cache, so no grid of
+// the whole picture is made. The same bytes. False: the run was cancelled.
+template <class GreyRow>
+bool RunPointCuePlain32(core::StageContext& context, platform::PictureSurface& original,
+                        platform::PictureSurface& depth, GreyRow grey_row) {
+    const platform::Bitmap image = original.Image();
+    const auto width = static_cast<std::size_t>(image.Width());
+    std::vector<std::vector<core::PixelTriple>> cells(static_cast<std::size_t>(core::ThreadCount()),
+                                                      std::vector<core::PixelTriple>(width));
+    PrepareDepth(original, depth);
+    auto grey = core::MapPlain32Rows(
+        context, image, [&](const std::uint8_t* in, std::uint8_t* out, std::size_t n) {
+            core::PixelTriple* row = cells[static_cast<std::size_t>(core::ThreadIndex())].data();
+            core::rows32::Decode(in, row, n, false);
+            grey_row(row, static_cast<int>(n));
+            core::rows32::Encode(row, out, n, false);
+        });
+    if (!grey) return false;
+    core::ShowMadeImage(depth, std::move(*grey));
+    depth.AssignImageToPicture();
+    return true;
+}
+
 template <class GreyRow>
 void RunPointCue(core::StageContext& context, platform::PictureSurface& original,
                  platform::PictureSurface& depth, GreyRow grey_row) {
+    if (core::Plain32(original.Image())) {
+        RunPointCuePlain32(context, original, depth, grey_row);
+        return;
+    }
     CueGrid cue = BeginCue(original, depth);
     const bool done = core::PolledRows(context, original.ScaleHeight(), [&](int y) {
         const auto cells =
