@@ -4,12 +4,15 @@
 #include <array>
 #include <cstdint>
 #include <cstring>
+#include <utility>
 #include <vector>
 
 #include "core/ddb_helper.h"
 #include "core/grey_rows.h"
 #include "core/pixel_grid.h"
+#include "core/plain32_rows.h"
 #include "core/row_blocks.h"
+#include "core/rows32.h"
 #include "core/vector_clones.h"
 
 namespace stereo {
@@ -217,11 +220,90 @@ class PassRows {
     std::array<std::vector<int>, kPasses> covered_;
 };
 
+// Rows of each thread's own for the second view of 32-bit images.
+struct ViewRows {
+    explicit ViewRows(std::size_t width)
+        : picture(width), depth(width), bands(width), view(width) {}
+    std::vector<PixelTriple> picture;
+    std::vector<PixelTriple> depth;
+    std::vector<PixelTriple> bands;
+    std::vector<PixelTriple> view;
+};
+
+// Whether the surfaces hold 32-bit images of one size, which the second view reads and
+// writes row by row.
+bool ViewsArePlain32(const core::Workspace& surfaces) {
+    const platform::Bitmap& picture = surfaces.picOriginal.Image();
+    return core::Plain32(picture) &&
+           core::Plain32(surfaces.picDepth.Image(), picture.Width(), picture.Height()) &&
+           core::Plain32(surfaces.picResult.Image(), picture.Width(), picture.Height());
+}
+
+// MakeSecondView for 32-bit images of one size, read and written row by row instead of
+// through grids of the whole picture: the same bytes, polled the same way. Each pass
+// covers what the picture has when the pass starts, as there; the images read at the
+// start stand for the grids. A row is read into rows of the thread's own, moved, and
+// written into the new view while it is in the cache.
+void MakeSecondViewPlain32(core::StageContext& context, const BandRuns& runs) {
+    core::Workspace& surfaces = context.surfaces;
+    const platform::Bitmap picture = surfaces.picOriginal.Image();
+    const platform::Bitmap depth = surfaces.picDepth.Image();
+    core::LetGoUnlessKept(context, surfaces.picDepth);
+    const int width = picture.Width();
+    const int height = picture.Height();
+    const auto row_bytes = 4 * static_cast<std::size_t>(width);
+    platform::Bitmap view = platform::Bitmap::Uncleared(width, height, 32);
+    const std::uint8_t* const picture_bits = picture.Bits().data();
+    const std::uint8_t* const depth_bits = depth.Bits().data();
+    std::uint8_t* const view_bits = view.BitsForOverwrite().data();
+    std::vector<ViewRows> own(static_cast<std::size_t>(core::ThreadCount()),
+                              ViewRows(static_cast<std::size_t>(width)));
+    std::array<std::vector<int>, kPasses> covered;
+    for (auto& widths : covered) widths.assign(static_cast<std::size_t>(height), kNotCovered);
+    const auto at = [](int y) { return static_cast<std::size_t>(y); };
+
+    // Row y of the view: moved by the passes that covered it, or the picture's own.
+    const auto make_row = [&](int y) {
+        ViewRows& r = own[static_cast<std::size_t>(core::ThreadIndex())];
+        const std::size_t offset = row_bytes * at(y);
+        const auto n = static_cast<std::size_t>(width);
+        core::rows32::Decode(picture_bits + offset, r.view.data(), n, false);
+        RowWidths widths{};
+        for (int k = 1; k <= kPasses; ++k)
+            widths[at(k - 1)] = std::max(covered[at(k - 1)][at(y)], 0);
+        if (widths != RowWidths{}) {
+            std::copy(r.view.begin(), r.view.end(), r.picture.begin());
+            core::rows32::Decode(depth_bits + offset, r.depth.data(), n, false);
+            BandBitsOfRow(r.depth.data(), width, runs, r.bands.data());
+            MoveRow(r.picture.data(), r.bands.data(), r.view.data(), widths);
+        }
+        core::rows32::Encode(r.view.data(), view_bits + offset, n, false);
+    };
+    for (int k = 1; k <= kPasses; ++k) {
+        const bool done = core::PolledRows(context, surfaces.picOriginal.ScaleHeight(), [&](int y) {
+            if (y >= height) return;
+            covered[at(k - 1)][at(y)] = std::clamp(surfaces.picOriginal.ScaleWidth(), 0, width);
+            if (k == kPasses) make_row(y);
+        });
+        if (!done) return;
+    }
+    // Rows the last pass did not reach: the earlier passes' moves, or none.
+    core::ParallelRows(0, height, [&](int y) {
+        if (covered[at(kPasses - 1)][at(y)] == kNotCovered) make_row(y);
+    });
+    core::ShowMadeImage(surfaces.picResult, std::move(view));
+    surfaces.picResult.AssignImageToPicture();
+}
+
 }  // namespace
 
 void MakeSecondView(core::StageContext& context) {
     core::Workspace& surfaces = context.surfaces;
     const BandRuns runs = MakeBandRuns(MakeShiftBounds(context.globals));
+    if (ViewsArePlain32(surfaces)) {
+        MakeSecondViewPlain32(context, runs);
+        return;
+    }
 
     PixelGrid picture;
     PixelGrid depth;
