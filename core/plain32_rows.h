@@ -10,6 +10,7 @@
 #include <optional>
 #include <utility>
 
+#include "core/kept_bytes.h"
 #include "core/row_blocks.h"
 #include "core/stage_context.h"
 #include "platform/bitmap.h"
@@ -28,35 +29,22 @@ inline bool Plain32(const platform::Bitmap& image) {
 }
 
 // Byte j of a run of eight 32-bit pixels kept (0xFF) or cleared (0) by a row loop.
-using KeptBytes32 = std::array<std::uint8_t, 32>;
+using KeptBytes32 = KeptRun<8, 4>;
 
 constexpr KeptBytes32 Kept32(bool blue, bool green, bool red) {
-    KeptBytes32 kept{};
-    for (std::size_t j = 0; j < kept.size(); j += 4) {
-        kept[j] = blue ? 0xFF : 0;
-        kept[j + 1] = green ? 0xFF : 0;
-        kept[j + 2] = red ? 0xFF : 0;
-    }
-    return kept;
+    return KeptRunOf<8, 4>(blue, green, red);
 }
 
 // Blue, Green and Red; the fourth byte, which the bridge writes as 0, cleared.
 inline constexpr KeptBytes32 kColourKept32 = Kept32(true, true, true);
 
 // Every byte of a 32-bit row of `width` pixels through `map`, then kept or cleared as
-// `kept` says: eight pixels at a time, a whole number of vectors, so that the loop
-// vectorises, and the last few bytes one by one.
+// `kept` says, eight pixels at a time.
 template <class Map>
 [[gnu::always_inline]] inline void MapBytes32(const std::uint8_t* in, std::uint8_t* out,
                                               std::size_t width, const KeptBytes32& kept,
                                               const Map& map) {
-    const std::size_t count = 4 * width;
-    std::size_t i = 0;
-    for (; i + kept.size() <= count; i += kept.size())
-        for (std::size_t j = 0; j < kept.size(); ++j)
-            out[i + j] = static_cast<std::uint8_t>(map(in[i + j]) & kept[j]);
-    for (std::size_t j = 0; i < count; ++i, ++j)
-        out[i] = static_cast<std::uint8_t>(map(in[i]) & kept[j]);
+    MapKeptBytes(in, out, 4 * width, kept, map);
 }
 
 // A new image of `source`'s size whose row y `row(source's row y, the new row y,

@@ -64,16 +64,21 @@ int ScanDownForHighest(const ValueRange& range, core::Progress& progress) {
 // its sign alone, so each factor may be brought into -129..129 first: a factor that
 // this changes keeps its sign and leaves the product at least 129 in size, and the
 // product of two such factors stays within 16 bits.
-ZARVIK_VECTOR_CLONES void MapRow(core::PixelTriple* cells, int count, int mid, int gain) {
+[[gnu::always_inline]] inline auto CentredByte(int mid, int gain) {
     constexpr int kSaturating = 129;
     const auto g = static_cast<std::int16_t>(std::clamp(gain, -kSaturating, kSaturating));
     const auto m = static_cast<std::int16_t>(mid);
-    const auto map = [g, m](std::uint8_t red) {
+    return [g, m](std::uint8_t red) {
         const auto d =
             std::clamp<std::int16_t>(static_cast<std::int16_t>(red - m), -kSaturating, kSaturating);
         return static_cast<std::uint8_t>(
             std::clamp<std::int16_t>(static_cast<std::int16_t>(d * g + 127), 0, 255));
     };
+}
+
+// A row of cells, each taking its Red byte's value through CentredByte.
+ZARVIK_VECTOR_CLONES void MapRow(core::PixelTriple* cells, int count, int mid, int gain) {
+    const auto map = CentredByte(mid, gain);
     if (core::RowIsGrey(cells, count)) {
         // Every byte is its pixel's Red: mapping each byte writes the value three times.
         auto* bytes = reinterpret_cast<std::uint8_t*>(cells);
@@ -92,15 +97,7 @@ ZARVIK_VECTOR_CLONES void MapRow(core::PixelTriple* cells, int count, int mid, i
 // byte's own.
 ZARVIK_VECTOR_CLONES void MapRow32(const std::uint8_t* in, std::uint8_t* out, std::size_t width,
                                    int mid, int gain) {
-    constexpr int kSaturating = 129;
-    const auto g = static_cast<std::int16_t>(std::clamp(gain, -kSaturating, kSaturating));
-    const auto m = static_cast<std::int16_t>(mid);
-    const auto map = [g, m](std::uint8_t red) {
-        const auto d =
-            std::clamp<std::int16_t>(static_cast<std::int16_t>(red - m), -kSaturating, kSaturating);
-        return static_cast<std::uint8_t>(
-            std::clamp<std::int16_t>(static_cast<std::int16_t>(d * g + 127), 0, 255));
-    };
+    const auto map = CentredByte(mid, gain);
     // Any bit where a pixel's Blue and Green, or Green and Red, differ: an OR, which
     // the loop keeps in a vector.
     std::uint32_t colour_bits = 0;

@@ -5,6 +5,8 @@
 #include <cstddef>
 #include <cstdint>
 
+#include "core/kept_bytes.h"
+
 namespace stereo {
 
 // DimChannel in 16-bit lanes: (99 c + 50) / 100, the division a multiply by
@@ -17,16 +19,10 @@ inline constexpr std::uint8_t DimByte(std::uint8_t c) {
 }
 
 // Byte j of a run of 32 pixels is kept (0xFF) or cleared (0) by a mask.
-using KeptBytes = std::array<std::uint8_t, 96>;
+using KeptBytes = core::KeptRun<32, 3>;
 
 inline constexpr KeptBytes Kept(bool blue, bool green, bool red) {
-    KeptBytes kept{};
-    for (std::size_t j = 0; j < kept.size(); j += 3) {
-        kept[j] = blue ? 0xFF : 0;
-        kept[j + 1] = green ? 0xFF : 0;
-        kept[j + 2] = red ? 0xFF : 0;
-    }
-    return kept;
+    return core::KeptRunOf<32, 3>(blue, green, red);
 }
 
 inline constexpr KeptBytes kRedKept = Kept(false, false, true);

@@ -5,6 +5,7 @@
 #include <cmath>
 
 #include "core/ddb_helper.h"
+#include "core/kept_bytes.h"
 #include "core/pixel_grid.h"
 #include "core/plain32_rows.h"
 #include "core/row_blocks.h"
@@ -18,17 +19,11 @@ namespace {
 using core::PixelGrid;
 using core::PixelTriple;
 
-// Every byte dimmed, then the dropped channels cleared: 32 pixels, a whole number of
-// vectors, at a time, so that the loop vectorises; the last few bytes one by one.
+// Every byte dimmed, then the dropped channels cleared, 32 pixels at a time.
 [[gnu::always_inline]] inline void MaskBytes(PixelTriple* row, int width, const KeptBytes& kept) {
     auto* bytes = reinterpret_cast<std::uint8_t*>(row);
-    const std::size_t count = static_cast<std::size_t>(width) * sizeof(PixelTriple);
-    std::size_t i = 0;
-    for (; i + kept.size() <= count; i += kept.size())
-        for (std::size_t j = 0; j < kept.size(); ++j)
-            bytes[i + j] = static_cast<std::uint8_t>(DimByte(bytes[i + j]) & kept[j]);
-    for (std::size_t j = 0; i < count; ++i, ++j)
-        bytes[i] = static_cast<std::uint8_t>(DimByte(bytes[i]) & kept[j]);
+    core::MapKeptBytes(bytes, bytes, static_cast<std::size_t>(width) * sizeof(PixelTriple), kept,
+                       DimByte);
 }
 
 // Compiled for wider vectors too (see core/vector_clones.h).
