@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "conversion/run.h"
@@ -70,27 +71,25 @@ core::Choices WithLayout(StereoLayout layout) {
     return choices;
 }
 
-TEST(StereoStage, SideBySidePutsThePictureLeftAndTheSecondViewRight) {
-    for (const int bits : kDepths) {
-        const Converted c = Convert(bits, 9, 4, WithLayout(StereoLayout::kSideBySide));
-        ASSERT_EQ(c.anaglyph.width, 18) << bits;
-        ASSERT_EQ(c.anaglyph.height, 4) << bits;
-        // At 15 and 16 bits the cues see the raw fields: nothing reaches a moving band.
-        if (bits != 15 && bits != 16) {
-            EXPECT_NE(c.picture.cells, c.second_view.cells) << bits;
+// Side by side puts the left view first, cross-eye the right one, which with "Blue -
+// Red" is the picture.
+TEST(StereoStage, SideBySideAndSwappedCrossEyePutThePictureLeft) {
+    for (const auto& [layout, lens] :
+         {std::pair{StereoLayout::kSideBySide, 0}, {StereoLayout::kCrossEye, 1}})
+        for (const int bits : kDepths) {
+            SCOPED_TRACE(testing::Message() << bits << " bits, lens " << lens);
+            core::Choices choices = WithLayout(layout);
+            choices.settings.Lens = static_cast<std::int16_t>(lens);
+            const Converted c = Convert(bits, 9, 4, choices);
+            ASSERT_EQ(c.anaglyph.width, 18);
+            ASSERT_EQ(c.anaglyph.height, 4);
+            // At 15 and 16 bits the cues see the raw fields: nothing reaches a moving band.
+            if (bits != 15 && bits != 16) {
+                EXPECT_NE(c.picture.cells, c.second_view.cells);
+            }
+            EXPECT_EQ(Columns(c.anaglyph, 0, 9), c.picture.cells);
+            EXPECT_EQ(Columns(c.anaglyph, 9, 9), c.second_view.cells);
         }
-        EXPECT_EQ(Columns(c.anaglyph, 0, 9), c.picture.cells) << bits << " bits";
-        EXPECT_EQ(Columns(c.anaglyph, 9, 9), c.second_view.cells) << bits << " bits";
-    }
-}
-
-TEST(StereoStage, BlueRedLensSwapsTheViews) {
-    core::Choices choices = WithLayout(StereoLayout::kCrossEye);
-    choices.settings.Lens = 1;
-    const Converted c = Convert(32, 9, 4, choices);
-    // Cross-eye puts the right view first; with the lens swapped that is the picture.
-    EXPECT_EQ(Columns(c.anaglyph, 0, 9), c.picture.cells);
-    EXPECT_EQ(Columns(c.anaglyph, 9, 9), c.second_view.cells);
 }
 
 // The right view moves glbShift columns as the classic join moves its green and

@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <cmath>
 #include <string>
+#include <utility>
 
 #include "stereo/area_squeeze.h"
 #include "stereo/stereo_layouts.h"
@@ -84,61 +85,52 @@ void ExpectWithinOne(const PixelGrid& got, const PixelGrid& want, const std::str
     EXPECT_LE(worst, 1) << what;
 }
 
-struct Sides {
-    int width, height;
+// Where each view goes: across or down, whole or squeezed by area to half the side
+// (an odd side gives the first view the extra pixel, and the whole keeps the size).
+struct LayoutCase {
+    const char* name;
+    StereoLayout layout;
+    bool across, halves, right_first;
 };
-constexpr Sides kSides[] = {{1, 1}, {2, 2}, {3, 5}, {7, 4}, {8, 9}, {13, 11}};
 
-std::string Named(Sides s) {
-    return std::to_string(s.width) + "x" + std::to_string(s.height);
-}
+class LayoutTable : public testing::TestWithParam<LayoutCase> {};
 
-TEST(StereoLayouts, WholeViewLayoutsCopyTheViewsExactly) {
-    for (const Sides s : kSides) {
-        const PixelGrid left = View(s.width, s.height, 1), right = View(s.width, s.height, 90);
-        const PixelGrid sbs = stereo::Compose(left, right, LayoutChoice(StereoLayout::kSideBySide));
-        ASSERT_EQ(sbs.Width(), 2 * s.width);
-        ASSERT_EQ(sbs.Height(), s.height);
-        EXPECT_EQ(Part(sbs, 0, 0, s.width, s.height), left) << Named(s);
-        EXPECT_EQ(Part(sbs, s.width, 0, s.width, s.height), right) << Named(s);
-
-        const PixelGrid cross = stereo::Compose(left, right, LayoutChoice(StereoLayout::kCrossEye));
-        EXPECT_EQ(Part(cross, 0, 0, s.width, s.height), right) << Named(s);
-        EXPECT_EQ(Part(cross, s.width, 0, s.width, s.height), left) << Named(s);
-
-        const PixelGrid tb = stereo::Compose(left, right, LayoutChoice(StereoLayout::kTopBottom));
-        ASSERT_EQ(tb.Width(), s.width);
-        ASSERT_EQ(tb.Height(), 2 * s.height);
-        EXPECT_EQ(Part(tb, 0, 0, s.width, s.height), left) << Named(s);
-        EXPECT_EQ(Part(tb, 0, s.height, s.width, s.height), right) << Named(s);
+TEST_P(LayoutTable, PlacesEachViewOnEvenAndOddSides) {
+    const LayoutCase& c = GetParam();
+    for (const auto& [w, h] : {std::pair{1, 1}, {2, 2}, {3, 5}, {7, 4}, {8, 9}, {13, 11}}) {
+        const std::string sides = std::to_string(w) + "x" + std::to_string(h);
+        const PixelGrid left = View(w, h, 1), right = View(w, h, 90);
+        const PixelGrid composed = stereo::Compose(left, right, LayoutChoice(c.layout));
+        const int first_w = c.across && c.halves ? (w + 1) / 2 : w;
+        const int first_h = !c.across && c.halves ? (h + 1) / 2 : h;
+        const int second_w = c.across && c.halves ? w / 2 : w;
+        const int second_h = !c.across && c.halves ? h / 2 : h;
+        ASSERT_EQ(composed.Width(), c.across ? first_w + second_w : w) << sides;
+        ASSERT_EQ(composed.Height(), c.across ? h : first_h + second_h) << sides;
+        const PixelGrid first = Part(composed, 0, 0, first_w, first_h);
+        const PixelGrid second =
+            Part(composed, c.across ? first_w : 0, c.across ? 0 : first_h, second_w, second_h);
+        const PixelGrid& first_view = c.right_first ? right : left;
+        const PixelGrid& second_view = c.right_first ? left : right;
+        if (c.halves) {
+            ExpectWithinOne(first, ReferenceSqueeze(first_view, first_w, first_h), "1st " + sides);
+            ExpectWithinOne(second, ReferenceSqueeze(second_view, second_w, second_h),
+                            "2nd " + sides);
+        } else {
+            EXPECT_EQ(first, first_view) << sides;
+            EXPECT_EQ(second, second_view) << sides;
+        }
     }
 }
 
-// An odd side gives the left (top) view the extra pixel; the whole keeps the size.
-TEST(StereoLayouts, HalfLayoutsSqueezeEachViewByArea) {
-    for (const Sides s : kSides) {
-        const PixelGrid left = View(s.width, s.height, 1), right = View(s.width, s.height, 90);
-        const int first = (s.width + 1) / 2, second = s.width / 2;
-        const PixelGrid sbs =
-            stereo::Compose(left, right, LayoutChoice(StereoLayout::kHalfSideBySide));
-        ASSERT_EQ(sbs.Width(), s.width);
-        ASSERT_EQ(sbs.Height(), s.height);
-        ExpectWithinOne(Part(sbs, 0, 0, first, s.height), ReferenceSqueeze(left, first, s.height),
-                        "left half " + Named(s));
-        ExpectWithinOne(Part(sbs, first, 0, second, s.height),
-                        ReferenceSqueeze(right, second, s.height), "right half " + Named(s));
-
-        const int top = (s.height + 1) / 2, bottom = s.height / 2;
-        const PixelGrid tb =
-            stereo::Compose(left, right, LayoutChoice(StereoLayout::kHalfTopBottom));
-        ASSERT_EQ(tb.Width(), s.width);
-        ASSERT_EQ(tb.Height(), s.height);
-        ExpectWithinOne(Part(tb, 0, 0, s.width, top), ReferenceSqueeze(left, s.width, top),
-                        "top half " + Named(s));
-        ExpectWithinOne(Part(tb, 0, top, s.width, bottom), ReferenceSqueeze(right, s.width, bottom),
-                        "bottom half " + Named(s));
-    }
-}
+INSTANTIATE_TEST_SUITE_P(
+    Layouts, LayoutTable,
+    testing::Values(LayoutCase{"SideBySide", StereoLayout::kSideBySide, true, false, false},
+                    LayoutCase{"CrossEye", StereoLayout::kCrossEye, true, false, true},
+                    LayoutCase{"TopBottom", StereoLayout::kTopBottom, false, false, false},
+                    LayoutCase{"HalfSideBySide", StereoLayout::kHalfSideBySide, true, true, false},
+                    LayoutCase{"HalfTopBottom", StereoLayout::kHalfTopBottom, false, true, false}),
+    [](const auto& info) { return std::string(info.param.name); });
 
 // An even squeeze is the rounded mean of each pair, exactly.
 TEST(AreaSqueeze, EvenSqueezeIsThePairMean) {
