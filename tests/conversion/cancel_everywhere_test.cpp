@@ -2,7 +2,8 @@
 // conversion call and every real stage: each polling stage's row ends, the colour
 // cue's first yield, the centring's value scans, the Max filter's start, the
 // added-depth shift's rows and the frame's rows. Whatever yield the cancel comes in,
-// the run ends cancelled, soon, and leaves the caller's picture as it was.
+// the run ends cancelled, soon, with no anaglyph, and leaves the caller's picture as
+// it was.
 #include <gtest/gtest.h>
 
 #include <string>
@@ -40,6 +41,34 @@ conversion::Choices ChoicesFor(const CancelCase& c) {
     return choices;
 }
 
+// Cancels the run in each of its `yields` yields in turn. A pass polled after the
+// cancel stops at its next row end: one row for the cancelled pass, one for each of
+// the two masks the composition still tries.
+void ExpectEveryYieldCancels(const platform::Display& display, const platform::Picture& picture,
+                             const conversion::Choices& choices, int yields,
+                             const conversion::Request& request = {}) {
+    const std::vector<std::uint8_t> opened(picture.bitmap.Bits().begin(),
+                                           picture.bitmap.Bits().end());
+    for (int cancel_at = 1; cancel_at <= yields; ++cancel_at) {
+        SCOPED_TRACE("cancel at yield " + std::to_string(cancel_at) + " of " +
+                     std::to_string(yields));
+        FakeProgress progress;
+        std::size_t rows_at_cancel = 0;
+        progress.on_yield = [&](int yield) {
+            if (yield != cancel_at) return;
+            rows_at_cancel = progress.advances.size();
+            progress.Cancel();
+        };
+        const conversion::Result result =
+            conversion::Run(picture, display, choices, progress, request);
+        EXPECT_EQ(result.outcome, conversion::Outcome::kCancelled);
+        EXPECT_TRUE(result.views.anaglyph.bitmap.Empty());
+        EXPECT_LE(progress.advances.size(), rows_at_cancel + 3);
+        EXPECT_TRUE(std::equal(opened.begin(), opened.end(), picture.bitmap.Bits().begin()))
+            << "the caller's picture is never written";
+    }
+}
+
 class CancelEverywhereTest : public testing::TestWithParam<CancelCase> {};
 
 TEST_P(CancelEverywhereTest, EveryYieldEndsTheRunCancelled) {
@@ -49,8 +78,6 @@ TEST_P(CancelEverywhereTest, EveryYieldEndsTheRunCancelled) {
         testing_support::MakePicture(display, kWidth, kHeight, [](int x, int y) {
             return platform::RGB(40 + x * 25, 220 - y * 40, 60 + (x * 53 + y * 31) % 150);
         });
-    const std::vector<std::uint8_t> opened(picture.bitmap.Bits().begin(),
-                                           picture.bitmap.Bits().end());
     const conversion::Choices choices = ChoicesFor(c);
 
     // Yields right after a reported row are the polling stages' row ends.
@@ -63,30 +90,23 @@ TEST_P(CancelEverywhereTest, EveryYieldEndsTheRunCancelled) {
     };
     ASSERT_EQ(conversion::Run(picture, display, choices, reference).outcome,
               conversion::Outcome::kConverted);
-    const int yields = reference.yields;
     // Row passes of the polling stages: the cue (eleven passes for the banded one),
     // inversion 1, centring 2, second view 3, masks 2.
     EXPECT_EQ(polled, (c.depth_cue == 5 ? 11 : kHeight) + 8 * kHeight);
+    ExpectEveryYieldCancels(display, picture, choices, reference.yields);
+}
 
-    for (int cancel_at = 1; cancel_at <= yields; ++cancel_at) {
-        SCOPED_TRACE("cancel at yield " + std::to_string(cancel_at) + " of " +
-                     std::to_string(yields));
-        FakeProgress progress;
-        std::size_t rows_at_cancel = 0;
-        progress.on_yield = [&](int yield) {
-            if (yield != cancel_at) return;
-            rows_at_cancel = progress.advances.size();
-            progress.Cancel();
-        };
-        const conversion::Result result = conversion::Run(picture, display, choices, progress);
-
-        EXPECT_EQ(result.outcome, conversion::Outcome::kCancelled);
-        // A pass polled after the cancel stops at its next row end: one row for the
-        // cancelled pass, one for each of the two masks the composition still tries.
-        EXPECT_LE(progress.advances.size(), rows_at_cancel + 3);
-        EXPECT_TRUE(std::equal(opened.begin(), opened.end(), picture.bitmap.Bits().begin()))
-            << "the caller's picture is never written";
-    }
+// Scaled views joined into an anaglyph without keeping the stage views.
+TEST(StageViewsCancelTest, AnAnaglyphJoinedWhileWarpedStopsAtEveryYield) {
+    const platform::Display display(32);
+    const platform::Picture picture = testing_support::MakePicture(
+        display, 37, 23, [](int x, int y) { return platform::RGB(x * 7, y * 11, (x * y) % 256); });
+    conversion::Choices choices;
+    choices.parallax.parallax_percent = 3.0;
+    FakeProgress reference;
+    ASSERT_EQ(conversion::Run(picture, display, choices, reference, {.stage_views = false}).outcome,
+              conversion::Outcome::kConverted);
+    ExpectEveryYieldCancels(display, picture, choices, reference.yields, {.stage_views = false});
 }
 
 std::string CaseName(const testing::TestParamInfo<CancelCase>& info) {

@@ -7,7 +7,6 @@
 #include <string>
 
 #include "conversion/run.h"
-#include "stereo/scaled_views.h"
 #include "tests/support/fake_progress.h"
 #include "tests/support/pictures.h"
 
@@ -82,7 +81,6 @@ TEST_P(MeasuredParallaxTest, SquareParallaxFollowsTheFormulaWithCrossedSign) {
     const double measured =
         SquareEdge(result.views.left_view, display) - SquareEdge(result.views.right_view, display);
     EXPECT_NEAR(measured, expected, 1.0);
-    EXPECT_NEAR(measured, stereo::ParallaxOfLevel(choices.parallax, kWidth, c.near), 1.0);
     EXPECT_TRUE(SameBits(result.views.right_view, result.views.second_view));
 }
 
@@ -104,21 +102,26 @@ INSTANTIATE_TEST_SUITE_P(PercentAndPlane, MeasuredParallaxTest,
                                          ParallaxCase{0.1, 0, 255, 0}),
                          CaseName);
 
-TEST(ScaledRunTest, EveryDisplayFormatMakesBothViewsAndTheAnaglyph) {
-    for (const int bits : {8, 15, 16, 24, 32}) {
-        const platform::Display display(bits);
-        const platform::Picture picture =
-            testing_support::MakePicture(display, kWidth, kHeight, SquarePicture);
-        conversion::Choices choices;
-        choices.parallax = {4, 50};
-        core::Progress progress;
-        const conversion::Result result = conversion::Run(picture, display, choices, progress);
-        ASSERT_EQ(result.outcome, conversion::Outcome::kConverted) << bits << " bits";
-        EXPECT_EQ(result.views.left_view.Width(), kWidth);
-        EXPECT_EQ(result.views.right_view.Height(), kHeight);
-        EXPECT_FALSE(SameBits(result.views.left_view, picture.bitmap)) << bits << " bits";
-        EXPECT_EQ(result.views.anaglyph.bitmap.Width(), kWidth);
-    }
+// On every display format the classic left view is the picture itself, a scaled one
+// is warped; either way the right view is the second view.
+TEST(ViewsRunTest, EveryDisplayFormatMakesBothViewsAndTheAnaglyph) {
+    for (const int bits : {8, 15, 16, 24, 32})
+        for (const double percent : {0.0, 4.0}) {
+            SCOPED_TRACE(testing::Message() << bits << " bits, " << percent << " %");
+            const platform::Display display(bits);
+            const platform::Picture picture =
+                testing_support::MakePicture(display, kWidth, kHeight, SquarePicture);
+            conversion::Choices choices;
+            choices.parallax = {percent, 50};
+            core::Progress progress;
+            const conversion::Result result = conversion::Run(picture, display, choices, progress);
+            ASSERT_EQ(result.outcome, conversion::Outcome::kConverted);
+            EXPECT_EQ(SameBits(result.views.left_view, picture.bitmap), percent == 0.0);
+            EXPECT_TRUE(SameBits(result.views.right_view, result.views.second_view));
+            EXPECT_EQ(result.views.left_view.Width(), kWidth);
+            EXPECT_EQ(result.views.right_view.Height(), kHeight);
+            EXPECT_EQ(result.views.anaglyph.bitmap.Width(), kWidth);
+        }
 }
 
 TEST(ScaledRunTest, ImportedDepthOfAnotherSizeFailsNamingTheStep) {
@@ -133,18 +136,6 @@ TEST(ScaledRunTest, ImportedDepthOfAnotherSizeFailsNamingTheStep) {
     EXPECT_EQ(result.Failure(),
               "the depth map step failed: the depth map is 3 x 2, the picture "
               "400 x 12");
-}
-
-TEST(ClassicRunTest, LeftViewIsThePictureAndRightViewTheSecondView) {
-    const platform::Display display(24);
-    const platform::Picture picture =
-        testing_support::MakePicture(display, kWidth, kHeight, SquarePicture);
-    core::Progress progress;
-    const conversion::Result result =
-        conversion::Run(picture, display, conversion::Choices{}, progress);
-    ASSERT_EQ(result.outcome, conversion::Outcome::kConverted);
-    EXPECT_TRUE(SameBits(result.views.left_view, picture.bitmap));
-    EXPECT_TRUE(SameBits(result.views.right_view, result.views.second_view));
 }
 
 }  // namespace

@@ -58,13 +58,14 @@ struct Converted {
     core::PixelGrid depth;
 };
 
-Converted Convert(testing_support::ColorAt picture, int scene, int bits = 24) {
+Converted Convert(testing_support::ColorAt picture, int scene, int bits = 24,
+                  const conversion::Request& request = {}) {
     const platform::Display display(bits);
     conversion::Choices choices;
     choices.scene.scene = static_cast<std::int16_t>(scene);
     testing_support::FakeProgress progress;
     Converted c{conversion::Run(testing_support::MakePicture(display, kWidth, kHeight, picture),
-                                display, choices, progress),
+                                display, choices, progress, request),
                 {}};
     if (c.result.outcome == conversion::Outcome::kConverted) {
         platform::PictureSurface surface(display);
@@ -235,32 +236,17 @@ TEST(SceneCancelTest, CancelInsideTheSceneStepEndsTheRun) {
     EXPECT_EQ(progress.long_steps, (std::vector<bool>{true, false}));
 }
 
-}  // namespace
-
-namespace {
-
 // A depth map from a file is the picture's own depth: no scene is laid over it.
 TEST(SceneImportedDepthTest, ImportedDepthBypassesTheScene) {
-    const platform::Display display(24);
     core::DepthLevels imported{kWidth, kHeight, {}};
-    imported.levels.assign(std::size_t{kWidth} * kHeight, 0);
-    for (int y = 0; y < kHeight; ++y)
-        for (int x = 0; x < kWidth; ++x)
-            imported.levels[std::size_t(y) * kWidth + std::size_t(x)] =
-                static_cast<std::uint8_t>(x);
-    const platform::Picture picture =
-        testing_support::MakePicture(display, kWidth, kHeight, SkyOverGround);
-    conversion::Choices classic;
-    conversion::Choices scene;
-    scene.scene.scene = static_cast<std::int16_t>(Scene::kAuto);
-    testing_support::FakeProgress progress;
-    const conversion::Result a =
-        conversion::Run(picture, display, classic, progress, {.depth_from = &imported});
-    const conversion::Result b =
-        conversion::Run(picture, display, scene, progress, {.depth_from = &imported});
-    ASSERT_EQ(b.outcome, conversion::Outcome::kConverted);
-    EXPECT_EQ(b.scene_picked, "");
-    EXPECT_TRUE(SameBytes(a.views.depth_map, b.views.depth_map));
+    for (int i = 0; i < kWidth * kHeight; ++i)
+        imported.levels.push_back(static_cast<std::uint8_t>(i % kWidth));
+    const Converted classic = Convert(SkyOverGround, 0, 24, {.depth_from = &imported});
+    const Converted scene =
+        Convert(SkyOverGround, static_cast<int>(Scene::kAuto), 24, {.depth_from = &imported});
+    ASSERT_EQ(scene.result.outcome, conversion::Outcome::kConverted);
+    EXPECT_EQ(scene.result.scene_picked, "");
+    EXPECT_TRUE(SameBytes(classic.result.views.depth_map, scene.result.views.depth_map));
 }
 
 }  // namespace
