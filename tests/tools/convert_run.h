@@ -1,10 +1,13 @@
 #pragma once
 // Runs the built converter as a separate process, the way a user or a script does,
 // over files in a temporary folder.
+#include <sys/resource.h>
+
 #include <QImage>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <algorithm>
+#include <cstddef>
 #include <fstream>
 #include <stdexcept>
 #include <string>
@@ -18,14 +21,21 @@ struct ConvertRun {
     std::string err;
 };
 
-// `environment` holds "NAME=value" entries laid over this process's own. A converter
-// that hangs (on a pipe, say) is stopped after a minute and fails the test.
+// `environment` holds "NAME=value" entries laid over this process's own; a non-zero
+// `megabytes` limits the converter's address space, so that an allocation fails
+// wherever the limit falls. A converter that hangs (on a pipe, say) is stopped after a
+// minute and fails the test.
 inline ConvertRun RunConvert(const std::vector<std::string>& arguments,
-                             const QStringList& environment = {}) {
+                             const QStringList& environment = {}, std::size_t megabytes = 0) {
     QStringList words;
     for (const std::string& argument : arguments) words << QString::fromStdString(argument);
     QProcess process;
     process.setEnvironment(QProcess::systemEnvironment() + environment);
+    if (megabytes != 0)
+        process.setChildProcessModifier([megabytes] {
+            const rlimit limit{megabytes << 20, megabytes << 20};
+            setrlimit(RLIMIT_AS, &limit);
+        });
     process.setStandardInputFile(QProcess::nullDevice());
     process.start(QStringLiteral(ZARVIK_CONVERT_PATH), words);
     if (!process.waitForStarted(-1)) throw std::runtime_error("cannot start the converter");

@@ -1,13 +1,16 @@
-// The converter: from its command line to the settings a conversion runs with, then
-// run as a user or a script runs it: the whole conversion in every display format,
-// the exit statuses (0 for a run that works or the help, 1 for a picture that fails,
-// 2 for a command line it will not run), the settings store it may start from, and
-// writes that fail. What each stage does is checked on the stage.
+// The converter: from its command line to the settings a conversion runs with (the
+// classic ones, and --method, --glasses, --layout and --scene), then run as a user or
+// a script runs it: the whole conversion in every display format, the line --verbose
+// writes about what "auto" picked, the settings store it may start from, and writes
+// that fail. What each stage does is checked on the stage; the exit statuses of
+// refused command lines and of pictures that fail, with the files they leave, are
+// checked with the file safety cases.
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
 #include <QImage>
+#include <array>
 #include <cstdlib>
 #include <filesystem>
 
@@ -90,12 +93,63 @@ TEST(CommandLineTest, RefusesWhatCannotBeCarriedOutSayingWhy) {
         {{"--jobs", "two", "in", "out"}, "--jobs: 'two'"},
         {{"--quality", "101", "in", "out"}, "--quality: '101' is not a whole number from 0 to 100"},
         {{"--png-compression", "10", "in", "out"}, "--png-compression: '10'"},
+        {{"--depth-cue", "abc", "in", "out"}, "--depth-cue: 'abc' is not a whole number"},
+        {{"--background", "red", "in", "out"},
+         "--background: 'red' is not white, black or #rrggbb"},
     };
     for (const auto& [arguments, says] : cases) {
         const ParseResult parsed = ParseCommandLine(arguments);
         EXPECT_EQ(parsed.status, ParseStatus::kUsageError) << says;
         EXPECT_TRUE(parsed.error.contains(QString::fromUtf8(says))) << parsed.error.toStdString();
     }
+}
+
+// Each option sets its own choice and no classic setting, a later choice replaces an
+// earlier one, and without --scene the depth stays classic.
+TEST(StereoAndSceneOptionsTest, EachOptionChoosesItsOwnSetting) {
+    using Picked = std::array<int, 4>;  // method, glasses, layout, scene
+    const std::pair<QStringList, Picked> cases[] = {
+        {{}, {0, 0, 0, 0}},
+        {{"--method", "dubois"}, {3, 0, 0, 0}},
+        {{"--method=half-colour", "--glasses", "green-magenta"}, {1, 1, 0, 0}},
+        {{"--glasses", "amber-blue", "--layout", "half-top-bottom"}, {0, 2, 5, 0}},
+        {{"--layout", "cross-eye", "--layout", "side-by-side", "--method", "grey"}, {2, 0, 1, 0}},
+        {{"--layout", "half-side-by-side"}, {0, 0, 3, 0}},
+        {{"--layout=top-bottom"}, {0, 0, 4, 0}},
+        {{"--scene", "auto"}, {0, 0, 0, 1}},
+        {{"--scene=landscape"}, {0, 0, 0, 2}},
+        {{"--scene", "portrait"}, {0, 0, 0, 3}},
+        {{"--scene", "flat"}, {0, 0, 0, 4}},
+        {{"--scene", "flat", "--scene", "auto"}, {0, 0, 0, 1}},
+    };
+    for (const auto& [options, picked] : cases) {
+        const std::string named = options.join(u' ').toStdString();
+        const ParseResult parsed = ParseCommandLine(options + QStringList{"in", "out"});
+        ASSERT_EQ(parsed.status, ParseStatus::kRun) << parsed.error.toStdString();
+        const RunSettings run = ResolveSettings(parsed.options);
+        EXPECT_EQ(
+            Picked({run.stereo.method, run.stereo.glasses, run.stereo.layout, run.scene.scene}),
+            picked)
+            << named;
+        EXPECT_EQ(run.settings, core::ConversionSettings{}) << named;
+    }
+}
+
+// The sample is a landscape under a sky; --verbose names the pick, and without it
+// the converter stays as quiet as ever.
+TEST(StereoAndSceneOptionsTest, VerboseSaysWhichSceneAutoPicked) {
+    TempFolder folder;
+    const ConvertRun verbose =
+        RunConvert({"--scene", "auto", "--verbose", ZARVIK_SAMPLE_PICTURE, folder.Path("out.bmp")});
+    EXPECT_EQ(verbose.status, 0) << verbose.err;
+    EXPECT_THAT(verbose.err, HasSubstr("sample.png\": scene landscape\n"));
+    const ConvertRun quiet =
+        RunConvert({"--scene", "auto", ZARVIK_SAMPLE_PICTURE, folder.Path("out.bmp")});
+    EXPECT_EQ(quiet.status, 0);
+    EXPECT_EQ(quiet.err, "");
+    const ConvertRun classic =
+        RunConvert({"--verbose", ZARVIK_SAMPLE_PICTURE, folder.Path("out.bmp")});
+    EXPECT_EQ(classic.err, "");
 }
 
 // The mean over every pixel and channel of how far two pictures of one size differ.
@@ -159,18 +213,6 @@ TEST(WholeRunTest, EveryDisplayFormatConvertsEveryView) {
     }
 }
 
-// A usage error reads and writes nothing and points to --help.
-TEST(ExitStatusTest, TwoForAUsageErrorZeroForHelpAndVersion) {
-    TempFolder folder;
-    const ConvertRun run = RunConvert({"--depth-map", folder.Path("depth.bmp"), "--depth-cue",
-                                       "abc", ZARVIK_SAMPLE_PICTURE, folder.Path("out.bmp")});
-    EXPECT_EQ(run.status, 2);
-    EXPECT_THAT(run.err, HasSubstr("--help"));
-    EXPECT_TRUE(fs::is_empty(folder.Path()));
-    EXPECT_EQ(RunConvert({"--help"}).status, 0);
-    EXPECT_EQ(RunConvert({"--version"}).status, 0);
-}
-
 // --saved-settings starts from what the desktop program stored, read from the store
 // of the user running it (here one in a temporary folder); without the option the
 // store is not read at all. A pipe in its place, which
@@ -195,16 +237,6 @@ TEST(SavedSettingsTest, StartsFromTheStoreWhenAsked) {
     fs::remove(store);
     ASSERT_EQ(mkfifo(store.c_str(), 0644), 0);
     EXPECT_EQ(convert({"--saved-settings"}), defaults);
-}
-
-// The output folder is made as needed, however deep, and --format chooses the format.
-TEST(OutputDirTest, MakesTheFolderAndWritesTheChosenFormat) {
-    TempFolder folder;
-    const std::string out = folder.Path("sortie ß/deeper");
-    const ConvertRun run =
-        RunConvert({ZARVIK_SAMPLE_PICTURE, "--output-dir", out, "--format", "PNG"});
-    EXPECT_EQ(run.status, 0) << run.err;
-    EXPECT_EQ(ReadBytes(out + "/sample.anaglyph.png").substr(0, 4), "\x89PNG");
 }
 
 // A failed write: status 1 and one line naming `target`, with `reason` after it.

@@ -77,7 +77,52 @@ using Cases = std::vector<std::tuple<std::string, QByteArray, const char*>>;
 
 // One converter run over every case: each refused file fails alone with its line,
 // keeps its earlier anaglyph, and the run never holds a gigabyte.
-void ConvertEach(const Cases& cases);
+void ConvertEach(const Cases& cases) {
+    TempFolder folder;
+    const std::string out = folder.Path("out");
+    std::filesystem::create_directory(out);
+    const auto anaglyph_of = [&out](const std::string& input) {
+        return out + "/" +
+               QFileInfo(QString::fromStdString(input)).completeBaseName().toStdString() +
+               ".anaglyph.bmp";
+    };
+    std::vector<std::string> arguments{"--output-dir", out};
+    for (const auto& [file, bytes, reason] : cases) {
+        arguments.push_back(file[0] == '/' ? file : folder.Path(file));
+        if (file[0] != '/') WriteBytes(arguments.back(), bytes.toStdString());
+        WriteBytes(anaglyph_of(arguments.back()), "earlier result");
+    }
+
+    const ConvertRun run = RunConvert(arguments);
+
+    EXPECT_EQ(run.status, 1);
+    int failures = 0;
+    for (std::size_t i = 0; i < cases.size(); ++i) {
+        const std::string& input = arguments[i + 2];
+        const auto& [file, bytes, reason] = cases[i];
+        SCOPED_TRACE(input);
+        const std::string named =
+            "cannot convert " +
+            convert_tool::QuotedPath(QString::fromStdString(input)).toStdString() + ": ";
+        const bool converted = ReadBytes(anaglyph_of(input)) != "earlier result";
+        EXPECT_NE(run.err.find(named) != std::string::npos, converted) << "refused or converted";
+        if (!reason) {
+            EXPECT_EQ(QImage(QString::fromStdString(anaglyph_of(input))).size(),
+                      QImage::fromData(bytes).size());
+        } else if (reason != kEither) {
+            EXPECT_NE(run.err.find(named + reason), std::string::npos) << run.err;
+        }
+        failures += converted ? 0 : 1;
+    }
+    EXPECT_EQ(Lines(run.err), failures) << run.err;
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(out), {}), std::ssize(cases))
+        << "nothing of a failed attempt is left";
+    // The most memory the converter held at once. A few hundred megabytes are the
+    // converter itself; a decoder that believed a header's gigapixels would pass a gigabyte.
+    rusage usage{};
+    getrusage(RUSAGE_CHILDREN, &usage);
+    EXPECT_LT(usage.ru_maxrss, 1L << 20) << "kilobytes";
+}
 
 TEST(HostileInputTest, EachFailsAloneOrConverts) {
     ConvertEach({
@@ -129,53 +174,6 @@ TEST(HostileInputTest, EveryPrefixFailsAloneOrConverts) {
                                : n < whole.size() - closing_bytes ? kInvalid
                                                                   : kEither);
     ConvertEach(cases);
-}
-
-void ConvertEach(const Cases& cases) {
-    TempFolder folder;
-    const std::string out = folder.Path("out");
-    std::filesystem::create_directory(out);
-    const auto anaglyph_of = [&out](const std::string& input) {
-        return out + "/" +
-               QFileInfo(QString::fromStdString(input)).completeBaseName().toStdString() +
-               ".anaglyph.bmp";
-    };
-    std::vector<std::string> arguments{"--output-dir", out};
-    for (const auto& [file, bytes, reason] : cases) {
-        arguments.push_back(file[0] == '/' ? file : folder.Path(file));
-        if (file[0] != '/') WriteBytes(arguments.back(), bytes.toStdString());
-        WriteBytes(anaglyph_of(arguments.back()), "earlier result");
-    }
-
-    const ConvertRun run = RunConvert(arguments);
-
-    EXPECT_EQ(run.status, 1);
-    int failures = 0;
-    for (std::size_t i = 0; i < cases.size(); ++i) {
-        const std::string& input = arguments[i + 2];
-        const auto& [file, bytes, reason] = cases[i];
-        SCOPED_TRACE(input);
-        const std::string named =
-            "cannot convert " +
-            convert_tool::QuotedPath(QString::fromStdString(input)).toStdString() + ": ";
-        const bool converted = ReadBytes(anaglyph_of(input)) != "earlier result";
-        EXPECT_NE(run.err.find(named) != std::string::npos, converted) << "refused or converted";
-        if (!reason) {
-            EXPECT_EQ(QImage(QString::fromStdString(anaglyph_of(input))).size(),
-                      QImage::fromData(bytes).size());
-        } else if (reason != kEither) {
-            EXPECT_NE(run.err.find(named + reason), std::string::npos) << run.err;
-        }
-        failures += converted ? 0 : 1;
-    }
-    EXPECT_EQ(Lines(run.err), failures) << run.err;
-    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(out), {}), std::ssize(cases))
-        << "nothing of a failed attempt is left";
-    // The most memory the converter held at once. A few hundred megabytes are the
-    // converter itself; a decoder that believed a header's gigapixels would pass a gigabyte.
-    rusage usage{};
-    getrusage(RUSAGE_CHILDREN, &usage);
-    EXPECT_LT(usage.ru_maxrss, 1L << 20) << "kilobytes";
 }
 
 }  // namespace

@@ -3,10 +3,8 @@
 // conversion or in the writing. Every run must end with status 1, one line saying
 // why and no file, or convert whole: never a crash, never a success without its file.
 #include <gtest/gtest.h>
-#include <sys/resource.h>
 
 #include <QImage>
-#include <QProcess>
 #include <filesystem>
 #include <iostream>
 #include <set>
@@ -29,27 +27,13 @@ constexpr bool kSanitized = false;
 constexpr bool kSanitized = false;
 #endif
 
-// The converter under an address-space limit of `megabytes`.
-ConvertRun RunLimited(std::size_t megabytes, const QStringList& arguments) {
-    QProcess process;
-    process.setChildProcessModifier([megabytes] {
-        const rlimit limit{megabytes << 20, megabytes << 20};
-        setrlimit(RLIMIT_AS, &limit);
-    });
-    process.start(QStringLiteral(ZARVIK_CONVERT_PATH), arguments);
-    if (!process.waitForFinished(60'000)) process.kill();
-    return {process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1,
-            process.readAllStandardOutput().toStdString(),
-            process.readAllStandardError().toStdString()};
-}
-
 // The least limit, in steps of 8 MB, under which the converter starts at all: below
 // it the system's loader, not the program, gives up.
 std::size_t StartingLimit() {
     std::size_t low = 8, high = 4096;
     while (high - low > 8) {
         const std::size_t middle = (low + high) / 2;
-        if (RunLimited(middle, {QStringLiteral("--version")}).status == 0)
+        if (RunConvert({"--version"}, {}, middle).status == 0)
             high = middle;
         else
             low = middle;
@@ -60,15 +44,10 @@ std::size_t StartingLimit() {
 TEST(OutOfMemoryTest, EveryLimitFailsCleanlyOrConverts) {
     if (kSanitized) GTEST_SKIP() << "the address sanitizer reserves terabytes of address space";
     TempFolder folder;
-    const QString input = QString::fromStdString(folder.Path("big.png"));
+    const std::string input = folder.Path("big.png");
     const std::string output = folder.Path("out.png");
-    QImage picture(1600, 1200, QImage::Format_RGB32);
-    for (int y = 0; y < picture.height(); ++y)
-        for (int x = 0; x < picture.width(); ++x)
-            picture.setPixel(x, y, qRgb(x % 256, y % 256, (x + y) % 256));
-    ASSERT_TRUE(picture.save(input));
-    const QStringList arguments = {QStringLiteral("--blur"), QStringLiteral("median"),
-                                   QStringLiteral("--warp"), input, QString::fromStdString(output)};
+    const QImage picture = QImage(QStringLiteral(ZARVIK_SAMPLE_PICTURE)).scaled(1600, 1200);
+    ASSERT_TRUE(picture.save(QString::fromStdString(input)));
 
     std::set<std::string> reasons;
     bool converted = false;
@@ -76,7 +55,8 @@ TEST(OutOfMemoryTest, EveryLimitFailsCleanlyOrConverts) {
     for (std::size_t megabytes = StartingLimit(); !converted; megabytes += 6) {
         SCOPED_TRACE(megabytes);
         ASSERT_LT(megabytes, 4096u) << "never converted";
-        const ConvertRun run = RunLimited(megabytes, arguments);
+        const ConvertRun run =
+            RunConvert({"--blur", "median", "--warp", input, output}, {}, megabytes);
         converted = run.status == 0;
         if (converted) {
             EXPECT_EQ(QImage(QString::fromStdString(output)).size(), picture.size());

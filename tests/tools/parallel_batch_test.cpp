@@ -1,6 +1,7 @@
 // Batches with several jobs at once say and write exactly what one job says and
-// writes: the same lines in input order, the same exit status, the same files; and
-// the compression options reach the written files.
+// writes: the same lines in input order, the same exit status, the same files, in an
+// output folder made as needed, however deep, in the format --format chooses; and the
+// compression options reach the written files.
 #include <gtest/gtest.h>
 
 #include <QImage>
@@ -9,13 +10,8 @@
 
 #include "tests/tools/convert_run.h"
 
+namespace tools_test {
 namespace {
-
-using tools_test::ConvertRun;
-using tools_test::ReadBytes;
-using tools_test::RunConvert;
-using tools_test::TempFolder;
-using tools_test::WriteBytes;
 
 // Pictures of several sizes and formats, with broken ones among them: one whose
 // library complains on stderr by itself (a PNG cut short) and ones whose readers
@@ -24,12 +20,10 @@ std::vector<std::string> MakeInputs(const TempFolder& folder) {
     std::vector<std::string> inputs;
     const char* const extensions[] = {".png", ".jpg", ".bmp"};
     for (int i = 0; i < 9; ++i) {
-        QImage image(40 + i * 17, 30 + i * 11, QImage::Format_RGB32);
-        for (int y = 0; y < image.height(); ++y)
-            for (int x = 0; x < image.width(); ++x)
-                image.setPixel(x, y, qRgb((x * 9 + i) % 256, (y * 5) % 256, (x * y) % 256));
         const std::string path = folder.Path("p" + std::to_string(i) + extensions[i % 3]);
-        image.save(QString::fromStdString(path));
+        QImage(QStringLiteral(ZARVIK_SAMPLE_PICTURE))
+            .copy(i * 13, i * 7, 40 + i * 17, 30 + i * 11)
+            .save(QString::fromStdString(path));
         inputs.push_back(path);
         if (i == 2) {
             inputs.push_back(folder.Path("broken.png"));
@@ -50,7 +44,7 @@ std::vector<std::string> MakeInputs(const TempFolder& folder) {
 
 ConvertRun RunWithJobs(const std::string& jobs, const std::vector<std::string>& inputs,
                        const std::string& out) {
-    std::vector<std::string> arguments = {"-j", jobs, "--output-dir", out};
+    std::vector<std::string> arguments = {"-j", jobs, "--output-dir", out, "--format", "PNG"};
     arguments.insert(arguments.end(), inputs.begin(), inputs.end());
     return RunConvert(arguments);
 }
@@ -66,13 +60,14 @@ std::map<std::string, std::string> FilesIn(const std::string& folder) {
 TEST(ParallelBatchTest, SeveralJobsSayAndWriteWhatOneJobDoes) {
     const TempFolder folder;
     const std::vector<std::string> inputs = MakeInputs(folder);
-    const std::string out = folder.Path("out");
+    const std::string out = folder.Path("sortie ß/deeper");
     const ConvertRun one = RunWithJobs("1", inputs, out);
     ASSERT_EQ(one.status, 1) << one.err;
-    EXPECT_EQ(tools_test::Lines(one.err), 3) << one.err;
+    EXPECT_EQ(Lines(one.err), 3) << one.err;
     EXPECT_NE(one.err.find("libpng"), std::string::npos) << one.err;
     const auto written = FilesIn(out);
     EXPECT_EQ(written.size(), 9u);
+    EXPECT_EQ(written.at("p8.anaglyph.png").substr(0, 4), "\x89PNG");
     for (const std::string jobs : {"2", "3", "8"}) {
         SCOPED_TRACE(jobs + " jobs");
         std::filesystem::remove_all(out);
@@ -83,30 +78,18 @@ TEST(ParallelBatchTest, SeveralJobsSayAndWriteWhatOneJobDoes) {
     }
 }
 
-std::size_t FileSize(const std::string& path) {
-    return static_cast<std::size_t>(std::filesystem::file_size(path));
-}
-
 TEST(CompressionOptionsTest, QualityAndPngCompressionReachTheFiles) {
     const TempFolder folder;
-    const std::string input = folder.Path("in.png");
-    QImage image(160, 120, QImage::Format_RGB32);
-    for (int y = 0; y < image.height(); ++y)
-        for (int x = 0; x < image.width(); ++x)
-            image.setPixel(x, y, qRgb((x * 37 + y * 11) % 256, (x * y) % 256, (y * 29) % 256));
-    ASSERT_TRUE(image.save(QString::fromStdString(input)));
-    const auto convert = [&](const std::vector<std::string>& options, const std::string& name) {
-        std::vector<std::string> arguments = options;
-        arguments.push_back(input);
-        arguments.push_back(folder.Path(name));
+    const auto convert = [&](std::vector<std::string> arguments, const std::string& name) {
+        arguments.insert(arguments.end(), {ZARVIK_SAMPLE_PICTURE, folder.Path(name)});
         EXPECT_EQ(RunConvert(arguments).status, 0) << name;
-        return FileSize(folder.Path(name));
+        return std::filesystem::file_size(folder.Path(name));
     };
-    const std::size_t default_jpeg = convert({}, "default.jpg");
+    const auto default_jpeg = convert({}, "default.jpg");
     EXPECT_EQ(convert({"--quality", "92"}, "q92.jpg"), default_jpeg) << "92 is the default";
     EXPECT_LT(convert({"--quality", "40"}, "q40.jpg"), default_jpeg);
     EXPECT_GT(convert({"--quality", "100"}, "q100.jpg"), default_jpeg);
-    const std::size_t stored = convert({"--png-compression", "0"}, "c0.png");
+    const auto stored = convert({"--png-compression", "0"}, "c0.png");
     EXPECT_LT(convert({"--png-compression", "9"}, "c9.png"), stored);
     EXPECT_LT(convert({}, "default.png"), stored) << "the default compresses";
     // The compression changes the file, never the picture in it.
@@ -115,3 +98,4 @@ TEST(CompressionOptionsTest, QualityAndPngCompressionReachTheFiles) {
 }
 
 }  // namespace
+}  // namespace tools_test
