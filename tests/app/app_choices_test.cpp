@@ -9,17 +9,11 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include "app/option_group.h"
 #include "tests/app/app_test_main.h"
 #include "tests/app/window_fixture.h"
 
 namespace {
-
-int CheckedScene(const MainMenus& m) {
-    int checked = -1;
-    for (std::size_t i = 0; i < m.scene.mnuSceneChoice.size(); ++i)
-        if (m.scene.mnuSceneChoice[i]->isChecked()) checked = checked < 0 ? int(i) : -2;
-    return checked;
-}
 
 // A sky over a grainy brown ground, which "auto" takes for a landscape.
 QImage Landscape() {
@@ -28,11 +22,6 @@ QImage Landscape() {
         const int grain = (x * 7 + y * 13) % 17;
         return QColor(100 + grain, 90 + grain, 50 + grain);
     });
-}
-
-QString StatusText(frmQelun& window) {
-    const auto* bar = window.findChild<QStatusBar*>();
-    return bar ? bar->currentMessage() : QStringLiteral("(no status line)");
 }
 
 }  // namespace
@@ -49,9 +38,8 @@ class ChoicesTest : public QObject {
     void SideBySideShowsBothViews() {
         const StartedWindow w = StartWindow(32);
         frmQelun& window = *w.window;
-        const QString path = folder_.filePath(QStringLiteral("picture.png"));
-        QVERIFY(TestPicture(41, 30).save(path));
-        window.OpenPicturePath(path);
+        QVERIFY(
+            OpenNew(window, folder_.filePath(QStringLiteral("picture.png")), TestPicture(41, 30)));
         window.Menus().stereo.mnuLayouts[1]->trigger();
         QVERIFY(RunAnaglyph(window));
         QCOMPARE(window.LastOutcome(), std::optional(conversion::Outcome::kConverted));
@@ -110,17 +98,15 @@ class ChoicesTest : public QObject {
         frmQelun& window = *w.window;
         const MainMenus& m = window.Menus();
         QCOMPARE(m.scene.mnuScene->title(), QStringLiteral("Scene"));
-        const QString path = folder_.filePath(QStringLiteral("landscape.png"));
-        QVERIFY(Landscape().save(path));
-        window.OpenPicturePath(path);
+        QVERIFY(OpenNew(window, folder_.filePath(QStringLiteral("landscape.png")), Landscape()));
         QVERIFY(RunAnaglyph(window));
-        QVERIFY(!StatusText(window).contains(QStringLiteral("Scene")));
+        QVERIFY(!window.statusBar()->currentMessage().contains(QStringLiteral("Scene")));
         m.scene.mnuSceneChoice[3]->trigger();
         QVERIFY(RunAnaglyph(window));
-        QCOMPARE(StatusText(window), QStringLiteral("Scene: portrait"));
+        QCOMPARE(window.statusBar()->currentMessage(), QStringLiteral("Scene: portrait"));
         m.scene.mnuSceneChoice[1]->trigger();  // "Auto"
         QVERIFY(RunAnaglyph(window));
-        QCOMPARE(StatusText(window), QStringLiteral("Scene: landscape"));
+        QCOMPARE(window.statusBar()->currentMessage(), QStringLiteral("Scene: landscape"));
     }
 
     // A stored number outside the menu converts as classic and checks "Classic".
@@ -130,7 +116,7 @@ class ChoicesTest : public QObject {
             store.setValue(QStringLiteral("Settings/Scene"), 9);
         }
         const StartedWindow w = StartWindow();
-        QCOMPARE(CheckedScene(w.window->Menus()), 0);
+        QCOMPARE(CheckedIndex(w.window->Menus().scene.mnuSceneChoice), 0);
         QCOMPARE(core::SceneOf(w.window->Choices().scene), core::Scene::kClassic);
     }
 
@@ -144,9 +130,7 @@ class ChoicesTest : public QObject {
         m.mnuAnaglyph->trigger();
         QVERIFY(!window.LastOutcome());  // it did not run
 
-        const QString path = folder_.filePath(QStringLiteral("p.png"));
-        QVERIFY(TestPicture(12, 9).save(path));
-        window.OpenPicturePath(path);
+        QVERIFY(OpenNew(window, folder_.filePath(QStringLiteral("p.png")), TestPicture(12, 9)));
         QVERIFY(m.mnuAnaglyph->isEnabled());
         QVERIFY(m.mnuFileSaveAs->isEnabled());
         QVERIFY(RunAnaglyph(window));

@@ -17,68 +17,61 @@ class ParallaxTest : public QObject {
   private slots:
     void init() { ClearStore(); }
 
-    // The Screen Plane dialog opens at 60 with no key; what it is left at is stored
-    // under its own key and read back. (The Strength group is in the choices' table.)
-    void ScreenPlaneIsKeptUnderItsOwnKey() {
+    // The status line names the strength chosen: Classic, or the parallax and the
+    // screen plane as they change, Cancel on the Screen Plane dialog included; and
+    // the live result follows a change of strength. The dialog opens at 60 with no
+    // key; what it is left at is stored under its own key and read back. (The
+    // Strength group's key is in the choices' table.)
+    void StrengthShownAndScreenPlaneKept() {
         {
             StartedWindow w = StartWindow();
-            QCOMPARE(w.window->Choices().parallax, core::ParallaxChoices{});
-            w.prompts->on_modal = [](QDialog& dialog) {
+            frmQelun& window = *w.window;
+            QCOMPARE(window.Choices().parallax, core::ParallaxChoices{});
+            const QLabel& strength = *window.StatusStrength();
+            QCOMPARE(strength.text(), QStringLiteral("Classic strength"));
+            QVERIFY(
+                OpenNew(window, folder_.filePath(QStringLiteral("s.png")), TestPicture(160, 100)));
+            QVERIFY(RunAnaglyph(window));
+            const QImage classic = Shown(window);
+            window.Menus().parallax.mnuStrengthLevel[2]->trigger();
+            QCOMPARE(strength.text(), QStringLiteral("2 % parallax, screen plane at 60 %"));
+            QVERIFY(window.LiveRunning());
+            QVERIFY(WaitForLiveResult(window));
+            QVERIFY(Shown(window) != classic);
+            bool keep = false;
+            w.prompts->on_modal = [&](QDialog& dialog) {
                 auto* plane = qobject_cast<frmScreenPlane*>(&dialog);
                 QVERIFY(plane);
                 QCOMPARE(plane->Slider->value(), 60);
                 plane->Slider->setValue(35);
+                QCOMPARE(strength.text(), QStringLiteral("2 % parallax, screen plane at 35 %"));
+                if (keep)
+                    dialog.accept();
+                else
+                    dialog.reject();
             };
-            w.window->Menus().parallax.mnuScreenPlane->trigger();
-            QCOMPARE(w.window->Choices().parallax.screen_plane, 35.0);
-            w.window->close();
+            window.Menus().parallax.mnuScreenPlane->trigger();
+            QCOMPARE(window.Choices().parallax.screen_plane, 60.0);
+            QCOMPARE(strength.text(), QStringLiteral("2 % parallax, screen plane at 60 %"));
+            keep = true;
+            window.Menus().parallax.mnuScreenPlane->trigger();
+            QCOMPARE(window.Choices().parallax.screen_plane, 35.0);
+            window.Menus().parallax.mnuStrengthLevel[0]->trigger();
+            QCOMPARE(strength.text(), QStringLiteral("Classic strength"));
+            QVERIFY(WaitForLiveResult(window));
+            QCOMPARE(Shown(window), classic);
+            window.close();
         }
         QCOMPARE(Stored("ScreenPlane"), QStringLiteral("35"));
-        const StartedWindow again = StartWindow();
-        QCOMPARE(again.window->Choices().parallax.screen_plane, 35.0);
-    }
-
-    // The status line names the strength chosen: Classic, or the parallax and the
-    // screen plane as they change, Cancel on the Screen Plane dialog included; and
-    // the live result follows a change of strength.
-    void StatusLineShowsTheChosenStrength() {
-        StartedWindow w = StartWindow();
-        frmQelun& window = *w.window;
-        const QLabel& strength = *window.StatusStrength();
-        QCOMPARE(strength.text(), QStringLiteral("Classic strength"));
-        const QString path = folder_.filePath(QStringLiteral("s.png"));
-        QVERIFY(TestPicture(160, 100).save(path));
-        window.OpenPicturePath(path);
-        QVERIFY(RunAnaglyph(window));
-        const QImage classic = Shown(window);
-        window.Menus().parallax.mnuStrengthLevel[2]->trigger();
-        QCOMPARE(strength.text(), QStringLiteral("2 % parallax, screen plane at 60 %"));
-        QVERIFY(window.LiveRunning());
-        QVERIFY(WaitForLiveResult(window));
-        QVERIFY(Shown(window) != classic);
-        w.prompts->on_modal = [&](QDialog& dialog) {
-            auto* plane = qobject_cast<frmScreenPlane*>(&dialog);
-            QVERIFY(plane);
-            plane->Slider->setValue(35);
-            QCOMPARE(strength.text(), QStringLiteral("2 % parallax, screen plane at 35 %"));
-            dialog.reject();
-        };
-        window.Menus().parallax.mnuScreenPlane->trigger();
-        QCOMPARE(window.Choices().parallax.screen_plane, 60.0);
-        QCOMPARE(strength.text(), QStringLiteral("2 % parallax, screen plane at 60 %"));
-        window.Menus().parallax.mnuStrengthLevel[0]->trigger();
-        QCOMPARE(strength.text(), QStringLiteral("Classic strength"));
-        QVERIFY(WaitForLiveResult(window));
-        QCOMPARE(Shown(window), classic);
+        QCOMPARE(StartWindow().window->Choices().parallax.screen_plane, 35.0);
     }
 
     void WidePictureWithClassicStrengthSuggestsAScaledOne() {
         StartedWindow w = StartWindow();
         const QString wide = folder_.filePath(QStringLiteral("wide.png"));
         const QString narrow = folder_.filePath(QStringLiteral("narrow.png"));
-        TestPicture(1600, 12).save(wide);
-        TestPicture(1500, 12).save(narrow);
-        w.window->OpenPicturePath(wide);
+        QVERIFY(TestPicture(1500, 12).save(narrow));
+        QVERIFY(OpenNew(*w.window, wide, TestPicture(1600, 12)));
         QVERIFY(w.window->statusBar()->currentMessage().contains(QStringLiteral("Strength")));
         // The hint shows beside the strength, not over it.
         QVERIFY(!w.window->StatusStrength()->isHidden());
@@ -94,13 +87,13 @@ class ParallaxTest : public QObject {
     // depth map the conversion shows, whatever the cue would have made.
     void OpenedDepthMapTakesThePlaceOfTheCue() {
         StartedWindow w = StartWindow();
-        const QString picture = folder_.filePath(QStringLiteral("picture.png"));
-        TestPicture(80, 40).save(picture);
-        w.window->OpenPicturePath(picture);
+        QVERIFY(OpenNew(*w.window, folder_.filePath(QStringLiteral("picture.png")),
+                        TestPicture(80, 40)));
         const QString map = folder_.filePath(QStringLiteral("map.png"));
-        MakeImage(40, 20, [](int x, int y) {
-            return x >= 10 && x < 30 && y >= 5 && y < 15 ? QColor(255, 255, 255) : QColor(0, 0, 0);
-        }).save(map);
+        QVERIFY(MakeImage(40, 20, [](int x, int y) {
+                    return x >= 10 && x < 30 && y >= 5 && y < 15 ? QColor(255, 255, 255)
+                                                                 : QColor(0, 0, 0);
+                }).save(map));
         w.prompts->answers.push_back(map);
         w.window->Menus().parallax.mnuOpenDepthMap->trigger();
         QVERIFY(w.window->DepthFrom());

@@ -33,6 +33,13 @@ inline QImage Shown(frmQelun& window) {
     return pictureio::ImageFromBitmap(window.Surfaces().picOriginal.Image(), window.GetDisplay());
 }
 
+// Saves `picture` at `path` and opens it as File › Open would; false if either failed.
+[[nodiscard]] inline bool OpenNew(frmQelun& window, const QString& path, const QImage& picture) {
+    if (!picture.save(path)) return false;
+    window.OpenPicturePath(path);
+    return window.CurrentFile() == path;
+}
+
 // Chooses "Anaglyph" and waits for the run on its worker thread to end.
 [[nodiscard]] inline bool RunAnaglyph(frmQelun& window) {
     window.Menus().mnuAnaglyph->trigger();
