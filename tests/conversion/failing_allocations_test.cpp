@@ -11,17 +11,9 @@
 
 #include "conversion/run.h"
 #include "tests/support/pictures.h"
+#include "tests/support/sanitized.h"
 
-#if defined(__SANITIZE_ADDRESS__)
-#define ZARVIK_COUNTS_ALLOCATIONS 0
-#elif defined(__has_feature)
-#if __has_feature(address_sanitizer)
-#define ZARVIK_COUNTS_ALLOCATIONS 0
-#endif
-#endif
-#ifndef ZARVIK_COUNTS_ALLOCATIONS
-#define ZARVIK_COUNTS_ALLOCATIONS 1
-#endif
+#define ZARVIK_COUNTS_ALLOCATIONS (!ZARVIK_ADDRESS_SANITIZED)
 
 namespace {
 

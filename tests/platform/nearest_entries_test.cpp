@@ -9,6 +9,7 @@
 
 #include "platform/display.h"
 #include "platform/nearest_entries.h"
+#include "tests/support/sanitized.h"
 
 namespace {
 
@@ -42,11 +43,7 @@ TEST(NearestEntriesTest, SystemPaletteAgreesWithTheSearchForEveryColour) {
     const platform::Display display(8);
     const auto& table = display.SystemPalette();
     const std::vector<PaletteEntry> entries(table.begin(), table.end());
-#if defined(__SANITIZE_ADDRESS__)
-    constexpr int kStep = 3;  // the sanitized build is many times slower
-#else
-    constexpr int kStep = 1;
-#endif
+    constexpr int kStep = ZARVIK_ADDRESS_SANITIZED ? 3 : 1;
     EXPECT_EQ(CountDisagreements(entries, kStep), 0);
 }
 

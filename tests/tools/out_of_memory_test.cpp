@@ -9,23 +9,13 @@
 #include <iostream>
 #include <set>
 
+#include "tests/support/sanitized.h"
 #include "tests/tools/convert_run.h"
 
 namespace tools_test {
 namespace {
 
-// GCC says so with a macro, clang through __has_feature.
-#if defined(__SANITIZE_ADDRESS__)
-constexpr bool kSanitized = true;
-#elif defined(__has_feature)
-#if __has_feature(address_sanitizer)
-constexpr bool kSanitized = true;
-#else
-constexpr bool kSanitized = false;
-#endif
-#else
-constexpr bool kSanitized = false;
-#endif
+constexpr bool kSanitized = ZARVIK_ADDRESS_SANITIZED;
 
 // The least limit, in steps of 8 MB, under which the converter starts at all: below
 // it the system's loader, not the program, gives up.
